@@ -1,0 +1,68 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+class CRegistryStore;
+
+/// The wait time that means "never".
+inline constexpr std::uint32_t kInfinite = 0xFFFFFFFFu;
+
+/// The 94 printable characters from '!' to '~' in code order.
+std::string FullCharSet();
+
+/// The preferences held in memory while the program runs.
+struct Preferences {
+    int createOnAdd = 1;     ///< suggest a generated password on Add Item
+    int emptyClipboard = 0;  ///< erase the clipboard at exit
+    int makePwdRadio = 0;    ///< Make a Password: 0 dialog, 1 clipboard
+    unsigned length = 16;    ///< length of generated passwords, 4 to 16
+    int alphaNum = 1;        ///< generated passwords hold a letter and a digit
+    int launch = 0;          ///< a click on the Location opens the URL
+    std::string pwdChars;    ///< the preferred character set
+    int saveCancel = 1;      ///< at auto-lock an Item dialog is 1 saved, 0 cancelled
+    int dog = 1;             ///< lock automatically after inactivity
+    int dogTimeMinutes = 5;  ///< inactive duration in minutes, 1 to 1440
+
+    /// The inactive duration in milliseconds, or kInfinite when auto-lock is off.
+    std::uint32_t DogTimeMs() const;
+};
+
+/// Reads the preferences with their defaults and applies the start-up
+/// corrections, writing corrected values back where that is the rule.
+Preferences LoadPreferences(CRegistryStore& store);
+
+/// Stores every preference. Returns false when a write failed.
+bool SavePreferences(CRegistryStore& store, const Preferences& prefs);
+
+/// Names of the seven New User Hint flags in section "Newbie".
+inline constexpr std::array<const char*, 7> kNewUserHintKeys = {
+    "ChangeEditPwd", "NoDog", "SaveCancel", "ChangePwd", "Export", "Edit", "ListCopy"};
+
+/// True when the hint `key` is still to be shown.
+bool IsNewUserHintDue(CRegistryStore& store, const char* key);
+/// Records that the hint `key` has been shown.
+void MarkNewUserHintShown(CRegistryStore& store, const char* key);
+/// Makes every New User Hint show again.
+void RestoreNewUserHints(CRegistryStore& store);
+
+/// The six list column widths: the stored ones when they fit the client
+/// width, otherwise clientWidth * 9 / 60 each.
+std::array<int, 6> LoadColumnWidths(CRegistryStore& store, int clientWidth);
+/// Stores the six column widths.
+void SaveColumnWidths(CRegistryStore& store, const std::array<int, 6>& widths);
+
+struct WindowGeometry {
+    int x = 0;
+    int y = 0;
+    int cx = 0;
+    int cy = 0;
+};
+
+/// The main window's start geometry for a work area of width x height: the
+/// stored rectangle when it fits, otherwise 95 % of the area centred, which
+/// is then written back.
+WindowGeometry LoadWindowGeometry(CRegistryStore& store, int workWidth, int workHeight);
+/// Records a moved or resized main window (negative positions count as 0).
+void SaveWindowGeometry(CRegistryStore& store, const WindowGeometry& geometry);

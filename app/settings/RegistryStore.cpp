@@ -1,0 +1,348 @@
+#include "RegistryStore.h"
+
+#include <sqlite3.h>
+
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+
+// Creates every missing directory of `dir` with mode 0700.
+bool MakeDirectories(const std::string& dir) {
+    if (dir.empty()) return true;
+    std::string partial;
+    size_t pos = 0;
+    while (pos != std::string::npos) {
+        pos = dir.find('/', pos + 1);
+        partial = dir.substr(0, pos);
+        if (partial.empty()) continue;
+        if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    }
+    return true;
+}
+
+std::string DirectoryOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+struct StatementDeleter {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
+
+void BindText(sqlite3_stmt* statement, int index, const std::string& text) {
+    sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+std::string Trim(const std::string& text) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && std::isspace(static_cast<unsigned char>(text[begin]))) ++begin;
+    while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
+    return text.substr(begin, end - begin);
+}
+
+}  // namespace
+
+CRegistryStore::CRegistryStore(std::string databasePath)
+    : m_path(std::move(databasePath)), m_root(kRootKey) {}
+
+CRegistryStore::~CRegistryStore() {
+    if (m_db) {
+        while (m_transactionDepth > 0) RollbackTransaction();
+        sqlite3_close_v2(m_db);
+    }
+}
+
+void CRegistryStore::Fail(const std::string& what) {
+    m_lastError = what;
+    if (m_db) {
+        m_lastError += ": ";
+        m_lastError += sqlite3_errmsg(m_db);
+    }
+}
+
+bool CRegistryStore::Exec(const char* sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(m_db, sql, nullptr, nullptr, &message) == SQLITE_OK) return true;
+    m_lastError = message ? message : "database error";
+    sqlite3_free(message);
+    return false;
+}
+
+bool CRegistryStore::OpenDatabase() {
+    if (m_db) return true;
+    if (!MakeDirectories(DirectoryOf(m_path))) {
+        m_lastError = "cannot create the folder " + DirectoryOf(m_path) + ": " + std::strerror(errno);
+        return false;
+    }
+    // Create the file ourselves so that it is private from its first byte.
+    const int fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        m_lastError = "cannot open " + m_path + ": " + std::strerror(errno);
+        return false;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && (info.st_mode & 077) != 0) ::fchmod(fd, 0600);
+    ::close(fd);
+
+    if (sqlite3_open_v2(m_path.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX,
+                        nullptr) != SQLITE_OK) {
+        Fail("cannot open " + m_path);
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+        return false;
+    }
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    // A file that is not a database, or a damaged one, fails here before
+    // anything is written to it; it is then left exactly as it was.
+    bool ok = Exec("PRAGMA journal_mode=WAL");
+    if (ok) {
+        Statement check;
+        sqlite3_stmt* raw = nullptr;
+        ok = sqlite3_prepare_v2(m_db, "PRAGMA quick_check", -1, &raw, nullptr) == SQLITE_OK;
+        check.reset(raw);
+        if (ok && sqlite3_step(raw) == SQLITE_ROW) {
+            const auto* verdict = reinterpret_cast<const char*>(sqlite3_column_text(raw, 0));
+            ok = verdict && std::strcmp(verdict, "ok") == 0;
+            if (!ok) m_lastError = std::string("the file is damaged: ") + (verdict ? verdict : "");
+        } else if (ok) {
+            ok = false;
+            Fail("cannot check " + m_path);
+        } else {
+            Fail("cannot check " + m_path);
+        }
+    }
+    ok = ok && Exec("PRAGMA synchronous=NORMAL") && EnsureSchema();
+    if (!ok) {
+        const std::string reason = m_lastError;
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+        m_lastError = m_path + ": " + reason;
+        return false;
+    }
+    return true;
+}
+
+bool CRegistryStore::EnsureSchema() {
+    return Exec(
+        "CREATE TABLE IF NOT EXISTS branches("
+        " root TEXT NOT NULL, path TEXT NOT NULL, PRIMARY KEY(root, path));"
+        "CREATE TABLE IF NOT EXISTS settings("
+        " root TEXT NOT NULL, branch TEXT NOT NULL, section TEXT NOT NULL,"
+        " name TEXT NOT NULL, text BLOB NOT NULL,"
+        " PRIMARY KEY(root, branch, section, name)) WITHOUT ROWID;");
+}
+
+bool CRegistryStore::OpenBranch(const std::string& path, const std::string& root,
+                                bool* createdNew) {
+    // Path and root are kept first, so later calls address the branch
+    // even when opening it fails.
+    m_basePath = path;
+    m_root = root;
+    if (createdNew) *createdNew = false;
+    if (!OpenDatabase()) return false;
+
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(m_db, "INSERT OR IGNORE INTO branches(root, path) VALUES(?, ?)", -1,
+                           &raw, nullptr) != SQLITE_OK) {
+        Fail("cannot open the branch");
+        return false;
+    }
+    Statement insert(raw);
+    BindText(raw, 1, m_root);
+    BindText(raw, 2, m_basePath);
+    if (sqlite3_step(raw) != SQLITE_DONE) {
+        Fail("cannot create the branch");
+        return false;
+    }
+    if (createdNew) *createdNew = sqlite3_changes(m_db) > 0;
+    m_lastError.clear();
+    return true;
+}
+
+bool CRegistryStore::GetValue(const std::string& section, const std::string& name,
+                              std::string* text) {
+    if (!m_db) return false;
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(m_db,
+                           "SELECT text FROM settings WHERE root=? AND branch=? AND section=? AND name=?",
+                           -1, &raw, nullptr) != SQLITE_OK) {
+        Fail("cannot read " + section + "/" + name);
+        return false;
+    }
+    Statement select(raw);
+    BindText(raw, 1, m_root);
+    BindText(raw, 2, m_basePath);
+    BindText(raw, 3, section);
+    BindText(raw, 4, name);
+    const int step = sqlite3_step(raw);
+    if (step != SQLITE_ROW) {
+        if (step != SQLITE_DONE) Fail("cannot read " + section + "/" + name);
+        return false;
+    }
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(raw, 0));
+    const int size = sqlite3_column_bytes(raw, 0);
+    text->assign(bytes ? bytes : "", static_cast<size_t>(size));
+    return true;
+}
+
+bool CRegistryStore::SetValue(const std::string& section, const std::string& name,
+                              const std::string& text) {
+    if (!m_db) {
+        if (m_lastError.empty()) m_lastError = "the settings store is not open";
+        return false;
+    }
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(m_db,
+                           "INSERT OR REPLACE INTO settings(root, branch, section, name, text)"
+                           " VALUES(?, ?, ?, ?, ?)",
+                           -1, &raw, nullptr) != SQLITE_OK) {
+        Fail("cannot write " + section + "/" + name);
+        return false;
+    }
+    Statement insert(raw);
+    BindText(raw, 1, m_root);
+    BindText(raw, 2, m_basePath);
+    BindText(raw, 3, section);
+    BindText(raw, 4, name);
+    sqlite3_bind_blob(raw, 5, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    if (sqlite3_step(raw) != SQLITE_DONE) {
+        Fail("cannot write " + section + "/" + name);
+        return false;
+    }
+    return true;
+}
+
+int CRegistryStore::GetInt(const std::string& section, const std::string& name, int defaultValue) {
+    std::string text;
+    if (!GetValue(section, name, &text)) return defaultValue;
+    // Leading blanks are skipped and text after the number is ignored; a
+    // text that does not start with a number, or one out of range, gives
+    // the default.
+    const char* begin = text.c_str();
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(begin, &end, 10);
+    if (end == begin || errno == ERANGE || value < INT_MIN || value > INT_MAX) return defaultValue;
+    return static_cast<int>(value);
+}
+
+bool CRegistryStore::SetInt(const std::string& section, const std::string& name, int value) {
+    return SetValue(section, name, std::to_string(value));
+}
+
+std::string CRegistryStore::GetString(const std::string& section, const std::string& name,
+                                      const std::string& defaultValue) {
+    std::string text;
+    return GetValue(section, name, &text) ? text : defaultValue;
+}
+
+bool CRegistryStore::SetString(const std::string& section, const std::string& name,
+                               const std::string& text) {
+    return SetValue(section, name, text);
+}
+
+int CRegistryStore::DeleteSection(const std::string& section) {
+    if (!m_db) return 1;
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(m_db,
+                           "DELETE FROM settings WHERE root=? AND branch=? AND"
+                           " (section=? OR substr(section, 1, ?) = ?)",
+                           -1, &raw, nullptr) != SQLITE_OK) {
+        Fail("cannot delete " + section);
+        return 1;
+    }
+    Statement erase(raw);
+    const std::string prefix = section + "\\";
+    BindText(raw, 1, m_root);
+    BindText(raw, 2, m_basePath);
+    BindText(raw, 3, section);
+    sqlite3_bind_int(raw, 4, static_cast<int>(prefix.size()));
+    BindText(raw, 5, prefix);
+    if (sqlite3_step(raw) != SQLITE_DONE) {
+        Fail("cannot delete " + section);
+        return 1;
+    }
+    return 0;
+}
+
+// The outermost group takes the write lock at once (BEGIN IMMEDIATE), so two
+// running copies queue on the busy timeout instead of failing on a stale
+// read; inner groups are savepoints.
+bool CRegistryStore::BeginTransaction() {
+    if (!m_db) return false;
+    const std::string sql = m_transactionDepth == 0
+                                ? std::string("BEGIN IMMEDIATE")
+                                : "SAVEPOINT keynest" + std::to_string(m_transactionDepth);
+    if (!Exec(sql.c_str())) return false;
+    ++m_transactionDepth;
+    return true;
+}
+
+bool CRegistryStore::CommitTransaction() {
+    if (!m_db || m_transactionDepth == 0) return false;
+    const std::string sql = m_transactionDepth == 1
+                                ? std::string("COMMIT")
+                                : "RELEASE keynest" + std::to_string(m_transactionDepth - 1);
+    if (!Exec(sql.c_str())) {
+        // The commit failed (a full disk, say): undo the whole group.
+        RollbackTransaction();
+        return false;
+    }
+    --m_transactionDepth;
+    return true;
+}
+
+void CRegistryStore::RollbackTransaction() {
+    if (!m_db || m_transactionDepth == 0) return;
+    const std::string error = m_lastError;
+    if (m_transactionDepth == 1) {
+        Exec("ROLLBACK");
+    } else {
+        const std::string name = "keynest" + std::to_string(m_transactionDepth - 1);
+        Exec(("ROLLBACK TO " + name).c_str());
+        Exec(("RELEASE " + name).c_str());
+    }
+    m_lastError = error;
+    --m_transactionDepth;
+}
+
+void CRegistryStore::ImportIniFile(const std::string& iniPath) {
+    FILE* file = std::fopen(iniPath.c_str(), "r");
+    if (!file) return;
+    CStoreTransaction transaction(*this);
+    bool sectionOpen = false;
+    std::string section;
+    char buffer[520];
+    while (std::fgets(buffer, sizeof buffer, file)) {
+        const std::string text = Trim(buffer);
+        const size_t open = text.find('[');
+        const size_t close = text.find(']');
+        if (open != std::string::npos && close != std::string::npos &&
+            close >= open && close - open + 1 == text.size()) {
+            std::string name = text;
+            name[open] = ' ';
+            name[close] = ' ';
+            section = Trim(name);
+            sectionOpen = true;
+            continue;
+        }
+        const size_t equals = text.find('=');
+        if (equals == std::string::npos || !sectionOpen) continue;
+        SetValue(section, text.substr(0, equals), text.substr(equals + 1));
+    }
+    std::fclose(file);
+    transaction.Commit();
+}

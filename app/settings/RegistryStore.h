@@ -1,0 +1,88 @@
+#pragma once
+
+#include <string>
+
+struct sqlite3;
+
+/// The settings store: sections of named string values below one branch,
+/// kept in an SQLite database file. Every value is text; integers are
+/// written as decimal text. Calls never throw; failures give the caller's
+/// default (reads) or false (writes), with the reason in LastError().
+class CRegistryStore final {
+public:
+    /// Root under which the program's branch lives.
+    static constexpr const char* kRootKey = "HKEY_LOCAL_MACHINE";
+    /// The program's branch path.
+    static constexpr const char* kBranchPath = "Software\\Tarnwick\\Keynest";
+
+    /// Uses the database file at `databasePath`; nothing is opened yet.
+    explicit CRegistryStore(std::string databasePath);
+    ~CRegistryStore();
+    CRegistryStore(const CRegistryStore&) = delete;
+    CRegistryStore& operator=(const CRegistryStore&) = delete;
+
+    /// Opens (creating when missing) the database and the branch `path`
+    /// below `root`. `createdNew` tells whether the branch was created by
+    /// this call. A damaged or unreadable file is left untouched.
+    bool OpenBranch(const std::string& path, const std::string& root, bool* createdNew);
+
+    int GetInt(const std::string& section, const std::string& name, int defaultValue);
+    bool SetInt(const std::string& section, const std::string& name, int value);
+    std::string GetString(const std::string& section, const std::string& name,
+                          const std::string& defaultValue);
+    bool SetString(const std::string& section, const std::string& name, const std::string& text);
+    /// Removes the section and every section below it. Returns 0 on success.
+    int DeleteSection(const std::string& section);
+
+    /// Copies the sections and values of an old INI file into the branch.
+    /// Meant to run once, right after the branch was created.
+    void ImportIniFile(const std::string& iniPath);
+
+    /// Groups writes: either all writes between BeginTransaction and a
+    /// successful CommitTransaction are stored, or none. Nests.
+    bool BeginTransaction();
+    bool CommitTransaction();
+    void RollbackTransaction();
+
+    bool IsOpen() const { return m_db != nullptr; }
+    const std::string& DatabasePath() const { return m_path; }
+    /// The reason for the last failure, empty when there was none.
+    const std::string& LastError() const { return m_lastError; }
+
+private:
+    bool Exec(const char* sql);
+    bool OpenDatabase();
+    bool EnsureSchema();
+    bool SetValue(const std::string& section, const std::string& name, const std::string& text);
+    bool GetValue(const std::string& section, const std::string& name, std::string* text);
+    void Fail(const std::string& what);
+
+    std::string m_path;
+    std::string m_root;
+    std::string m_basePath;
+    sqlite3* m_db = nullptr;
+    int m_transactionDepth = 0;
+    std::string m_lastError;
+};
+
+/// RAII transaction: rolls back unless Commit() succeeded.
+class CStoreTransaction final {
+public:
+    explicit CStoreTransaction(CRegistryStore& store) : m_store(store), m_active(store.BeginTransaction()) {}
+    ~CStoreTransaction() {
+        if (m_active) m_store.RollbackTransaction();
+    }
+    CStoreTransaction(const CStoreTransaction&) = delete;
+    CStoreTransaction& operator=(const CStoreTransaction&) = delete;
+
+    bool IsActive() const { return m_active; }
+    bool Commit() {
+        if (!m_active) return false;
+        m_active = false;
+        return m_store.CommitTransaction();
+    }
+
+private:
+    CRegistryStore& m_store;
+    bool m_active;
+};

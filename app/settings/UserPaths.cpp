@@ -1,0 +1,33 @@
+#include "UserPaths.h"
+
+#include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace {
+
+std::string HomeDirectory() {
+    if (const char* home = std::getenv("HOME"); home && *home) return home;
+    if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir) return entry->pw_dir;
+    return "/tmp";
+}
+
+// An XDG variable counts only when it holds an absolute path.
+std::string XdgDirectory(const char* variable, const char* fallbackBelowHome) {
+    if (const char* value = std::getenv(variable); value && value[0] == '/') return value;
+    return HomeDirectory() + fallbackBelowHome;
+}
+
+}  // namespace
+
+namespace UserPaths {
+
+std::string DataDirectory() { return XdgDirectory("XDG_DATA_HOME", "/.local/share") + "/Keynest"; }
+
+std::string ConfigDirectory() { return XdgDirectory("XDG_CONFIG_HOME", "/.config"); }
+
+std::string StoreFile() { return DataDirectory() + "/keynest.sqlite"; }
+
+std::string IniFile() { return ConfigDirectory() + "/Keynest.INI"; }
+
+}  // namespace UserPaths

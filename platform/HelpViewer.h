@@ -1,0 +1,13 @@
+#pragma once
+
+/// Help context numbers.
+inline constexpr int kHelpContents = 0;
+inline constexpr int kHelpChoosePassword = 0x20086;
+
+/// Shows the help pages.
+class IHelpViewer {
+public:
+    virtual ~IHelpViewer() = default;
+    /// Opens the page for `context` (kHelpContents for the first page).
+    virtual void ShowHelp(int context) = 0;
+};

@@ -1,0 +1,23 @@
+#include "ShellOpener.h"
+
+#include <cerrno>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <vector>
+
+extern char** environ;
+
+bool CXdgOpenShell::Open(const std::string& url) {
+    if (url.empty()) return false;
+    std::string program = m_program;
+    std::string argument = url;
+    std::vector<char*> argv = {program.data(), argument.data(), nullptr};
+    pid_t child = 0;
+    if (::posix_spawnp(&child, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
+        return false;
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}

@@ -1,0 +1,107 @@
+#pragma once
+
+// Fakes for the program's seams: prompts, clipboard, shell, help and the
+// random source. Tests script answers and read back what was asked.
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "Clipboard.h"
+#include "HelpViewer.h"
+#include "PasswordGenerator.h"
+#include "Prompter.h"
+#include "Services.h"
+#include "ShellOpener.h"
+
+namespace keynest_test {
+
+/// Records every message box and answers from a script (OK, or No for a
+/// question, when the script is empty). `onShow` may act while the box is
+/// "open", as a user or the inactivity lock would.
+class FakePrompter final : public IPrompter {
+public:
+    int Show(const QString& text, PromptButtons buttons, PromptIcon icon) override {
+        texts.push_back(text);
+        icons.push_back(icon);
+        if (onShow) onShow(text);
+        if (!answers.empty()) {
+            const int answer = answers.front();
+            answers.pop_front();
+            return answer;
+        }
+        return buttons == PromptButtons::YesNo ? kPromptNo : kPromptOk;
+    }
+    QStringList texts;
+    std::vector<PromptIcon> icons;
+    std::deque<int> answers;
+    std::function<void(const QString&)> onShow;
+};
+
+class FakeClipboard final : public IClipboard {
+public:
+    void SetText(const std::string& value) override {
+        text = value;
+        ++copies;
+    }
+    void Clear() override {
+        text.clear();
+        cleared = true;
+    }
+    std::string text = "<untouched>";
+    int copies = 0;
+    bool cleared = false;
+};
+
+class FakeShellOpener final : public IShellOpener {
+public:
+    bool Open(const std::string& url) override {
+        std::lock_guard lock(mutex);
+        urls.push_back(url);
+        return true;
+    }
+    std::vector<std::string> Urls() {
+        std::lock_guard lock(mutex);
+        return urls;
+    }
+    std::mutex mutex;
+    std::vector<std::string> urls;
+};
+
+class FakeHelpViewer final : public IHelpViewer {
+public:
+    void ShowHelp(int context) override { contexts.push_back(context); }
+    std::vector<int> contexts;
+};
+
+/// Returns the scripted numbers in turn (modulo the bound), then counts up.
+class FakeRandomSource final : public IRandomSource {
+public:
+    std::uint32_t UniformBelow(std::uint32_t bound) override {
+        std::uint32_t value = next++;
+        if (!script.empty()) {
+            value = script.front();
+            script.pop_front();
+        }
+        return value % bound;
+    }
+    std::deque<std::uint32_t> script;
+    std::uint32_t next = 0;
+};
+
+/// All fakes together, with a Services view of them.
+struct FakeServices {
+    FakePrompter prompter;
+    FakeClipboard clipboard;
+    FakeShellOpener shell;
+    FakeHelpViewer help;
+    FakeRandomSource random;
+
+    Services AsServices() { return Services{&prompter, &clipboard, &shell, &help, &random}; }
+};
+
+}  // namespace keynest_test

@@ -1,0 +1,76 @@
+#pragma once
+
+// Small helpers every test may use: a private temporary directory and
+// environment variables set for one test only.
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <unistd.h>
+
+namespace keynest_test {
+
+/// A fresh directory below the system's temporary directory, removed with
+/// everything in it when the object goes.
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "keynest-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) != nullptr) m_path = pattern;
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
+
+/// Sets an environment variable and restores the old value at the end.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value) : m_name(name) {
+        if (const char* old = std::getenv(name)) m_old = old;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() {
+        if (m_old) {
+            ::setenv(m_name.c_str(), m_old->c_str(), 1);
+        } else {
+            ::unsetenv(m_name.c_str());
+        }
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string m_name;
+    std::optional<std::string> m_old;
+};
+
+/// Points XDG_DATA_HOME and XDG_CONFIG_HOME at a private temporary
+/// directory for the life of the object, so no test touches the user's files.
+class ScopedUserDirs {
+public:
+    ScopedUserDirs() : m_data("XDG_DATA_HOME", m_dir.File("data")), m_config("XDG_CONFIG_HOME", m_dir.File("config")) {
+        std::filesystem::create_directories(m_dir.File("config"));
+    }
+    std::string DataHome() const { return m_dir.File("data"); }
+    std::string ConfigHome() const { return m_dir.File("config"); }
+
+private:
+    TempDir m_dir;
+    ScopedEnv m_data;
+    ScopedEnv m_config;
+};
+
+}  // namespace keynest_test

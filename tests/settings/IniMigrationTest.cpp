@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "RegistryStore.h"
+#include "TestSupport.h"
+
+namespace {
+
+class IniMigrationTest : public ::testing::Test {
+protected:
+    keynest_test::TempDir m_dir;
+    CRegistryStore m_store{m_dir.File("keynest.sqlite")};
+
+    void SetUp() override {
+        ASSERT_TRUE(m_store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr));
+    }
+    std::string WriteIni(const std::string& text) {
+        const std::string path = m_dir.File("Keynest.INI");
+        std::ofstream(path) << text;
+        return path;
+    }
+};
+
+TEST_F(IniMigrationTest, CopiesSectionsAndValuesAsTheyStand) {
+    m_store.ImportIniFile(WriteIni(
+        "Length=5\n"            // before any section: lost
+        "[Prefs]\n"
+        "Length=12\n"
+        "  Launch = 1  \n"      // blanks around '=' stay part of name and value
+        "; a comment\n"
+        "\n"
+        "[ Screen ]\n"
+        "x=40\n"
+        "[a]b]\n"               // neither a section nor a value line
+        "y=50\n"));
+    EXPECT_EQ(m_store.GetInt("Prefs", "Length", 16), 12);
+    EXPECT_EQ(m_store.GetString("Prefs", "Launch ", "none"), " 1");
+    EXPECT_EQ(m_store.GetString("Prefs", "Launch", "none"), "none");
+    EXPECT_EQ(m_store.GetInt("Screen", "x", 0), 40);
+    EXPECT_EQ(m_store.GetInt("Screen", "y", 0), 50);
+    EXPECT_EQ(m_store.GetString("", "Length", "none"), "none");
+}
+
+TEST_F(IniMigrationTest, LongLinesAreReadInPieces) {
+    const std::string longValue(700, 'v');
+    m_store.ImportIniFile(WriteIni("[Prefs]\nPwdChars=" + longValue + "\n"));
+    // The first piece holds 519 characters: "PwdChars=" and 510 of the value.
+    EXPECT_EQ(m_store.GetString("Prefs", "PwdChars", ""), std::string(510, 'v'));
+}
+
+TEST_F(IniMigrationTest, MissingFileWritesNothing) {
+    m_store.ImportIniFile(m_dir.File("absent.INI"));
+    EXPECT_EQ(m_store.GetInt("Prefs", "Length", 16), 16);
+}
+
+}  // namespace

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include "Preferences.h"
+#include "RegistryStore.h"
+#include "TestSupport.h"
+
+namespace {
+
+class PreferencesTest : public ::testing::Test {
+protected:
+    keynest_test::TempDir m_dir;
+    CRegistryStore m_store{m_dir.File("keynest.sqlite")};
+
+    void SetUp() override {
+        ASSERT_TRUE(m_store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr));
+    }
+};
+
+TEST_F(PreferencesTest, DefaultsOnAnEmptyStore) {
+    const Preferences prefs = LoadPreferences(m_store);
+    EXPECT_EQ(prefs.createOnAdd, 1);
+    EXPECT_EQ(prefs.emptyClipboard, 0);
+    EXPECT_EQ(prefs.makePwdRadio, 0);
+    EXPECT_EQ(prefs.length, 16u);
+    EXPECT_EQ(prefs.alphaNum, 1);
+    EXPECT_EQ(prefs.launch, 0);
+    EXPECT_EQ(prefs.pwdChars, FullCharSet());
+    EXPECT_EQ(prefs.pwdChars.size(), 94u);
+    EXPECT_EQ(prefs.saveCancel, 1);
+    EXPECT_EQ(prefs.DogTimeMs(), 5u * 60000u);
+}
+
+TEST_F(PreferencesTest, OutOfRangeValuesAreCorrectedAndWrittenBack) {
+    const struct {
+        const char* name;
+        const char* stored;
+        int used;
+        const char* storedAfter;
+    } cases[] = {
+        {"Length", "-3", 16, "16"},     {"Length", "17", 16, "16"},
+        {"Length", " 12abc", 12, " 12abc"},  // in range: not rewritten
+        {"MakePwdRadio", "2", 0, "0"},  {"MakePwdRadio", "-1", 0, "0"},
+        {"DogTime", "0", 5, "5"},       {"DogTime", "1441", 5, "5"},
+        {"DogTime", "99999999", 5, "5"}, {"DogTime", "1440", 1440, "1440"},
+    };
+    for (const auto& c : cases) {
+        m_store.SetString("Prefs", c.name, c.stored);
+        const Preferences prefs = LoadPreferences(m_store);
+        const int used = std::string(c.name) == "Length"         ? static_cast<int>(prefs.length)
+                         : std::string(c.name) == "MakePwdRadio" ? prefs.makePwdRadio
+                                                                 : prefs.dogTimeMinutes;
+        EXPECT_EQ(used, c.used) << c.name << "=" << c.stored;
+        EXPECT_EQ(m_store.GetString("Prefs", c.name, ""), c.storedAfter) << c.name << "=" << c.stored;
+    }
+}
+
+TEST_F(PreferencesTest, ShortCharacterSetIsReplacedInMemoryOnly) {
+    m_store.SetString("Prefs", "PwdChars", "abc");
+    EXPECT_EQ(LoadPreferences(m_store).pwdChars, FullCharSet());
+    EXPECT_EQ(m_store.GetString("Prefs", "PwdChars", ""), "abc");
+    m_store.SetString("Prefs", "PwdChars", "abcd");
+    EXPECT_EQ(LoadPreferences(m_store).pwdChars, "abcd");
+}
+
+TEST_F(PreferencesTest, AutoLockOffMeansNever) {
+    m_store.SetInt("Prefs", "Dog", 0);
+    m_store.SetInt("Prefs", "DogTime", 1440);
+    EXPECT_EQ(LoadPreferences(m_store).DogTimeMs(), kInfinite);
+    m_store.SetInt("Prefs", "Dog", 1);
+    EXPECT_EQ(LoadPreferences(m_store).DogTimeMs(), 1440u * 60000u);
+}
+
+TEST_F(PreferencesTest, SavedPreferencesLoadBack) {
+    Preferences prefs;
+    prefs.length = 9;
+    prefs.pwdChars = "abcdef123";
+    prefs.dog = 0;
+    prefs.dogTimeMinutes = 30;
+    prefs.launch = 1;
+    ASSERT_TRUE(SavePreferences(m_store, prefs));
+    const Preferences loaded = LoadPreferences(m_store);
+    EXPECT_EQ(loaded.length, 9u);
+    EXPECT_EQ(loaded.pwdChars, "abcdef123");
+    EXPECT_EQ(loaded.dog, 0);
+    EXPECT_EQ(loaded.dogTimeMinutes, 30);
+    EXPECT_EQ(loaded.launch, 1);
+}
+
+TEST_F(PreferencesTest, NewUserHintsShowOnceUntilRestored) {
+    EXPECT_TRUE(IsNewUserHintDue(m_store, "ListCopy"));
+    MarkNewUserHintShown(m_store, "ListCopy");
+    MarkNewUserHintShown(m_store, "Edit");
+    EXPECT_FALSE(IsNewUserHintDue(m_store, "ListCopy"));
+    RestoreNewUserHints(m_store);
+    for (const char* key : kNewUserHintKeys) EXPECT_TRUE(IsNewUserHintDue(m_store, key)) << key;
+}
+
+TEST_F(PreferencesTest, ColumnWidthsFollowTheFitRule) {
+    EXPECT_EQ(LoadColumnWidths(m_store, 600), (std::array<int, 6>{90, 90, 90, 90, 90, 90}));
+    SaveColumnWidths(m_store, {100, 100, 100, 100, 100, 100});
+    EXPECT_EQ(LoadColumnWidths(m_store, 600), (std::array<int, 6>{100, 100, 100, 100, 100, 100}));
+    SaveColumnWidths(m_store, {100, 100, 100, 100, 100, 150});  // sum 650
+    EXPECT_EQ(LoadColumnWidths(m_store, 600)[5], 90);
+    SaveColumnWidths(m_store, {0, 100, 100, 100, 100, 100});
+    EXPECT_EQ(LoadColumnWidths(m_store, 600)[1], 90);
+    SaveColumnWidths(m_store, {601, 1, 1, 1, 1, 1});
+    EXPECT_EQ(LoadColumnWidths(m_store, 600)[0], 90);
+}
+
+TEST_F(PreferencesTest, WindowGeometryUsesStoredRectOnlyWhenItFits) {
+    WindowGeometry g = LoadWindowGeometry(m_store, 800, 570);
+    EXPECT_EQ(g.cx, 759);
+    EXPECT_EQ(g.cy, 541);
+    EXPECT_EQ(g.x, 20);
+    EXPECT_EQ(g.y, 14);
+    EXPECT_EQ(m_store.GetInt("Screen", "cx", 0), 759);
+    EXPECT_EQ(m_store.GetInt("Screen", "y", 0), 14);
+
+    SaveWindowGeometry(m_store, {-8, -8, 816, 586});  // a maximised window
+    EXPECT_EQ(m_store.GetInt("Screen", "x", -1), 0);
+    g = LoadWindowGeometry(m_store, 800, 570);
+    EXPECT_EQ(g.cx, 759);  // wider than the area: centred default again
+
+    SaveWindowGeometry(m_store, {700, 500, 300, 200});  // partly outside is allowed
+    g = LoadWindowGeometry(m_store, 800, 570);
+    EXPECT_EQ(g.x, 700);
+    EXPECT_EQ(g.cx, 300);
+}
+
+}  // namespace
