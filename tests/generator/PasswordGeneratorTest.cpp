@@ -1,0 +1,174 @@
+#include "PasswordGenerator.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <map>
+#include <string>
+
+#include "FakeRandomSource.h"
+
+namespace {
+
+using keynest_test::FakeRandomSource;
+
+std::string FullSet() {
+    std::string set;
+    for (char c = '!'; c <= '~'; ++c) set.push_back(c);
+    return set;
+}
+
+std::map<char, int> Occurrences(const std::string& text) {
+    std::map<char, int> counts;
+    for (const char c : text) ++counts[c];
+    return counts;
+}
+
+int MostOccurrences(const std::string& text) {
+    int most = 0;
+    for (const auto& [c, n] : Occurrences(text)) most = std::max(most, n);
+    return most;
+}
+
+TEST(PasswordGeneratorTest, DrawsFromTheOsSourceWithTheRulesKept) {
+    COsRandomSource random;
+    const std::string full = FullSet();
+    std::array<int, 256> seen{};
+    constexpr int kDraws = 20000;
+    for (int i = 0; i < kDraws; ++i) {
+        const std::string password = GeneratePassword(full, 16, 1, random);
+        ASSERT_EQ(password.size(), 16u);
+        ASSERT_LE(MostOccurrences(password), 2) << password;
+        ASSERT_TRUE(IsInCharSet(password, full));
+        // With AlphaNum 1 no result is made only of letters or only of digits.
+        ASSERT_FALSE(IsAllAlpha(password)) << password;
+        ASSERT_FALSE(IsAllNumeric(password)) << password;
+        for (const char c : password) ++seen[static_cast<unsigned char>(c)];
+    }
+    // Every character is reachable and drawn about equally often: the
+    // expectation is 16 * kDraws / 94 (about 3400, deviation about 58).
+    const double expected = 16.0 * kDraws / static_cast<double>(full.size());
+    for (const char c : full) {
+        const int n = seen[static_cast<unsigned char>(c)];
+        EXPECT_GT(n, expected * 0.9) << c;
+        EXPECT_LT(n, expected * 1.1) << c;
+    }
+}
+
+TEST(PasswordGeneratorTest, LetterAndDigitFixUpsOnTheEasySet) {
+    COsRandomSource random;
+    int lettersOnly = 0;
+    for (int i = 0; i < 5000; ++i) {
+        const std::string password = GeneratePassword(kEasyUpperCharSet, 16, 1, random);
+        ASSERT_EQ(password.size(), 16u);
+        std::string others = password;
+        others.erase(3, 1);
+        if (password[3] == '1' && IsAllAlpha(others)) ++lettersOnly;
+        // '1' is not in the easy set: it appears only through the fix-up.
+        if (password[3] != '1') {
+            ASSERT_TRUE(IsInCharSet(password, kEasyUpperCharSet));
+        }
+    }
+    // About (23/31)^16 of the draws, 0.85 %, are letters only.
+    EXPECT_GT(lettersOnly, 10);
+    EXPECT_LT(lettersOnly, 120);
+}
+
+TEST(PasswordGeneratorTest, FixUpsReplaceTheFourthCharacter) {
+    FakeRandomSource random;
+    EXPECT_EQ(GeneratePassword("abcdefgh", 8, 1, random), "aab1ccdd");
+    EXPECT_EQ(GeneratePassword("0123456789", 6, 1, random), "001A22");
+    EXPECT_EQ(GeneratePassword("abcdefgh", 8, 0, random), "aabbccdd");
+    // Letters with '#' but no digit, digits with '#' but no letter: unchanged.
+    EXPECT_EQ(GeneratePassword("#abc", 6, 1, random), "##aabb");
+    EXPECT_EQ(GeneratePassword("#123", 6, 1, random), "##1122");
+    // AlphaNum counts only when it is 1.
+    EXPECT_EQ(GeneratePassword("abcd", 4, 2, random), "aabb");
+}
+
+TEST(PasswordGeneratorTest, FakeSourceDrivesExactSequences) {
+    // Two characters, Length 4: once a character occurs twice it is no
+    // longer offered, so the bounds shrink from 2 to 1.
+    FakeRandomSource zeros;
+    EXPECT_EQ(GeneratePassword("ab", 4, 0, zeros), "aabb");
+    EXPECT_EQ(zeros.Bounds(), (std::vector<std::uint32_t>{2, 2, 1, 1}));
+
+    FakeRandomSource mixed{1, 0, 0, 0};
+    EXPECT_EQ(GeneratePassword("ab", 4, 0, mixed), "baab");
+
+    // A character offered twice in a set keeps the odds its two positions give.
+    FakeRandomSource doubled{2, 0};
+    EXPECT_EQ(GeneratePassword("aba", 2, 0, doubled), "aa");
+    EXPECT_EQ(doubled.Bounds(), (std::vector<std::uint32_t>{3, 3}));
+}
+
+TEST(PasswordGeneratorTest, TwoCharacterSetHoldsEachTwice) {
+    COsRandomSource random;
+    for (int i = 0; i < 200; ++i) {
+        const std::string password = GeneratePassword("xy", 4, 0, random);
+        ASSERT_EQ(Occurrences(password), (std::map<char, int>{{'x', 2}, {'y', 2}})) << password;
+    }
+}
+
+TEST(PasswordGeneratorTest, TooSmallSetRelaxesOnlyAsFarAsNeeded) {
+    COsRandomSource random;
+    const auto start = std::chrono::steady_clock::now();
+    for (const std::string set : {"a", "ab", "abc", "abcde", "abcdefg"}) {
+        for (int i = 0; i < 100; ++i) {
+            const std::string password = GeneratePassword(set, 16, 0, random);
+            ASSERT_EQ(password.size(), 16u) << set;
+            // Counts stay level: no character gets a third occurrence while
+            // another has fewer than two, and so on.
+            const auto counts = Occurrences(password);
+            ASSERT_EQ(counts.size(), set.size()) << password;
+            int fewest = 16;
+            for (const auto& [c, n] : counts) fewest = std::min(fewest, n);
+            const int most = MostOccurrences(password);
+            ASSERT_TRUE(most <= 2 || most - fewest <= 1) << password;
+        }
+    }
+    // A source that always gives 0 would make the old refuse-and-draw-again
+    // loop spin forever; here every draw adds a character.
+    FakeRandomSource zeros;
+    EXPECT_EQ(GeneratePassword("ab", 16, 0, zeros), "aabbabababababab");
+    EXPECT_EQ(zeros.Bounds().size(), 16u);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST(PasswordGeneratorTest, EmptySetGivesEmptyTextAtOnce) {
+    FakeRandomSource random;
+    EXPECT_EQ(GeneratePassword("", 16, 1, random), "");
+    EXPECT_EQ(GeneratePassword("", 4, 0, random), "");
+    EXPECT_TRUE(random.Bounds().empty());
+    EXPECT_NE(std::string(kEmptyCharSetMessage).find("empty"), std::string::npos);
+}
+
+TEST(OsRandomSourceTest, UniformBelowStaysInRangeAndCoversIt) {
+    COsRandomSource random;
+    EXPECT_EQ(random.UniformBelow(1), 0u);
+    std::array<int, 7> seen{};
+    for (int i = 0; i < 70000; ++i) {
+        const std::uint32_t value = random.UniformBelow(7);
+        ASSERT_LT(value, 7u);
+        ++seen[value];
+    }
+    for (const int n : seen) {
+        EXPECT_GT(n, 9000);
+        EXPECT_LT(n, 11000);
+    }
+    // A bound just above 2^31 rejects nearly half of the words; the values
+    // must still fall in both halves of the range.
+    const std::uint32_t big = 0x80000001u;
+    int high = 0;
+    for (int i = 0; i < 2000; ++i) {
+        const std::uint32_t value = random.UniformBelow(big);
+        ASSERT_LT(value, big);
+        if (value >= big / 2) ++high;
+    }
+    EXPECT_GT(high, 850);
+    EXPECT_LT(high, 1150);
+}
+
+}  // namespace
