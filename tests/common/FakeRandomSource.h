@@ -2,33 +2,45 @@
 
 #include <cstdint>
 #include <deque>
+#include <initializer_list>
 #include <vector>
 
 #include "PasswordGenerator.h"
 
 namespace keynest_test {
 
-/// A random source that hands out queued numbers (0 once the queue is
-/// empty) and records every bound it was asked for.
+/// Returns the scripted numbers in turn (modulo the bound), then `next`,
+/// which grows by `step` after each use (set step to 0 for a constant).
+/// Records every bound it was asked for. Needs no Qt.
 class FakeRandomSource final : public IRandomSource {
 public:
     FakeRandomSource() = default;
-    FakeRandomSource(std::initializer_list<std::uint32_t> values) : m_values(values) {}
-
-    void Queue(std::uint32_t value) { m_values.push_back(value); }
-    const std::vector<std::uint32_t>& Bounds() const { return m_bounds; }
+    FakeRandomSource(std::initializer_list<std::uint32_t> values) : script(values) {}
 
     std::uint32_t UniformBelow(std::uint32_t bound) override {
-        m_bounds.push_back(bound);
-        if (m_values.empty()) return 0;
-        const std::uint32_t value = m_values.front();
-        m_values.pop_front();
+        bounds.push_back(bound);
+        std::uint32_t value = 0;
+        if (!script.empty()) {
+            value = script.front();
+            script.pop_front();
+        } else {
+            value = next;
+            next += step;
+        }
         return bound == 0 ? 0 : value % bound;
     }
 
-private:
-    std::deque<std::uint32_t> m_values;
-    std::vector<std::uint32_t> m_bounds;
+    std::deque<std::uint32_t> script;
+    std::uint32_t next = 0;
+    std::uint32_t step = 1;
+    std::vector<std::uint32_t> bounds;
 };
+
+/// A source that always answers 0: the first allowed character every time.
+inline FakeRandomSource ZeroRandomSource() {
+    FakeRandomSource source;
+    source.step = 0;
+    return source;
+}
 
 }  // namespace keynest_test

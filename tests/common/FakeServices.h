@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Clipboard.h"
+#include "FakeRandomSource.h"
 #include "HelpViewer.h"
 #include "PasswordGenerator.h"
 #include "Prompter.h"
@@ -76,21 +77,6 @@ class FakeHelpViewer final : public IHelpViewer {
 public:
     void ShowHelp(int context) override { contexts.push_back(context); }
     std::vector<int> contexts;
-};
-
-/// Returns the scripted numbers in turn (modulo the bound), then counts up.
-class FakeRandomSource final : public IRandomSource {
-public:
-    std::uint32_t UniformBelow(std::uint32_t bound) override {
-        std::uint32_t value = next++;
-        if (!script.empty()) {
-            value = script.front();
-            script.pop_front();
-        }
-        return value % bound;
-    }
-    std::deque<std::uint32_t> script;
-    std::uint32_t next = 0;
 };
 
 /// All fakes together, with a Services view of them.
