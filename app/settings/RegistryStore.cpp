@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include "UserPaths.h"
+
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -16,20 +18,6 @@
 namespace {
 
 constexpr int kBusyTimeoutMs = 5000;
-
-// Creates every missing directory of `dir` with mode 0700.
-bool MakeDirectories(const std::string& dir) {
-    if (dir.empty()) return true;
-    std::string partial;
-    size_t pos = 0;
-    while (pos != std::string::npos) {
-        pos = dir.find('/', pos + 1);
-        partial = dir.substr(0, pos);
-        if (partial.empty()) continue;
-        if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) return false;
-    }
-    return true;
-}
 
 std::string DirectoryOf(const std::string& path) {
     const size_t slash = path.rfind('/');
@@ -83,7 +71,7 @@ bool CRegistryStore::Exec(const char* sql) {
 
 bool CRegistryStore::OpenDatabase() {
     if (m_db) return true;
-    if (!MakeDirectories(DirectoryOf(m_path))) {
+    if (!UserPaths::MakePrivateDirectory(DirectoryOf(m_path))) {
         m_lastError = "cannot create the folder " + DirectoryOf(m_path) + ": " + std::strerror(errno);
         return false;
     }

@@ -1,6 +1,8 @@
 #include "UserPaths.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <sys/stat.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -27,6 +29,17 @@ std::string DataDirectory() { return XdgDirectory("XDG_DATA_HOME", "/.local/shar
 std::string ConfigDirectory() { return XdgDirectory("XDG_CONFIG_HOME", "/.config"); }
 
 std::string StoreFile() { return DataDirectory() + "/keynest.sqlite"; }
+
+bool MakePrivateDirectory(const std::string& directory) {
+    size_t pos = 0;
+    while (pos != std::string::npos) {
+        pos = directory.find('/', pos + 1);
+        const std::string partial = directory.substr(0, pos);
+        if (partial.empty()) continue;
+        if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    }
+    return true;
+}
 
 std::string IniFile() { return ConfigDirectory() + "/Keynest.INI"; }
 

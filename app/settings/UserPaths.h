@@ -11,6 +11,8 @@ std::string DataDirectory();
 std::string ConfigDirectory();
 /// The settings database inside DataDirectory().
 std::string StoreFile();
+/// Creates `directory` and any missing parents with mode 0700.
+bool MakePrivateDirectory(const std::string& directory);
 /// The old INI file migrated into a newly created branch.
 std::string IniFile();
 
