@@ -1,0 +1,195 @@
+// Known answers, key schedule and key text rules of the block cipher.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "CipherTestHelpers.h"
+#include "Twofish.h"
+
+using namespace cipher_test;
+
+namespace {
+
+std::string EncryptHexKey(const std::string& keyHex, const Bytes& plain, int keyBits = 0) {
+    if (keyBits == 0) keyBits = static_cast<int>(keyHex.size() * 4);
+    auto key = std::make_unique<keyInstance>();
+    cipherInstance cipher{};
+    EXPECT_EQ(makeKey(key.get(), DIR_ENCRYPT, keyBits, keyHex.c_str()), 1);
+    EXPECT_EQ(cipherInit(&cipher, MODE_ECB, nullptr), 1);
+    Bytes out(plain.size());
+    EXPECT_EQ(blockEncrypt(&cipher, key.get(), plain.data(), static_cast<int>(plain.size() * 8),
+                           out.data()),
+              static_cast<int>(plain.size() * 8));
+    return ToHex(out);
+}
+
+struct ChainRow {
+    int step;
+    const char* key;
+    const char* plain;
+    const char* cipher;
+};
+
+// Runs the published iterated chain for one key length and checks the
+// listed steps along the way.
+void RunChain(size_t keyBytes, const std::vector<ChainRow>& rows) {
+    Bytes key(keyBytes, 0);
+    Bytes plain(16, 0);
+    size_t next = 0;
+    for (int step = 1; step <= 49; ++step) {
+        const std::string cipherHex = EncryptHexKey(ToHex(key), plain);
+        if (next < rows.size() && rows[next].step == step) {
+            SCOPED_TRACE(step);
+            EXPECT_EQ(ToHex(key), rows[next].key);
+            EXPECT_EQ(ToHex(plain), rows[next].plain);
+            EXPECT_EQ(cipherHex, rows[next].cipher);
+            ++next;
+        }
+        Bytes nextKey = plain;
+        nextKey.insert(nextKey.end(), key.begin(), key.end());
+        nextKey.resize(keyBytes);
+        key = nextKey;
+        plain = FromHex(cipherHex);
+    }
+    EXPECT_EQ(next, rows.size());
+}
+
+}  // namespace
+
+TEST(TwofishTest, KnownAnswersForAllKeyLengths) {
+    const Bytes zero(16, 0);
+    EXPECT_EQ(EncryptHexKey("00000000000000000000000000000000", zero),
+              "9F589F5CF6122C32B6BFEC2F2AE8C35A");
+    EXPECT_EQ(EncryptHexKey("0123456789ABCDEFFEDCBA98765432100011223344556677", zero),
+              "CFD1D2E5A9BE9CDF501F13B892BD2248");
+    EXPECT_EQ(EncryptHexKey("0123456789ABCDEFFEDCBA987654321000112233445566778899AABBCCDDEEFF", zero),
+              "37527BE0052334B89F0CFCCAE87CFA20");
+}
+
+TEST(TwofishTest, IteratedChain128) {
+    RunChain(16, {{1, "00000000000000000000000000000000", "00000000000000000000000000000000",
+                   "9F589F5CF6122C32B6BFEC2F2AE8C35A"},
+                  {2, "00000000000000000000000000000000", "9F589F5CF6122C32B6BFEC2F2AE8C35A",
+                   "D491DB16E7B1C39E86CB086B789F5419"},
+                  {3, "9F589F5CF6122C32B6BFEC2F2AE8C35A", "D491DB16E7B1C39E86CB086B789F5419",
+                   "019F9809DE1711858FAAC3A3BA20FBC3"},
+                  {49, "BCA724A54533C6987E14AA827952F921", "6B459286F3FFD28D49F15B1581B08E42",
+                   "5D9D4EEFFA9151575524F115815A12E0"}});
+}
+
+TEST(TwofishTest, IteratedChain192) {
+    RunChain(24, {{1, "000000000000000000000000000000000000000000000000",
+                   "00000000000000000000000000000000", "EFA71F788965BD4453F860178FC19101"},
+                  {49, "FB66522C332FCC4C042ABE32FA9E902FDEA4F3DA75EC7A8E",
+                   "F0AB73301125FA21EF70BE5385FB76B6", "E75449212BEEF9F4A390BD860A640941"}});
+}
+
+TEST(TwofishTest, IteratedChain256) {
+    RunChain(32, {{1, "0000000000000000000000000000000000000000000000000000000000000000",
+                   "00000000000000000000000000000000", "57FF739D4DC92C1BD7FC01700CC8216F"},
+                  {49, "248A7F3528B168ACFDD1386E3F51E30C2E2158BC3E5FC714C1EEECA0EA696D48",
+                   "431058F4DBC7F734DA4F02F04CC4F459", "37FE26FF1CF66175F5DDF4C33B97A205"}});
+}
+
+TEST(TwofishTest, RandomKeysRoundTripAndMatchTheHexKeyPath) {
+    std::mt19937 random(20240607);
+    for (size_t keyBytes : {16u, 24u, 32u}) {
+        for (int trial = 0; trial < 20; ++trial) {
+            const Bytes keyBytesValue = RandomBytes(random, keyBytes);
+            const Bytes plain = RandomBytes(random, 48);
+            auto key = std::make_unique<keyInstance>();
+            cipherInstance cipher{};
+            ScheduleRaw(*key, keyBytesValue, trial % 2 ? DIR_DECRYPT : DIR_ENCRYPT);
+            ASSERT_EQ(cipherInit(&cipher, MODE_ECB, nullptr), 1);
+            Bytes encrypted(48);
+            Bytes decrypted(48);
+            ASSERT_EQ(blockEncrypt(&cipher, key.get(), plain.data(), 384, encrypted.data()), 384);
+            ASSERT_EQ(blockDecrypt(&cipher, key.get(), encrypted.data(), 384, decrypted.data()), 384);
+            EXPECT_EQ(decrypted, plain);
+            EXPECT_NE(encrypted, plain);
+            // Raw key words and the hex key text schedule the same key.
+            EXPECT_EQ(ToHex(encrypted), EncryptHexKey(ToHex(keyBytesValue), plain));
+        }
+    }
+}
+
+TEST(TwofishTest, DirectionFollowsTheLastOperation) {
+    for (std::uint8_t made : {DIR_ENCRYPT, DIR_DECRYPT}) {
+        auto key = std::make_unique<keyInstance>();
+        cipherInstance cipher{};
+        ScheduleRaw(*key, Bytes(16, 0), made);
+        EXPECT_EQ(key->direction, made);
+        cipherInit(&cipher, MODE_ECB, nullptr);
+        const Bytes zero(16, 0);
+        Bytes first(16), back(16), again(16);
+        blockEncrypt(&cipher, key.get(), zero.data(), 128, first.data());
+        EXPECT_EQ(key->direction, DIR_ENCRYPT);
+        EXPECT_EQ(ToHex(first), "9F589F5CF6122C32B6BFEC2F2AE8C35A");
+        blockDecrypt(&cipher, key.get(), first.data(), 128, back.data());
+        EXPECT_EQ(key->direction, DIR_DECRYPT);
+        EXPECT_EQ(back, zero);
+        blockEncrypt(&cipher, key.get(), zero.data(), 128, again.data());
+        EXPECT_EQ(key->direction, DIR_ENCRYPT);
+        EXPECT_EQ(again, first);
+    }
+}
+
+TEST(TwofishTest, KeyTextRules) {
+    auto key = std::make_unique<keyInstance>();
+    std::memset(key.get(), 0xAB, sizeof(keyInstance));
+    // Without key text the record is only prepared.
+    EXPECT_EQ(makeKey(key.get(), DIR_DECRYPT, 128, nullptr), 1);
+    EXPECT_EQ(key->direction, DIR_DECRYPT);
+    EXPECT_EQ(key->keyLen, 128);
+    EXPECT_EQ(key->numRounds, 16);
+    EXPECT_EQ(key->keyMaterial[64], '\0');
+    for (std::uint32_t word : key->key32) EXPECT_EQ(word, 0u);
+    EXPECT_EQ(key->subKeys[0], 0xABABABABu);
+    EXPECT_EQ(makeKey(key.get(), DIR_ENCRYPT, 128, ""), 1);
+    EXPECT_EQ(key->subKeys[0], 0xABABABABu);
+
+    // Lengths round up to whole 64-bit halves.
+    EXPECT_EQ(makeKey(key.get(), DIR_ENCRYPT, 100, nullptr), 1);
+    EXPECT_EQ(key->keyLen, 128);
+
+    const std::string thirtyTwo = "0123456789abcdefFEDCBA9876543210";
+    EXPECT_EQ(makeKey(key.get(), DIR_ENCRYPT, 128, thirtyTwo.substr(0, 31).c_str()), BAD_KEY_MAT);
+    EXPECT_EQ(makeKey(key.get(), DIR_ENCRYPT, 128, "0123456789abcdeX0000000000000000"), BAD_KEY_MAT);
+    EXPECT_EQ(key->keyMaterial[15], 'X');  // the failing character was copied too
+
+    // Bytes fill the words little-endian, high nibble first.
+    ASSERT_EQ(makeKey(key.get(), DIR_ENCRYPT, 128, thirtyTwo.c_str()), 1);
+    EXPECT_EQ(key->key32[0], 0x67452301u);
+    EXPECT_EQ(key->key32[3], 0x10325476u);
+    EXPECT_EQ(std::string(key->keyMaterial, 32), thirtyTwo);
+    const Bytes plain(16, 0x5A);
+    const std::string expected = EncryptHexKey(thirtyTwo, plain);
+    // Characters after the first 32 are ignored; case does not matter.
+    EXPECT_EQ(EncryptHexKey(thirtyTwo + "7", plain, 128), expected);
+    EXPECT_EQ(EncryptHexKey(thirtyTwo + "xyz", plain, 128), expected);
+    EXPECT_EQ(EncryptHexKey("0123456789ABCDEFfedcba9876543210", plain), expected);
+}
+
+TEST(TwofishTest, IvTextRules) {
+    cipherInstance cipher{};
+    EXPECT_EQ(cipherInit(&cipher, MODE_ECB, "not hex at all, not even close!!"), 1);
+    EXPECT_EQ(cipher.mode, MODE_ECB);
+    EXPECT_EQ(cipherInit(&cipher, MODE_CBC, "00112233445566778899aabbccddeefG"), BAD_IV_MAT);
+    EXPECT_EQ(cipherInit(&cipher, MODE_CBC, "0011"), BAD_IV_MAT);
+    ASSERT_EQ(cipherInit(&cipher, MODE_CBC, "00112233445566778899aabbccddeeff"), 1);
+    EXPECT_EQ(cipher.mode, MODE_CBC);
+    EXPECT_EQ(cipher.iv32[0], 0x33221100u);
+    EXPECT_EQ(ToHex(cipher.IV, 16), "00112233445566778899AABBCCDDEEFF");
+}
+
+TEST(TwofishTest, SelfTestFillsTheCallersBuffers) {
+    std::uint8_t plain[16], cipherText[16], check[16];
+    std::memset(plain, 0x11, sizeof plain);
+    std::memset(check, 0x22, sizeof check);
+    EXPECT_EQ(CipherSelfTest(plain, cipherText, check), 0);
+    EXPECT_EQ(ToHex(plain, 16), std::string(32, '0'));
+    EXPECT_EQ(ToHex(check, 16), std::string(32, '0'));
+    EXPECT_EQ(ToHex(cipherText, 16), "9F589F5CF6122C32B6BFEC2F2AE8C35A");
+}

@@ -1,0 +1,456 @@
+#include "Twofish.h"
+
+#include <array>
+#include <bit>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+using std::uint32_t;
+using std::uint8_t;
+using ByteTable = std::array<uint8_t, 256>;
+using WordTable = std::array<uint32_t, 256>;
+
+// The four 4-bit tables of each byte permutation.
+constexpr uint8_t kQ0Nibbles[4][16] = {
+    {0x8, 0x1, 0x7, 0xD, 0x6, 0xF, 0x3, 0x2, 0x0, 0xB, 0x5, 0x9, 0xE, 0xC, 0xA, 0x4},
+    {0xE, 0xC, 0xB, 0x8, 0x1, 0x2, 0x3, 0x5, 0xF, 0x4, 0xA, 0x6, 0x7, 0x0, 0x9, 0xD},
+    {0xB, 0xA, 0x5, 0xE, 0x6, 0xD, 0x9, 0x0, 0xC, 0x8, 0xF, 0x3, 0x2, 0x4, 0x7, 0x1},
+    {0xD, 0x7, 0xF, 0x4, 0x1, 0x2, 0x6, 0xE, 0x9, 0xB, 0x3, 0x0, 0x8, 0x5, 0xC, 0xA}};
+constexpr uint8_t kQ1Nibbles[4][16] = {
+    {0x2, 0x8, 0xB, 0xD, 0xF, 0x7, 0x6, 0xE, 0x3, 0x1, 0x9, 0x4, 0x0, 0xA, 0xC, 0x5},
+    {0x1, 0xE, 0x2, 0xB, 0x4, 0xC, 0x3, 0x7, 0x6, 0xD, 0xA, 0x5, 0xF, 0x9, 0x0, 0x8},
+    {0x4, 0xC, 0x7, 0x5, 0x1, 0x6, 0x9, 0xA, 0x0, 0xE, 0xD, 0x8, 0x2, 0xB, 0x3, 0xF},
+    {0xB, 0x9, 0x5, 0x1, 0xC, 0x3, 0xD, 0xE, 0x6, 0x4, 0x7, 0xF, 0x2, 0x0, 0x8, 0xA}};
+
+constexpr unsigned Ror4(unsigned nibble) { return ((nibble >> 1) | (nibble << 3)) & 15u; }
+
+constexpr ByteTable MakeQ(const uint8_t (&t)[4][16]) {
+    ByteTable q{};
+    for (unsigned x = 0; x < 256; ++x) {
+        const unsigned a0 = x >> 4;
+        const unsigned b0 = x & 15u;
+        const unsigned a1 = a0 ^ b0;
+        const unsigned b1 = (a0 ^ Ror4(b0) ^ (8u * a0)) & 15u;
+        const unsigned a2 = t[0][a1];
+        const unsigned b2 = t[1][b1];
+        const unsigned a3 = a2 ^ b2;
+        const unsigned b3 = (a2 ^ Ror4(b2) ^ (8u * a2)) & 15u;
+        const unsigned a4 = t[2][a3];
+        const unsigned b4 = t[3][b3];
+        q[x] = static_cast<uint8_t>(16u * b4 + a4);
+    }
+    return q;
+}
+
+constexpr ByteTable kQ0 = MakeQ(kQ0Nibbles);
+constexpr ByteTable kQ1 = MakeQ(kQ1Nibbles);
+static_assert(kQ0[0] == 0xA9 && kQ0[1] == 0x67 && kQ0[2] == 0xB3 && kQ0[3] == 0xE8);
+static_assert(kQ1[0] == 0x75 && kQ1[1] == 0xF3 && kQ1[2] == 0xC6 && kQ1[3] == 0xF4);
+
+// Multiplication in GF(2^8) modulo the given field polynomial.
+constexpr uint8_t GfMul(unsigned a, unsigned b, unsigned poly) {
+    unsigned product = 0;
+    while (b != 0) {
+        if (b & 1u) product ^= a;
+        a <<= 1;
+        if (a & 0x100u) a ^= poly;
+        b >>= 1;
+    }
+    return static_cast<uint8_t>(product);
+}
+
+constexpr unsigned kMdsPoly = 0x169;
+constexpr unsigned kRsPoly = 0x14D;
+
+constexpr uint8_t kMdsMatrix[4][4] = {{0x01, 0xEF, 0x5B, 0x5B},
+                                      {0x5B, 0xEF, 0xEF, 0x01},
+                                      {0xEF, 0x5B, 0x01, 0xEF},
+                                      {0xEF, 0x01, 0xEF, 0x5B}};
+
+constexpr uint8_t kRsMatrix[4][8] = {{0x01, 0xA4, 0x55, 0x87, 0x5A, 0x58, 0xDB, 0x9E},
+                                     {0xA4, 0x56, 0x82, 0xF3, 0x1E, 0xC6, 0x68, 0xE5},
+                                     {0x02, 0xA1, 0xFC, 0xC1, 0x47, 0xAE, 0x3D, 0x19},
+                                     {0xA4, 0x55, 0x87, 0x5A, 0x58, 0xDB, 0x9E, 0x03}};
+
+// The q applied to each byte position at every stage of h, innermost
+// stage last: 256-bit keys start at kQStage4, 192-bit keys at kQStage3.
+constexpr const ByteTable* kQStage4[4] = {&kQ1, &kQ0, &kQ0, &kQ1};
+constexpr const ByteTable* kQStage3[4] = {&kQ1, &kQ1, &kQ0, &kQ0};
+constexpr const ByteTable* kQStage2[4] = {&kQ0, &kQ1, &kQ0, &kQ1};
+constexpr const ByteTable* kQStage1[4] = {&kQ0, &kQ0, &kQ1, &kQ1};
+constexpr const ByteTable* kQOutput[4] = {&kQ1, &kQ0, &kQ1, &kQ0};
+
+// Table s maps a byte b to MDS column s times the last-stage q of byte
+// position s applied to b. Computed by the compiler, so every thread sees
+// finished tables without any run-time initialisation.
+constexpr std::array<WordTable, 4> MakeMdsTables() {
+    std::array<WordTable, 4> tables{};
+    for (unsigned s = 0; s < 4; ++s) {
+        for (unsigned b = 0; b < 256; ++b) {
+            const unsigned y = (*kQOutput[s])[b];
+            uint32_t word = 0;
+            for (unsigned row = 0; row < 4; ++row) {
+                word |= static_cast<uint32_t>(GfMul(kMdsMatrix[row][s], y, kMdsPoly)) << (8 * row);
+            }
+            tables[s][b] = word;
+        }
+    }
+    return tables;
+}
+
+constexpr std::array<WordTable, 4> kMds = MakeMdsTables();
+
+constexpr uint8_t ByteOf(uint32_t word, unsigned index) {
+    return static_cast<uint8_t>(word >> (8 * index));
+}
+
+uint32_t LoadLe(const uint8_t* bytes) {
+    return static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
+           (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
+}
+
+void StoreLe(uint32_t word, uint8_t* bytes) {
+    bytes[0] = ByteOf(word, 0);
+    bytes[1] = ByteOf(word, 1);
+    bytes[2] = ByteOf(word, 2);
+    bytes[3] = ByteOf(word, 3);
+}
+
+// The function h of the key schedule for a byte x repeated four times and
+// the key word list `list` of `halves` words.
+uint32_t HFunction(uint8_t x, const uint32_t* list, int halves) {
+    uint32_t result = 0;
+    for (unsigned s = 0; s < 4; ++s) {
+        uint8_t y = x;
+        if (halves == 4) y = static_cast<uint8_t>((*kQStage4[s])[y] ^ ByteOf(list[3], s));
+        if (halves >= 3) y = static_cast<uint8_t>((*kQStage3[s])[y] ^ ByteOf(list[2], s));
+        y = static_cast<uint8_t>((*kQStage2[s])[y] ^ ByteOf(list[1], s));
+        y = static_cast<uint8_t>((*kQStage1[s])[y] ^ ByteOf(list[0], s));
+        result ^= kMds[s][y];
+    }
+    return result;
+}
+
+// One S-box key word: the Reed-Solomon code of the eight bytes of a key half.
+uint32_t ReedSolomon(uint32_t even, uint32_t odd) {
+    uint8_t bytes[8];
+    for (unsigned i = 0; i < 4; ++i) {
+        bytes[i] = ByteOf(even, i);
+        bytes[4 + i] = ByteOf(odd, i);
+    }
+    uint32_t word = 0;
+    for (unsigned row = 0; row < 4; ++row) {
+        unsigned sum = 0;
+        for (unsigned column = 0; column < 8; ++column) {
+            sum ^= GfMul(kRsMatrix[row][column], bytes[column], kRsPoly);
+        }
+        word |= static_cast<uint32_t>(sum) << (8 * row);
+    }
+    explicit_bzero(bytes, sizeof bytes);
+    return word;
+}
+
+// Fills the four fused S-box tables for `halves` S-box key words.
+void FillSBoxes(keyInstance* key, int halves) {
+    const uint32_t* keys = key->sboxKeys;
+    for (unsigned s = 0; s < 4; ++s) {
+        const uint8_t* stage4 = kQStage4[s]->data();
+        const uint8_t* stage3 = kQStage3[s]->data();
+        const uint8_t* stage2 = kQStage2[s]->data();
+        const uint8_t* stage1 = kQStage1[s]->data();
+        const uint32_t* mds = kMds[s].data();
+        const uint8_t l0 = ByteOf(keys[0], s);
+        const uint8_t l1 = ByteOf(keys[1], s);
+        const uint8_t l2 = ByteOf(keys[2], s);
+        const uint8_t l3 = ByteOf(keys[3], s);
+        uint32_t* out = key->sBox8x32[s];
+        switch (halves) {
+            case 2:
+                for (unsigned b = 0; b < 256; ++b) {
+                    out[b] = mds[stage1[stage2[b] ^ l1] ^ l0];
+                }
+                break;
+            case 3:
+                for (unsigned b = 0; b < 256; ++b) {
+                    out[b] = mds[stage1[stage2[stage3[b] ^ l2] ^ l1] ^ l0];
+                }
+                break;
+            default:
+                for (unsigned b = 0; b < 256; ++b) {
+                    out[b] = mds[stage1[stage2[stage3[stage4[b] ^ l3] ^ l2] ^ l1] ^ l0];
+                }
+                break;
+        }
+    }
+}
+
+// Round-subkey pairs are kept so that both block loops walk them upwards:
+// in encryption order pair p serves round p, in decryption order pair p
+// serves round 15 - p.
+void ReverseRoundSubkeys(keyInstance* key, uint8_t newDirection) {
+    uint32_t* rounds = key->subKeys + 8;
+    for (int pair = 0; pair < 8; ++pair) {
+        const int mirror = 15 - pair;
+        std::swap(rounds[2 * pair], rounds[2 * mirror]);
+        std::swap(rounds[2 * pair + 1], rounds[2 * mirror + 1]);
+    }
+    key->direction = newDirection;
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Reads bits/4 hex digits into words, two digits per byte with the high
+// nibble first and bytes filling the words little-endian. Each character
+// examined is first copied to `copy` when given. Stops at the first
+// character that is not a digit, the terminator included.
+bool ParseHexWords(int bits, uint32_t* words, const char* text, char* copy) {
+    for (int i = 0; i < bits / 32; ++i) words[i] = 0;
+    for (int i = 0; i < bits / 4; ++i) {
+        const char c = text[i];
+        if (copy) copy[i] = c;
+        const int value = HexValue(c);
+        if (value < 0) return false;
+        words[i / 8] |= static_cast<uint32_t>(value) << (4 * ((i ^ 1) % 8));
+    }
+    return true;
+}
+
+// g of the round function on a word, and on the word rotated left by 8.
+inline uint32_t G0(const uint32_t (*s)[256], uint32_t x) {
+    return s[0][x & 0xFF] ^ s[1][(x >> 8) & 0xFF] ^ s[2][(x >> 16) & 0xFF] ^ s[3][x >> 24];
+}
+inline uint32_t G1(const uint32_t (*s)[256], uint32_t x) {
+    return s[0][x >> 24] ^ s[1][x & 0xFF] ^ s[2][(x >> 8) & 0xFF] ^ s[3][(x >> 16) & 0xFF];
+}
+
+// One-bit cipher feedback over `bits` bits, the register in cipher->IV.
+int Cfb1(cipherInstance* cipher, keyInstance* key, const uint8_t* input, int bits,
+         uint8_t* outBuffer, bool decrypting) {
+    cipher->mode = MODE_ECB;
+    uint8_t stream[16];
+    for (int n = 0; n < bits; ++n) {
+        blockEncrypt(cipher, key, cipher->IV, 128, stream);
+        const unsigned keyBit = stream[0] >> 7;
+        const int index = n / 8;
+        const unsigned shift = 7u - static_cast<unsigned>(n % 8);
+        const unsigned inBit = (static_cast<unsigned>(input[index]) >> shift) & 1u;
+        const unsigned outBit = inBit ^ keyBit;
+        outBuffer[index] = static_cast<uint8_t>((outBuffer[index] & ~(1u << shift)) | (outBit << shift));
+        const unsigned feedback = decrypting ? inBit : outBit;
+        for (int i = 0; i < 15; ++i) {
+            cipher->IV[i] = static_cast<uint8_t>((cipher->IV[i] << 1) | (cipher->IV[i + 1] >> 7));
+        }
+        cipher->IV[15] = static_cast<uint8_t>((cipher->IV[15] << 1) | feedback);
+    }
+    explicit_bzero(stream, sizeof stream);
+    cipher->mode = MODE_CFB1;
+    return bits;
+}
+
+}  // namespace
+
+int makeKey(keyInstance* key, uint8_t direction, int keyLen, const char* keyMaterial) {
+    static constexpr int kRoundsByHalves[4] = {0, 16, 16, 16};
+    const int rounded = (keyLen + 63) / 64 * 64;
+    const int index = (rounded - 1) / 64;
+    key->direction = direction;
+    key->keyLen = rounded;
+    key->numRounds = (index >= 0 && index < 4) ? kRoundsByHalves[index] : 0;
+    for (uint32_t& word : key->key32) word = 0;
+    key->keyMaterial[64] = '\0';
+    if (keyMaterial == nullptr || keyMaterial[0] == '\0') return 1;
+    // Lengths the record cannot hold are bad key material, not an overflow.
+    if (rounded <= 0 || rounded > 256) return BAD_KEY_MAT;
+    if (!ParseHexWords(rounded, key->key32, keyMaterial, key->keyMaterial)) return BAD_KEY_MAT;
+    return reKey(key);
+}
+
+int cipherInit(cipherInstance* cipher, uint8_t mode, const char* IV) {
+    if (mode != MODE_ECB && IV != nullptr) {
+        if (!ParseHexWords(128, cipher->iv32, IV, nullptr)) return BAD_IV_MAT;
+        for (unsigned i = 0; i < 4; ++i) StoreLe(cipher->iv32[i], cipher->IV + 4 * i);
+    }
+    cipher->mode = mode;
+    return 1;
+}
+
+int reKey(keyInstance* key) {
+    const int halves = key->keyLen / 64;
+    if (halves < 2 || halves > 4) return 1;
+
+    uint32_t even[4] = {};
+    uint32_t odd[4] = {};
+    for (int i = 0; i < halves; ++i) {
+        even[i] = key->key32[2 * i];
+        odd[i] = key->key32[2 * i + 1];
+        key->sboxKeys[halves - 1 - i] = ReedSolomon(even[i], odd[i]);
+    }
+    for (int i = halves; i < 4; ++i) key->sboxKeys[i] = 0;
+
+    // Round pairs go straight to their place for the record's direction.
+    const bool encrypting = key->direction == DIR_ENCRYPT;
+    for (int i = 0; i < 20; ++i) {
+        const uint32_t a = HFunction(static_cast<uint8_t>(2 * i), even, halves);
+        const uint32_t b = std::rotl(HFunction(static_cast<uint8_t>(2 * i + 1), odd, halves), 8);
+        int slot = 2 * i;
+        if (i >= 4 && !encrypting) slot = 8 + 2 * (15 - (i - 4));
+        key->subKeys[slot] = a + b;
+        key->subKeys[slot + 1] = std::rotl(a + 2 * b, 9);
+    }
+    if (!encrypting) key->direction = DIR_DECRYPT;
+    FillSBoxes(key, halves);
+
+    explicit_bzero(even, sizeof even);
+    explicit_bzero(odd, sizeof odd);
+    return 1;
+}
+
+int blockEncrypt(cipherInstance* cipher, keyInstance* key, const uint8_t* input, int inputLen,
+                 uint8_t* outBuffer) {
+    if (cipher->mode == MODE_CFB1) return Cfb1(cipher, key, input, inputLen, outBuffer, false);
+    if (key->direction != DIR_ENCRYPT) ReverseRoundSubkeys(key, DIR_ENCRYPT);
+
+    const uint32_t(*s)[256] = key->sBox8x32;
+    const uint32_t* k = key->subKeys;
+    const bool chained = cipher->mode == MODE_CBC;
+    uint32_t chain0 = chained ? cipher->iv32[0] : 0;
+    uint32_t chain1 = chained ? cipher->iv32[1] : 0;
+    uint32_t chain2 = chained ? cipher->iv32[2] : 0;
+    uint32_t chain3 = chained ? cipher->iv32[3] : 0;
+
+    for (int done = 0; done < inputLen; done += 128, input += 16, outBuffer += 16) {
+        uint32_t x0 = LoadLe(input) ^ k[0];
+        uint32_t x1 = LoadLe(input + 4) ^ k[1];
+        uint32_t x2 = LoadLe(input + 8) ^ k[2];
+        uint32_t x3 = LoadLe(input + 12) ^ k[3];
+        if (chained) {
+            x0 ^= chain0;
+            x1 ^= chain1;
+            x2 ^= chain2;
+            x3 ^= chain3;
+        }
+        // Two rounds per step, so the halves never need swapping.
+        const uint32_t* round = k + 8;
+        for (int step = 0; step < 8; ++step, round += 4) {
+            uint32_t t0 = G0(s, x0);
+            uint32_t t1 = G1(s, x1);
+            x2 = std::rotr(x2 ^ (t0 + t1 + round[0]), 1);
+            x3 = std::rotl(x3, 1) ^ (t0 + 2 * t1 + round[1]);
+            t0 = G0(s, x2);
+            t1 = G1(s, x3);
+            x0 = std::rotr(x0 ^ (t0 + t1 + round[2]), 1);
+            x1 = std::rotl(x1, 1) ^ (t0 + 2 * t1 + round[3]);
+        }
+        const uint32_t out0 = x2 ^ k[4];
+        const uint32_t out1 = x3 ^ k[5];
+        const uint32_t out2 = x0 ^ k[6];
+        const uint32_t out3 = x1 ^ k[7];
+        StoreLe(out0, outBuffer);
+        StoreLe(out1, outBuffer + 4);
+        StoreLe(out2, outBuffer + 8);
+        StoreLe(out3, outBuffer + 12);
+        if (chained) {
+            chain0 = out0;
+            chain1 = out1;
+            chain2 = out2;
+            chain3 = out3;
+        }
+    }
+    if (chained) {
+        cipher->iv32[0] = chain0;
+        cipher->iv32[1] = chain1;
+        cipher->iv32[2] = chain2;
+        cipher->iv32[3] = chain3;
+    }
+    return inputLen;
+}
+
+int blockDecrypt(cipherInstance* cipher, keyInstance* key, const uint8_t* input, int inputLen,
+                 uint8_t* outBuffer) {
+    // One-bit feedback only ever encrypts the register, so it leaves the
+    // record in encryption order.
+    if (cipher->mode == MODE_CFB1) return Cfb1(cipher, key, input, inputLen, outBuffer, true);
+    if (key->direction != DIR_DECRYPT) ReverseRoundSubkeys(key, DIR_DECRYPT);
+
+    const uint32_t(*s)[256] = key->sBox8x32;
+    const uint32_t* k = key->subKeys;
+    const bool chained = cipher->mode != MODE_ECB;
+    uint32_t chain0 = chained ? cipher->iv32[0] : 0;
+    uint32_t chain1 = chained ? cipher->iv32[1] : 0;
+    uint32_t chain2 = chained ? cipher->iv32[2] : 0;
+    uint32_t chain3 = chained ? cipher->iv32[3] : 0;
+
+    for (int done = 0; done < inputLen; done += 128, input += 16, outBuffer += 16) {
+        const uint32_t in0 = LoadLe(input);
+        const uint32_t in1 = LoadLe(input + 4);
+        const uint32_t in2 = LoadLe(input + 8);
+        const uint32_t in3 = LoadLe(input + 12);
+        uint32_t x2 = in0 ^ k[4];
+        uint32_t x3 = in1 ^ k[5];
+        uint32_t x0 = in2 ^ k[6];
+        uint32_t x1 = in3 ^ k[7];
+        const uint32_t* round = k + 8;
+        for (int step = 0; step < 8; ++step, round += 4) {
+            uint32_t t0 = G0(s, x2);
+            uint32_t t1 = G1(s, x3);
+            x0 = std::rotl(x0, 1) ^ (t0 + t1 + round[0]);
+            x1 = std::rotr(x1 ^ (t0 + 2 * t1 + round[1]), 1);
+            t0 = G0(s, x0);
+            t1 = G1(s, x1);
+            x2 = std::rotl(x2, 1) ^ (t0 + t1 + round[2]);
+            x3 = std::rotr(x3 ^ (t0 + 2 * t1 + round[3]), 1);
+        }
+        x0 ^= k[0];
+        x1 ^= k[1];
+        x2 ^= k[2];
+        x3 ^= k[3];
+        if (chained) {
+            x0 ^= chain0;
+            x1 ^= chain1;
+            x2 ^= chain2;
+            x3 ^= chain3;
+            chain0 = in0;
+            chain1 = in1;
+            chain2 = in2;
+            chain3 = in3;
+        }
+        StoreLe(x0, outBuffer);
+        StoreLe(x1, outBuffer + 4);
+        StoreLe(x2, outBuffer + 8);
+        StoreLe(x3, outBuffer + 12);
+    }
+    if (chained) {
+        cipher->iv32[0] = chain0;
+        cipher->iv32[1] = chain1;
+        cipher->iv32[2] = chain2;
+        cipher->iv32[3] = chain3;
+    }
+    return inputLen;
+}
+
+int CipherSelfTest(uint8_t* plain, uint8_t* cipherText, uint8_t* check) {
+    keyInstance key;
+    cipherInstance cipher;
+    int result = 1;
+    if (makeKey(&key, DIR_ENCRYPT, 128, nullptr) == 1 &&
+        cipherInit(&cipher, MODE_ECB, nullptr) == 1) {
+        for (uint32_t& word : key.key32) word = 0;
+        reKey(&key);
+        std::memset(plain, 0, 16);
+        if (blockEncrypt(&cipher, &key, plain, 128, cipherText) == 128 &&
+            blockDecrypt(&cipher, &key, cipherText, 128, check) == 128 &&
+            std::memcmp(check, plain, 16) == 0) {
+            result = 0;
+        }
+    }
+    explicit_bzero(&key, sizeof key);
+    explicit_bzero(&cipher, sizeof cipher);
+    return result;
+}
