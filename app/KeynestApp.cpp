@@ -1,0 +1,73 @@
+#include "KeynestApp.h"
+
+#include <QMessageBox>
+
+#include "AppTitle.h"
+#include "Clipboard.h"
+#include "HelpWindow.h"
+#include "KeynestView.h"
+#include "MainFrame.h"
+#include "PasswordGenerator.h"
+#include "Prompter.h"
+#include "RegistryStore.h"
+#include "ShellOpener.h"
+#include "SingleInstanceLock.h"
+#include "TextBytes.h"
+#include "UserPaths.h"
+
+CKeynestApp::CKeynestApp() = default;
+
+CKeynestApp::~CKeynestApp() { ExitInstance(); }
+
+void CKeynestApp::OpenSettingsStore() {
+    m_store = std::make_unique<CRegistryStore>(UserPaths::StoreFile());
+    m_pStore = m_store.get();
+    bool createdNew = false;
+    if (!m_store->OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, &createdNew)) {
+        // Keep going, as a first run would, but say plainly that nothing
+        // can be stored; the file itself is left exactly as it was.
+        m_prompter->Show(QStringLiteral("Keynest cannot open its data file:\n\n%1\n\nThe file has "
+                                        "not been changed. Nothing you enter in this session can "
+                                        "be stored until the problem is fixed.")
+                             .arg(FromBytes(m_store->LastError())),
+                         PromptButtons::Ok, PromptIcon::Warning);
+        return;
+    }
+    if (createdNew) m_store->ImportIniFile(UserPaths::IniFile());
+}
+
+bool CKeynestApp::InitInstance() {
+    m_prompter = std::make_unique<CQtPrompter>();
+    UserPaths::MakePrivateDirectory(UserPaths::DataDirectory());
+    m_instanceLock = std::make_unique<CSingleInstanceLock>(UserPaths::DataDirectory() + "/keynest.lock");
+    if (m_instanceLock->IsHeldElsewhere()) {
+        // Two copies editing one list would overwrite each other's changes.
+        m_prompter->Show(QStringLiteral("Keynest is already running.\n\nPlease use the Keynest "
+                                        "window that is open already."),
+                         PromptButtons::Ok, PromptIcon::Information);
+        return false;
+    }
+    OpenSettingsStore();
+
+    m_clipboard = std::make_unique<CQtClipboard>();
+    m_shell = std::make_unique<CXdgOpenShell>();
+    m_random = std::make_unique<COsRandomSource>();
+    m_help = std::make_unique<CHelpWindow>();
+    const Services services{m_prompter.get(), m_clipboard.get(), m_shell.get(), m_help.get(),
+                            m_random.get()};
+
+    m_frame = std::make_unique<CMainFrame>(*m_store, *m_help);
+    m_prompter->SetParent(m_frame.get());
+    m_view = new CKeynestView(services, *m_store, m_frame.get());
+    m_frame->SetView(m_view);
+    m_frame->show();
+    m_view->OnInitialUpdate();
+    return true;
+}
+
+void CKeynestApp::ExitInstance() {
+    m_frame.reset();
+    m_help.reset();
+    m_pStore = nullptr;
+    m_store.reset();
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <memory>
+
+#include "Services.h"
+
+class CHelpWindow;
+class CKeynestView;
+class CMainFrame;
+class CQtClipboard;
+class CQtPrompter;
+class CRegistryStore;
+class CSingleInstanceLock;
+class CXdgOpenShell;
+class COsRandomSource;
+class CWatchdog;
+
+/// The application object: opens the settings store, builds the main window
+/// with its view and owns the services the program reaches the desktop through.
+class CKeynestApp final {
+public:
+    CKeynestApp();
+    ~CKeynestApp();
+    CKeynestApp(const CKeynestApp&) = delete;
+    CKeynestApp& operator=(const CKeynestApp&) = delete;
+
+    /// Start-up: returns false when the program must end at once.
+    bool InitInstance();
+    /// Shut-down: deletes the settings store.
+    void ExitInstance();
+
+    CRegistryStore* m_pStore = nullptr;
+    /// Visited flags of the About box's two links, kept for the whole run.
+    int m_nLinkVisited[2] = {0, 0};
+
+    CMainFrame* MainFrame() const { return m_frame.get(); }
+    CKeynestView* View() const { return m_view; }
+
+private:
+    void OpenSettingsStore();
+
+    std::unique_ptr<CSingleInstanceLock> m_instanceLock;
+    std::unique_ptr<CRegistryStore> m_store;
+    std::unique_ptr<CQtPrompter> m_prompter;
+    std::unique_ptr<CQtClipboard> m_clipboard;
+    std::unique_ptr<CXdgOpenShell> m_shell;
+    std::unique_ptr<COsRandomSource> m_random;
+    std::unique_ptr<CHelpWindow> m_help;
+    std::unique_ptr<CMainFrame> m_frame;
+    CKeynestView* m_view = nullptr;  // owned by the frame
+};

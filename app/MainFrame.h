@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <map>
+
+class CKeynestView;
+class CRegistryStore;
+class IHelpViewer;
+class QAction;
+class QLabel;
+class QToolBar;
+
+/// The main window: menu, toolbar and a two-pane status bar around the
+/// list view. It keeps its own position and size in section "Screen".
+class CMainFrame final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    /// The lock-state pane of the status bar.
+    static constexpr int kLockPane = 1;
+
+    CMainFrame(CRegistryStore& store, IHelpViewer& help, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    /// Puts the view in the frame and routes its commands to it.
+    void SetView(CKeynestView* view);
+    CKeynestView* View() const { return m_view; }
+
+    /// Sets the text of status pane `pane` and fits the pane to it.
+    void SetStatusText(int pane, const QString& text);
+    QString StatusText(int pane) const;
+
+    /// The action of command `id`, or nullptr.
+    QAction* Action(int id) const;
+    /// Enables every command by its rule for the view's present state.
+    void UpdateCommandStates();
+
+    /// Handler for the About command, set by the application.
+    void SetAboutHandler(std::function<void()> handler) { m_about = std::move(handler); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void ApplyStoredGeometry();
+    void TrackGeometry();
+    void BuildActions();
+    void BuildMenus();
+    void BuildToolbar();
+    void BuildStatusBar();
+    void OnCommand(int id);
+
+    CRegistryStore& m_store;
+    IHelpViewer& m_help;
+    CKeynestView* m_view = nullptr;
+    QToolBar* m_toolbar = nullptr;
+    QLabel* m_lockPane = nullptr;
+    std::map<int, QAction*> m_actions;
+    std::function<void()> m_about;
+};
