@@ -1,0 +1,244 @@
+// The stored form of the Item list: layout, stop rules, long fields,
+// shorter and empty lists, setting Items aside and failed saves.
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <vector>
+
+#include "ItemList.h"
+#include "ItemStore.h"
+#include "PasswordSealer.h"
+#include "RegistryStore.h"
+#include "TestSupport.h"
+
+namespace {
+
+using Row = CMemoryItemList::Row;
+
+const std::string kPassword = "unlock me";
+const char* const kNames[] = {"Location", "URL", "ID", "Hint", "Note", "Pwd"};
+
+class ItemStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        bool created = false;
+        ASSERT_TRUE(m_store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, &created));
+    }
+
+    static void Add(CMemoryItemList& list, const Row& row) {
+        const int at = list.AppendRow(row[kColLocation]);
+        for (int column = 1; column < kItemColumnCount; ++column) {
+            list.SetText(at, column, row[static_cast<size_t>(column)]);
+        }
+    }
+
+    static CMemoryItemList MakeList(const std::vector<Row>& rows) {
+        CMemoryItemList list;
+        for (const Row& row : rows) Add(list, row);
+        return list;
+    }
+
+    static std::vector<Row> Rows(const CMemoryItemList& list) {
+        std::vector<Row> rows;
+        for (int i = 0; i < list.RowCount(); ++i) rows.push_back(list.RowAt(i));
+        return rows;
+    }
+
+    static std::vector<Row> Numbered(int count, const std::string& prefix = "site") {
+        std::vector<Row> rows;
+        for (int i = 0; i < count; ++i) {
+            const std::string n = std::to_string(i);
+            rows.push_back({prefix + n, "https://" + n, "user" + n, "hint" + n, "note" + n, "pw" + n});
+        }
+        return rows;
+    }
+
+    std::string Value(const std::string& section, int column, int index) {
+        return m_store.GetString(section, kNames[column] + std::to_string(index), "<missing>");
+    }
+
+    // Every Item value of the first `count` indices of a section.
+    std::vector<std::string> Snapshot(const std::string& section, int count) {
+        std::vector<std::string> values;
+        for (int index = 0; index < count; ++index) {
+            for (int column = 0; column < kItemColumnCount; ++column) {
+                values.push_back(Value(section, column, index));
+            }
+        }
+        return values;
+    }
+
+    std::vector<Row> Load(const std::string& password = kPassword) {
+        CMemoryItemList list;
+        m_items.LoadAllItems(list, password);
+        return Rows(list);
+    }
+
+    keynest_test::TempDir m_dir;
+    CRegistryStore m_store{m_dir.File("keynest.db")};
+    CPasswordSealer m_sealer;
+    CItemStore m_items{m_store, m_sealer};
+};
+
+}  // namespace
+
+TEST_F(ItemStoreTest, LayoutSortedOrderAndEndMarker) {
+    const CMemoryItemList list = MakeList({{"C", "", "", "", "", "pc"},
+                                           {"A", "", "", "", "", "pa"},
+                                           {"B", "", "", "", "", "pb"}});
+    ASSERT_TRUE(m_items.SaveAllItems(list, kPassword));
+    for (int index = 0; index < 3; ++index) {
+        const std::string location(1, static_cast<char>('A' + index));
+        EXPECT_EQ(m_sealer.UnsealText(Value("List", kColLocation, index), kPassword), location);
+        // Empty optional fields are stored as one sealed block.
+        for (int column = kColUrl; column <= kColNote; ++column) {
+            EXPECT_EQ(Value("List", column, index).size(), 32u);
+        }
+    }
+    for (int column = 0; column < kItemColumnCount; ++column) EXPECT_EQ(Value("List", column, 3), "");
+    const std::vector<Row> loaded = Load();
+    ASSERT_EQ(loaded.size(), 3u);
+    EXPECT_EQ(loaded[0], (Row{"A", "", "", "", "", "pa"}));
+    EXPECT_EQ(loaded[2], (Row{"C", "", "", "", "", "pc"}));
+
+    ASSERT_TRUE(m_items.SaveAllItems(MakeList({{std::string(20, 'x'), "", "", "", "", "p"},
+                                               {std::string(128, 'y'), "", "", "", "", "p"}}),
+                                     kPassword));
+    EXPECT_EQ(Value("List", kColLocation, 0).size(), 64u);
+    EXPECT_EQ(Value("List", kColLocation, 1).size(), 256u);
+}
+
+TEST_F(ItemStoreTest, LoadStopsAtTheEndOfTheStoredList) {
+    ASSERT_TRUE(m_items.SaveAllItems(MakeList(Numbered(4)), kPassword));
+    // Index 2 missing altogether: two rows.
+    for (int column = 0; column < kItemColumnCount; ++column) {
+        m_store.SetString("List", kNames[column] + std::string("2"), "");
+    }
+    EXPECT_EQ(Load().size(), 2u);
+    // A Password value of two blocks at index 1 ends the list after index 0.
+    m_store.SetString("List", "Pwd1", m_sealer.SealText(kPassword, std::string(20, 'p'), 0));
+    EXPECT_EQ(Load().size(), 1u);
+    // A Password that unseals to nothing is left out, the rest still loads.
+    ASSERT_TRUE(m_items.SaveAllItems(MakeList(Numbered(3)), kPassword));
+    m_store.SetString("List", "Pwd0", m_sealer.SealText(kPassword, "", 0));
+    const std::vector<Row> loaded = Load();
+    ASSERT_EQ(loaded.size(), 2u);
+    EXPECT_EQ(loaded[0][kColLocation], "site1");
+    // Loading replaces what the list held.
+    CMemoryItemList list = MakeList(Numbered(5, "old"));
+    m_items.LoadAllItems(list, kPassword);
+    EXPECT_EQ(list.RowCount(), 2);
+}
+
+TEST_F(ItemStoreTest, LongFieldsSurviveLoadAndSave) {
+    Row row;
+    for (int column = 0; column < kColPassword; ++column) {
+        row[static_cast<size_t>(column)] = std::string(300, static_cast<char>('a' + column));
+    }
+    row[kColPassword] = std::string(16, 'p');
+    ASSERT_TRUE(m_items.SaveAllItems(MakeList({row, {"zzz", "", "", "", "", "p2"}}), kPassword));
+    EXPECT_EQ(Value("List", kColLocation, 0).size(), 608u);
+
+    CMemoryItemList loaded;
+    m_items.LoadAllItems(loaded, kPassword);
+    ASSERT_TRUE(m_items.SaveAllItems(loaded, kPassword));
+    const std::vector<Row> again = Load();
+    ASSERT_EQ(again.size(), 2u);
+    EXPECT_EQ(again[0], row);
+    EXPECT_EQ(again[1][kColLocation], "zzz");
+}
+
+TEST_F(ItemStoreTest, ShorterAndEmptyListsReplaceTheStoredOnes) {
+    ASSERT_TRUE(m_items.SaveAllItems(MakeList(Numbered(5)), kPassword));
+    const std::vector<std::string> oldFourth = Snapshot("List", 5);
+    ASSERT_TRUE(m_items.SaveAllItems(MakeList(Numbered(3, "new")), kPassword));
+    for (int column = 0; column < kItemColumnCount; ++column) EXPECT_EQ(Value("List", column, 3), "");
+    // Values above the end marker stay but are never read.
+    EXPECT_EQ(Snapshot("List", 5).back(), oldFourth.back());
+    EXPECT_EQ(Load().size(), 3u);
+
+    // Rows without Location or Password are not stored.
+    ASSERT_TRUE(m_items.SaveAllItems(MakeList({{"", "", "", "", "", "p"}, {"loc", "", "", "", "", ""}}),
+                                     kPassword));
+    EXPECT_FALSE(m_items.HasStoredItems());
+
+    ASSERT_TRUE(m_items.SaveAllItems(MakeList(Numbered(2)), kPassword));
+    EXPECT_TRUE(m_items.HasStoredItems());
+    ASSERT_TRUE(m_items.SaveAllItems(CMemoryItemList(), kPassword));
+    EXPECT_FALSE(m_items.HasStoredItems());
+    EXPECT_TRUE(Load().empty());
+}
+
+TEST_F(ItemStoreTest, PasswordChangeReseals) {
+    ASSERT_TRUE(m_items.SaveAllItems(MakeList(Numbered(3)), "old password"));
+    CMemoryItemList list;
+    m_items.LoadAllItems(list, "old password");
+    ASSERT_TRUE(m_items.SaveAllItems(list, "new password"));
+    EXPECT_EQ(Load("new password"), Numbered(3));
+    EXPECT_NE(m_sealer.UnsealText(Value("List", kColUrl, 0), "old password"), "https://0");
+}
+
+TEST_F(ItemStoreTest, SetAsideKeepsTheSealedItems) {
+    m_store.SetString("List", "col0", "120");
+    ASSERT_TRUE(m_items.SaveAllItems(MakeList(Numbered(3)), "earlier"));
+    const std::vector<std::string> stored = Snapshot("List", 3);
+    ASSERT_TRUE(m_items.SetAsideStoredItems("KeptItems"));
+    EXPECT_FALSE(m_items.HasStoredItems());
+    EXPECT_EQ(Snapshot("KeptItems", 3), stored);
+    EXPECT_EQ(Snapshot("KeptItems", 4).back(), "");
+    EXPECT_EQ(m_store.GetString("List", "col0", ""), "120");
+    EXPECT_TRUE(Load("earlier").empty());
+
+    // A second set-aside adds to the Items already kept.
+    ASSERT_TRUE(m_items.SaveAllItems(MakeList(Numbered(2, "more")), "later"));
+    const std::vector<std::string> more = Snapshot("List", 2);
+    ASSERT_TRUE(m_items.SetAsideStoredItems("KeptItems"));
+    std::vector<std::string> expected = stored;
+    expected.insert(expected.end(), more.begin(), more.end());
+    EXPECT_EQ(Snapshot("KeptItems", 5), expected);
+    EXPECT_FALSE(m_items.SetAsideStoredItems("List"));
+}
+
+TEST_F(ItemStoreTest, FailedSaveLeavesTheStoreAsItWas) {
+    ASSERT_TRUE(m_items.SaveAllItems(MakeList(Numbered(3)), kPassword));
+    const std::vector<std::string> before = Snapshot("List", 6);
+
+    // A second connection makes the write of the second Item's Password
+    // fail, after the first Item has been written.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(m_store.DatabasePath().c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other,
+                           "CREATE TRIGGER fail_half_way BEFORE INSERT ON settings"
+                           " WHEN NEW.name = 'Pwd1'"
+                           " BEGIN SELECT RAISE(ABORT, 'write refused'); END;",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+
+    EXPECT_FALSE(m_items.SaveAllItems(MakeList(Numbered(5, "new")), kPassword));
+    EXPECT_EQ(Snapshot("List", 6), before);
+
+    // Inside a caller's transaction the caller's own writes go too.
+    {
+        CStoreTransaction outer(m_store);
+        ASSERT_TRUE(m_store.SetString("Keynest", "Password", "check value"));
+        EXPECT_FALSE(m_items.SaveAllItems(MakeList(Numbered(5, "new")), kPassword));
+    }
+    EXPECT_EQ(m_store.GetString("Keynest", "Password", "none"), "none");
+    EXPECT_EQ(Snapshot("List", 6), before);
+    EXPECT_FALSE(m_items.SetAsideStoredItems("KeptItems"));
+    EXPECT_EQ(Snapshot("List", 6), before);
+    EXPECT_EQ(Value("KeptItems", kColLocation, 0), "<missing>");
+
+    ASSERT_EQ(sqlite3_exec(other, "DROP TRIGGER fail_half_way", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(other);
+    EXPECT_TRUE(m_items.SaveAllItems(MakeList(Numbered(5, "new")), kPassword));
+    EXPECT_EQ(Load(), Numbered(5, "new"));
+}
+
+TEST_F(ItemStoreTest, KeyThatCannotSealStoresNothing) {
+    ASSERT_TRUE(m_items.SaveAllItems(MakeList(Numbered(2)), kPassword));
+    const std::vector<std::string> before = Snapshot("List", 3);
+    EXPECT_FALSE(m_items.SaveAllItems(MakeList(Numbered(2)), std::string(17, 'k')));
+    EXPECT_EQ(Snapshot("List", 3), before);
+}

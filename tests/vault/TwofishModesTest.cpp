@@ -1,0 +1,167 @@
+// ECB over several blocks, CBC and one-bit CFB, each checked against a
+// plain reference built from single-block ECB calls.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "CipherTestHelpers.h"
+#include "Twofish.h"
+
+using namespace cipher_test;
+
+namespace {
+
+const char kIvHex[] = "000102030405060708090A0B0C0D0E0F";
+
+class TwofishModesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_keyBytes = RandomBytes(m_random, 16);
+        ScheduleRaw(*m_key, m_keyBytes, DIR_ENCRYPT);
+        ScheduleRaw(*m_referenceKey, m_keyBytes, DIR_ENCRYPT);
+        cipherInit(&m_ecb, MODE_ECB, nullptr);
+    }
+
+    Bytes EcbBlock(const std::uint8_t* block) {
+        Bytes out(16);
+        blockEncrypt(&m_ecb, m_referenceKey.get(), block, 128, out.data());
+        return out;
+    }
+
+    Bytes CbcReference(const Bytes& plain) {
+        Bytes chain = FromHex(kIvHex);
+        Bytes out;
+        for (size_t start = 0; start < plain.size(); start += 16) {
+            Bytes block(16);
+            for (size_t i = 0; i < 16; ++i) block[i] = plain[start + i] ^ chain[i];
+            chain = EcbBlock(block.data());
+            out.insert(out.end(), chain.begin(), chain.end());
+        }
+        return out;
+    }
+
+    // One-bit CFB, most significant bit first, register shifted left.
+    Bytes CfbReference(const Bytes& input, int bits, bool decrypting) {
+        Bytes reg = FromHex(kIvHex);
+        Bytes out(input.size(), 0);
+        for (int n = 0; n < bits; ++n) {
+            const int shift = 7 - n % 8;
+            const int inBit = (input[static_cast<size_t>(n / 8)] >> shift) & 1;
+            const int outBit = inBit ^ (EcbBlock(reg.data())[0] >> 7);
+            out[static_cast<size_t>(n / 8)] |= static_cast<std::uint8_t>(outBit << shift);
+            const int feedback = decrypting ? inBit : outBit;
+            for (size_t i = 0; i < 15; ++i) {
+                reg[i] = static_cast<std::uint8_t>((reg[i] << 1) | (reg[i + 1] >> 7));
+            }
+            reg[15] = static_cast<std::uint8_t>((reg[15] << 1) | feedback);
+        }
+        return out;
+    }
+
+    std::mt19937 m_random{7};
+    Bytes m_keyBytes;
+    std::unique_ptr<keyInstance> m_key = std::make_unique<keyInstance>();
+    std::unique_ptr<keyInstance> m_referenceKey = std::make_unique<keyInstance>();
+    cipherInstance m_ecb{};
+};
+
+}  // namespace
+
+TEST_F(TwofishModesTest, EcbEncryptsBlocksIndependently) {
+    Bytes plain = RandomBytes(m_random, 16);
+    plain.insert(plain.end(), plain.begin(), plain.end());
+    cipherInstance cipher{};
+    cipherInit(&cipher, MODE_ECB, nullptr);
+    Bytes out(32);
+    EXPECT_EQ(blockEncrypt(&cipher, m_key.get(), plain.data(), 256, out.data()), 256);
+    EXPECT_EQ(Bytes(out.begin(), out.begin() + 16), EcbBlock(plain.data()));
+    EXPECT_EQ(Bytes(out.begin() + 16, out.end()), EcbBlock(plain.data()));
+    // In place works too.
+    Bytes inPlace = plain;
+    blockEncrypt(&cipher, m_key.get(), inPlace.data(), 256, inPlace.data());
+    EXPECT_EQ(inPlace, out);
+    blockDecrypt(&cipher, m_key.get(), inPlace.data(), 256, inPlace.data());
+    EXPECT_EQ(inPlace, plain);
+}
+
+TEST_F(TwofishModesTest, CbcChainsWithinAndAcrossCalls) {
+    const Bytes plain = RandomBytes(m_random, 64);
+    const Bytes expected = CbcReference(plain);
+
+    cipherInstance whole{};
+    ASSERT_EQ(cipherInit(&whole, MODE_CBC, kIvHex), 1);
+    Bytes out(64);
+    EXPECT_EQ(blockEncrypt(&whole, m_key.get(), plain.data(), 512, out.data()), 512);
+    EXPECT_EQ(out, expected);
+    // The chain value left behind is the last cipher block.
+    const Bytes last(expected.end() - 16, expected.end());
+    for (size_t w = 0; w < 4; ++w) {
+        std::uint32_t word = 0;
+        for (size_t b = 0; b < 4; ++b) word |= static_cast<std::uint32_t>(last[4 * w + b]) << (8 * b);
+        EXPECT_EQ(whole.iv32[w], word);
+    }
+
+    cipherInstance pieces{};
+    cipherInit(&pieces, MODE_CBC, kIvHex);
+    Bytes split(64);
+    blockEncrypt(&pieces, m_key.get(), plain.data(), 128, split.data());
+    blockEncrypt(&pieces, m_key.get(), plain.data() + 16, 384, split.data() + 16);
+    EXPECT_EQ(split, expected);
+
+    cipherInstance back{};
+    cipherInit(&back, MODE_CBC, kIvHex);
+    Bytes decrypted(64);
+    blockDecrypt(&back, m_key.get(), expected.data(), 256, decrypted.data());
+    blockDecrypt(&back, m_key.get(), expected.data() + 32, 256, decrypted.data() + 32);
+    EXPECT_EQ(decrypted, plain);
+}
+
+TEST_F(TwofishModesTest, Cfb1MatchesTheBitwiseReference) {
+    const Bytes plain = RandomBytes(m_random, 5);
+    for (int bits : {1, 5, 8, 13, 40}) {
+        SCOPED_TRACE(bits);
+        cipherInstance cipher{};
+        ASSERT_EQ(cipherInit(&cipher, MODE_CFB1, kIvHex), 1);
+        Bytes out(plain.size(), 0);
+        EXPECT_EQ(blockEncrypt(&cipher, m_key.get(), plain.data(), bits, out.data()), bits);
+        EXPECT_EQ(cipher.mode, MODE_CFB1);
+        EXPECT_EQ(out, CfbReference(plain, bits, false));
+
+        cipherInstance back{};
+        cipherInit(&back, MODE_CFB1, kIvHex);
+        Bytes decrypted(plain.size(), 0);
+        EXPECT_EQ(blockDecrypt(&back, m_key.get(), out.data(), bits, decrypted.data()), bits);
+        EXPECT_EQ(back.mode, MODE_CFB1);
+        EXPECT_EQ(decrypted, CfbReference(out, bits, true));
+        // The bits processed come back as they were.
+        for (int n = 0; n < bits; ++n) {
+            const int shift = 7 - n % 8;
+            EXPECT_EQ((decrypted[static_cast<size_t>(n / 8)] >> shift) & 1,
+                      (plain[static_cast<size_t>(n / 8)] >> shift) & 1);
+        }
+    }
+}
+
+TEST_F(TwofishModesTest, Cfb1TouchesOnlyTheBitsAskedForAndKeepsItsRegister) {
+    const Bytes plain = {0xFF, 0x00};
+    cipherInstance cipher{};
+    cipherInit(&cipher, MODE_CFB1, kIvHex);
+    Bytes out = {0x07, 0xAA};
+    EXPECT_EQ(blockEncrypt(&cipher, m_key.get(), plain.data(), 5, out.data()), 5);
+    EXPECT_EQ(out[0] & 0x07, 0x07);
+    EXPECT_EQ(out[1], 0xAA);
+    EXPECT_EQ(out[0] & 0xF8, CfbReference(plain, 5, false)[0]);
+
+    // Ten bits in two calls equal ten bits in one.
+    cipherInstance whole{};
+    cipherInit(&whole, MODE_CFB1, kIvHex);
+    Bytes one(2, 0);
+    blockEncrypt(&whole, m_key.get(), plain.data(), 10, one.data());
+    cipherInstance split{};
+    cipherInit(&split, MODE_CFB1, kIvHex);
+    Bytes two(2, 0);
+    blockEncrypt(&split, m_key.get(), plain.data(), 8, two.data());
+    blockEncrypt(&split, m_key.get(), plain.data() + 1, 2, two.data() + 1);
+    EXPECT_EQ(one, two);
+}
