@@ -1,6 +1,6 @@
-#include "PasswordGenerator.h"
-
 #include <string>
+
+#include "PasswordGenerator.h"
 
 const char* const kEasyUpperCharSet = "23456789ABCDEFGHJKMNPQRSTUVWXYZ";
 const char* const kEasyLowerCharSet = "23456789abcdefghjkmnpqrstuvwxyz";
@@ -81,9 +81,10 @@ bool AcceptCharSet(const std::string& charSet, int alphaNum, unsigned currentLen
             hasDigit = hasDigit || IsDigit(c);
         }
         if (!hasLetter || !hasDigit) {
-            warn("You have asked that generated passwords \nhave a least one alpha and one "
-                 "numeric\nbut your character set does not support this. \n\nPlease correct "
-                 "this.");
+            warn(
+                "You have asked that generated passwords \nhave a least one alpha and one "
+                "numeric\nbut your character set does not support this. \n\nPlease correct "
+                "this.");
             refused = true;
         }
     }

@@ -1,10 +1,11 @@
-#include "PasswordGenerator.h"
-
-#include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/random.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "PasswordGenerator.h"
 
 namespace {
 

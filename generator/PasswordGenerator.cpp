@@ -13,7 +13,7 @@ std::size_t ByteIndex(char c) { return static_cast<unsigned char>(c); }
 // How often each byte value occurs in the password drawn so far, and the
 // fewest occurrences among the distinct characters of the set.
 class CDrawCounts final {
-public:
+  public:
     explicit CDrawCounts(const std::string& charSet) {
         for (const char c : charSet) m_inSet[ByteIndex(c)] = true;
     }
@@ -33,7 +33,7 @@ public:
         return fewest;
     }
 
-private:
+  private:
     std::array<unsigned, 256> m_counts{};
     std::array<bool, 256> m_inSet{};
 };

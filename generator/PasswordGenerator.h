@@ -6,7 +6,7 @@
 
 /// A source of uniformly distributed random numbers.
 class IRandomSource {
-public:
+  public:
     virtual ~IRandomSource() = default;
     /// A uniformly drawn number in [0, bound); bound is at least 1.
     virtual std::uint32_t UniformBelow(std::uint32_t bound) = 0;
@@ -15,7 +15,7 @@ public:
 /// Random numbers from the operating system (getrandom), drawn without
 /// modulo bias.
 class COsRandomSource final : public IRandomSource {
-public:
+  public:
     std::uint32_t UniformBelow(std::uint32_t bound) override;
 };
 

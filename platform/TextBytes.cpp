@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -37,4 +38,11 @@ QString FromBytes(const std::string& bytes) {
     QString text = decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     if (!decoder.hasError()) return text;
     return FromWindows1252(bytes);
+}
+
+void WipeQString(QString& text) {
+    if (!text.isEmpty() && text.isDetached()) {
+        explicit_bzero(text.data(), static_cast<size_t>(text.size()) * sizeof(QChar));
+    }
+    text.clear();
 }

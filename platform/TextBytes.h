@@ -8,3 +8,7 @@ std::string ToBytes(const QString& text);
 /// Bytes to Qt text: UTF-8 when the bytes are valid UTF-8, otherwise read
 /// as Windows-1252, so that no byte is dropped.
 QString FromBytes(const std::string& bytes);
+
+/// Overwrites the characters of `text` when it holds them alone (a copy
+/// shared with another QString is left to its other owner), then empties it.
+void WipeQString(QString& text);

@@ -13,7 +13,7 @@ namespace keynest_test {
 /// which grows by `step` after each use (set step to 0 for a constant).
 /// Records every bound it was asked for. Needs no Qt.
 class FakeRandomSource final : public IRandomSource {
-public:
+  public:
     FakeRandomSource() = default;
     FakeRandomSource(std::initializer_list<std::uint32_t> values) : script(values) {}
 

@@ -1,10 +1,10 @@
-#include "PasswordGenerator.h"
-
 #include <gtest/gtest.h>
 
 #include <deque>
 #include <string>
 #include <vector>
+
+#include "PasswordGenerator.h"
 
 namespace {
 
@@ -92,8 +92,9 @@ TEST(CharSetRulesTest, BogusAndRepeatedCharacters) {
     // The first character found again is reported, with its next occurrence.
     Confirmation second;
     EXPECT_FALSE(second.Run("xbcbxb", 0, 4));
-    EXPECT_EQ(second.warnings.at(0), "The character \"x\" at position 1\nis repeated at "
-                                     "position 5.\n\nPlease delete one of them and continue. ");
+    EXPECT_EQ(second.warnings.at(0),
+              "The character \"x\" at position 1\nis repeated at "
+              "position 5.\n\nPlease delete one of them and continue. ");
 }
 
 TEST(CharSetRulesTest, LetterAndDigitRequirement) {

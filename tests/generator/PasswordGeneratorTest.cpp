@@ -1,5 +1,3 @@
-#include "PasswordGenerator.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +7,7 @@
 #include <string>
 
 #include "FakeRandomSource.h"
+#include "PasswordGenerator.h"
 
 namespace {
 

@@ -1,0 +1,171 @@
+#include "ChoosePasswordDlg.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QValidator>
+#include <cstring>
+
+#include "HelpViewer.h"
+#include "PasswordGenerator.h"
+#include "Prompter.h"
+#include "TextBytes.h"
+
+namespace {
+
+// Refuses any edit that would make the text longer than the key in UTF-8
+// bytes; the line edit then keeps its old text and reports the refusal.
+class CByteLimitValidator final : public QValidator {
+  public:
+    explicit CByteLimitValidator(QObject* parent) : QValidator(parent) {}
+    State validate(QString& input, int& /*pos*/) const override {
+        QByteArray bytes = input.toUtf8();
+        const bool fits = bytes.size() <= kMaxPasswordBytes;
+        bytes.fill('\0');
+        return fits ? Acceptable : Invalid;
+    }
+};
+
+QLineEdit* MakePasswordEdit(const QString& name, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setEchoMode(QLineEdit::Password);
+    edit->setValidator(new CByteLimitValidator(edit));
+    return edit;
+}
+
+}  // namespace
+
+CChoosePasswordDlg::CChoosePasswordDlg(const Services& services, const std::string& charSet,
+                                       QWidget* parent)
+    : QDialog(parent),
+      m_services(services),
+      m_strCharSet(charSet),
+      m_firstEdit(MakePasswordEdit(QStringLiteral("firstEdit"), this)),
+      m_secondEdit(MakePasswordEdit(QStringLiteral("secondEdit"), this)),
+      m_charSetNote(new QLabel(
+          QStringLiteral("The characters must be from the presently defined set."), this)),
+      m_byteLimitNote(new QLabel(
+          QStringLiteral("A password holds at most 16 bytes; accented letters count as two."),
+          this)) {
+    setWindowTitle(QStringLiteral("Choose the Keynest Password"));
+
+    auto* firstLabel = new QLabel(QStringLiteral("Choose an UnLock Password"), this);
+    firstLabel->setBuddy(m_firstEdit);
+    auto* secondLabel = new QLabel(QStringLiteral("Enter Password Again"), this);
+    secondLabel->setBuddy(m_secondEdit);
+    auto* maxNote = new QLabel(QStringLiteral("A password can be\n16 characters max."), this);
+    m_charSetNote->setObjectName(QStringLiteral("charSetNote"));
+    m_charSetNote->setWordWrap(true);
+    m_byteLimitNote->setObjectName(QStringLiteral("byteLimitNote"));
+    m_byteLimitNote->setWordWrap(true);
+    m_byteLimitNote->hide();
+
+    auto* okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setDefault(true);
+    auto* cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    cancelButton->setAutoDefault(false);
+    auto* helpButton = new QPushButton(QStringLiteral("Help"), this);
+    helpButton->setObjectName(QStringLiteral("helpButton"));
+    helpButton->setAutoDefault(false);
+
+    auto* fields = new QGridLayout;
+    fields->addWidget(firstLabel, 0, 0);
+    fields->addWidget(m_firstEdit, 1, 0);
+    fields->addWidget(secondLabel, 2, 0);
+    fields->addWidget(m_secondEdit, 3, 0);
+    fields->addWidget(maxNote, 1, 1, 3, 1, Qt::AlignTop);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
+    buttons->addWidget(helpButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addWidget(m_charSetNote);
+    layout->addWidget(m_byteLimitNote);
+    layout->addLayout(buttons);
+
+    connect(okButton, &QPushButton::clicked, this, &CChoosePasswordDlg::OnOK);
+    connect(cancelButton, &QPushButton::clicked, this, &CChoosePasswordDlg::reject);
+    connect(helpButton, &QPushButton::clicked, this, &CChoosePasswordDlg::OnHelp);
+    connect(m_firstEdit, &QLineEdit::inputRejected, this, &CChoosePasswordDlg::OnInputRejected);
+    connect(m_secondEdit, &QLineEdit::inputRejected, this, &CChoosePasswordDlg::OnInputRejected);
+}
+
+CChoosePasswordDlg::~CChoosePasswordDlg() {
+    WipeQString(m_strFirst);
+    WipeQString(m_strSecond);
+}
+
+void CChoosePasswordDlg::SetFirstUse(bool firstUse) {
+    m_bFirstUse = firstUse;
+    m_charSetNote->setVisible(!m_bFirstUse);
+}
+
+std::string CChoosePasswordDlg::FirstEntry() const { return ToBytes(m_strFirst); }
+
+std::string CChoosePasswordDlg::SecondEntry() const { return ToBytes(m_strSecond); }
+
+void CChoosePasswordDlg::showEvent(QShowEvent* event) {
+    m_firstEdit->setText(m_strFirst);
+    m_secondEdit->setText(m_strSecond);
+    m_charSetNote->setVisible(!m_bFirstUse);
+    m_firstEdit->setFocus();
+    QDialog::showEvent(event);
+}
+
+void CChoosePasswordDlg::OnOK() {
+    WipeQString(m_strFirst);
+    WipeQString(m_strSecond);
+    m_strFirst = m_firstEdit->text();
+    m_strSecond = m_secondEdit->text();
+    std::string first = FirstEntry();
+    std::string second = SecondEntry();
+    auto tell = [this](const QString& text) {
+        m_services.prompter->Show(text, PromptButtons::Ok, PromptIcon::None);
+    };
+
+    bool accepted = false;
+    if (!IsInCharSet(first, m_strCharSet) || !IsInCharSet(second, m_strCharSet)) {
+        tell(QStringLiteral("Please use characters from the following set...\n\n%1 ")
+                 .arg(FromBytes(m_strCharSet)));
+        m_firstEdit->setFocus();
+    } else if (first.empty()) {
+        tell(QStringLiteral("Please type text into the first box. "));
+        m_firstEdit->setFocus();
+    } else if (second.empty()) {
+        tell(QStringLiteral("Please type text into the second box. "));
+        m_secondEdit->setFocus();
+    } else if (first != second) {
+        tell(QStringLiteral("The two Passwords do not match. "));
+        m_firstEdit->setFocus();
+    } else if (IsAllAlpha(first) || IsAllNumeric(first) || first.size() < 8) {
+        const int answer = m_services.prompter->Show(
+            QStringLiteral("Your chosen password is either...\n\n   all numeric\n   all alpha\n"
+                           "   less than 8 characters\n\nA more complex password would be\n"
+                           "better than the one you have chosen. \n\nWould you like to improve "
+                           "yours?\n\n(Click No to use as-is.)"),
+            PromptButtons::YesNo, PromptIcon::Question);
+        accepted = answer != kPromptYes;
+    } else {
+        accepted = true;
+    }
+    explicit_bzero(first.data(), first.size());
+    explicit_bzero(second.data(), second.size());
+    if (accepted) accept();
+}
+
+void CChoosePasswordDlg::OnHelp() {
+    if (m_services.help) m_services.help->ShowHelp(kHelpChoosePassword);
+}
+
+void CChoosePasswordDlg::OnInputRejected() {
+    // Say why the keystroke did nothing instead of leaving the user guessing.
+    m_byteLimitNote->show();
+}
