@@ -1,0 +1,288 @@
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "FakeServices.h"
+#include "ItemDlg.h"
+#include "Preferences.h"
+#include "RegistryStore.h"
+#include "TestSupport.h"
+
+using namespace keynest_test;
+
+namespace {
+
+const QString kSetQuestionTemplate = QStringLiteral(
+    "Your preferred character set is...\n\n%1\n\nAt least one character in your chosen\npassword "
+    "is not in that preferred set.\n\nDo you want to use %2\nas this item's password?");
+const QString kChangeHint = QStringLiteral(
+    "New User Hint...\n\nIf you are changing this existing password \nyou may want to write it "
+    "down now.\n\nYou will need to visit the Location or Web \nsite and change it there too. "
+    "Right?");
+const QString kReplaceQuestionTemplate = QStringLiteral(
+    "Your existing password is %1\n\nIf you are changing this existing password \nyou may want "
+    "to write it down now.\n\nYou will need to visit the Location or Web site \nand change it "
+    "there too. Right?\n\nDo you want to change now?");
+
+class ItemDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        bool created = false;
+        ASSERT_TRUE(store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, &created));
+        prefs.pwdChars = FullCharSet();
+        prefs.length = 16;
+        prefs.alphaNum = 1;
+    }
+
+    std::unique_ptr<CItemDlg> MakeDialog(bool editMode, const std::string& password = {}) {
+        auto dialog = std::make_unique<CItemDlg>(fakes.AsServices(), store, prefs);
+        dialog->SetEditMode(editMode);
+        dialog->SetText(kColLocation, "Bank");
+        dialog->SetText(kColPassword, password);
+        dialog->show();
+        return dialog;
+    }
+
+    static QLineEdit* Box(CItemDlg& dialog, const char* name) {
+        return dialog.findChild<QLineEdit*>(QString::fromLatin1(name));
+    }
+    static QPushButton* Button(CItemDlg& dialog, const char* name) {
+        return dialog.findChild<QPushButton*>(QString::fromLatin1(name));
+    }
+    static void FocusPassword(CItemDlg& dialog) {
+        QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(Box(dialog, "passwordEdit"), &focusIn);
+        QApplication::processEvents();
+    }
+
+    TempDir dir;
+    CRegistryStore store{dir.File("keynest.db")};
+    Preferences prefs;
+    FakeServices fakes;
+};
+
+TEST_F(ItemDlgTest, LayoutTitlesAndTabOrder) {
+    auto add = MakeDialog(false);
+    EXPECT_EQ(add->windowTitle(), QStringLiteral("Add Keynest Item"));
+    EXPECT_EQ(Button(*add, "okButton")->text(), QStringLiteral("OK"));
+    EXPECT_EQ(Box(*add, "locationEdit")->text(), QStringLiteral("Bank"));
+    EXPECT_EQ(Box(*add, "locationEdit")->maxLength(), 300);
+    EXPECT_EQ(Box(*add, "passwordEdit")->echoMode(), QLineEdit::Normal);
+
+    const char* order[] = {"locationEdit", "urlEdit",          "userIdEdit",
+                           "hintEdit",     "noteEdit",         "passwordEdit",
+                           "copyPasswordButton", "createPasswordButton", "okButton",
+                           "cancelButton"};
+    QWidget* widget = add->findChild<QWidget*>(QString::fromLatin1(order[0]));
+    for (size_t i = 1; i < std::size(order); ++i) {
+        do {
+            widget = widget->nextInFocusChain();
+        } while (widget->focusPolicy() == Qt::NoFocus);
+        EXPECT_EQ(widget->objectName(), QString::fromLatin1(order[i])) << i;
+    }
+
+    auto edit = MakeDialog(true, "pw");
+    EXPECT_EQ(edit->windowTitle(), QStringLiteral("Edit Keynest Item"));
+    EXPECT_EQ(Button(*edit, "okButton")->text(), QStringLiteral("Save"));
+}
+
+TEST_F(ItemDlgTest, ValidateFieldsChecksInOrder) {
+    struct Case {
+        const char* location;
+        const char* password;
+        int answer;  // to the set question, when it comes
+        bool expected;
+        QString message;
+    };
+    prefs.pwdChars = kEasyUpperCharSet;
+    const Case cases[] = {
+        {"   ", "ABC", 0, true, {}},
+        {"", "", 0, false, QStringLiteral("Please type text into the Location box. ")},
+        {"Bank", "", 0, false, QStringLiteral("Please type text into the Password box. ")},
+        {"Bank", "ABc", kPromptYes, true, kSetQuestionTemplate.arg(QLatin1String(kEasyUpperCharSet), QStringLiteral("ABc"))},
+        {"Bank", "ABc", kPromptNo, false, kSetQuestionTemplate.arg(QLatin1String(kEasyUpperCharSet), QStringLiteral("ABc"))},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.location + std::string("/") + c.password);
+        auto dialog = MakeDialog(false);
+        Box(*dialog, "locationEdit")->setText(QString::fromUtf8(c.location));
+        Box(*dialog, "passwordEdit")->setText(QString::fromUtf8(c.password));
+
+        fakes.prompter.texts.clear();
+        EXPECT_EQ(dialog->SaveSilently(), c.expected && c.message.isEmpty());
+        EXPECT_TRUE(fakes.prompter.texts.isEmpty());
+
+        fakes.prompter.answers = {c.answer};
+        EXPECT_EQ(dialog->ValidateFields(true), c.expected);
+        EXPECT_EQ(dialog->Text(kColLocation), c.location);
+        EXPECT_EQ(fakes.prompter.texts, c.message.isEmpty() ? QStringList() : QStringList{c.message});
+    }
+}
+
+TEST_F(ItemDlgTest, OkClosesOnlyWhenFieldsPass) {
+    prefs.pwdChars = kEasyUpperCharSet;
+    auto dialog = MakeDialog(false, "abc");
+    Box(*dialog, "urlEdit")->setText(QStringLiteral("https://bank.example/é"));
+
+    fakes.prompter.answers = {kPromptNo};
+    Button(*dialog, "okButton")->click();
+    EXPECT_TRUE(dialog->isVisible());
+
+    fakes.prompter.answers = {kPromptYes};
+    Button(*dialog, "okButton")->click();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(dialog->Text(kColUrl), "https://bank.example/\xC3\xA9");
+    EXPECT_EQ(dialog->Text(kColPassword), "abc");
+
+    auto silent = MakeDialog(false, "ABC");
+    EXPECT_TRUE(silent->SaveSilently());
+    EXPECT_EQ(silent->result(), QDialog::Accepted);
+    EXPECT_FALSE(silent->isVisible());
+}
+
+TEST_F(ItemDlgTest, CancelNeverAsksOrChecks) {
+    auto dialog = MakeDialog(false);
+    Box(*dialog, "locationEdit")->clear();
+    Button(*dialog, "cancelButton")->click();
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+
+    auto escaped = MakeDialog(true, "pw");
+    QTest::keyClick(escaped.get(), Qt::Key_Escape);
+    EXPECT_FALSE(escaped->isVisible());
+    EXPECT_EQ(escaped->result(), QDialog::Rejected);
+    EXPECT_TRUE(fakes.prompter.texts.isEmpty());
+}
+
+TEST_F(ItemDlgTest, PasswordHoldsSixteenBytesAndSaysSo) {
+    auto dialog = MakeDialog(false);
+    QLineEdit* password = Box(*dialog, "passwordEdit");
+    auto* note = dialog->findChild<QLabel*>(QStringLiteral("passwordLimitLabel"));
+    ASSERT_NE(note, nullptr);
+
+    QTest::keyClicks(password, QStringLiteral("abcdefghijklmnop"));
+    EXPECT_FALSE(note->isVisible());
+    QTest::keyClicks(password, QStringLiteral("q"));
+    EXPECT_EQ(password->text(), QStringLiteral("abcdefghijklmnop"));
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_TRUE(dialog->ValidateFields(true));
+    EXPECT_EQ(dialog->Text(kColPassword).size(), 16u);
+
+    // Accented letters take two bytes each: eight fill the box.
+    password->clear();
+    EXPECT_FALSE(note->isVisible());
+    const QString eight = QString(8, QChar(0xE9));
+    password->insert(eight);
+    EXPECT_EQ(password->text(), eight);
+    password->insert(QStringLiteral("x"));  // a paste is refused whole, not cut
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QString(QChar(0xE9)));
+    QApplication::sendEvent(password, &typed);
+    EXPECT_EQ(password->text(), eight);
+    EXPECT_TRUE(note->isVisible());
+    password->setCursorPosition(0);
+    password->setSelection(0, 7);
+    password->insert(QStringLiteral("123456789ABCDE"));  // 14 + 2 bytes fits
+    EXPECT_EQ(password->text(), QStringLiteral("123456789ABCDE") + QChar(0xE9));
+    EXPECT_FALSE(note->isVisible());
+}
+
+TEST_F(ItemDlgTest, OverlongLoadedValuesAreShownWholeAndRefusedOnOk) {
+    auto dialog = std::make_unique<CItemDlg>(fakes.AsServices(), store, prefs);
+    const std::string longNote(301, 'n');
+    dialog->SetText(kColLocation, "Bank");
+    dialog->SetText(kColNote, longNote);
+    dialog->SetText(kColPassword, "ABC");
+    dialog->show();
+    EXPECT_EQ(Box(*dialog, "noteEdit")->text().size(), 301);
+
+    Button(*dialog, "okButton")->click();
+    EXPECT_TRUE(dialog->isVisible());
+    ASSERT_EQ(fakes.prompter.texts.size(), 1);
+    EXPECT_TRUE(fakes.prompter.texts[0].contains(QStringLiteral("Note")));
+    EXPECT_EQ(dialog->Text(kColNote), longNote);
+
+    Box(*dialog, "noteEdit")->backspace();
+    Box(*dialog, "passwordEdit")->setText(QStringLiteral("0123456789abcdefg"));  // 17 bytes
+    EXPECT_FALSE(dialog->SaveSilently());
+    Button(*dialog, "okButton")->click();
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(fakes.prompter.texts.last().contains(QStringLiteral("at most 16 bytes")));
+}
+
+TEST_F(ItemDlgTest, ChangeHintComesOnceInEditModeOnly) {
+    auto add = MakeDialog(false, "old");
+    FocusPassword(*add);
+    Button(*add, "createPasswordButton")->click();
+    EXPECT_TRUE(fakes.prompter.texts.isEmpty());
+    EXPECT_EQ(Box(*add, "passwordEdit")->text().size(), 16);
+    EXPECT_EQ(store.GetInt("Newbie", "ChangeEditPwd", 1), 1);
+
+    auto edit = MakeDialog(true, "old");
+    FocusPassword(*edit);
+    FocusPassword(*edit);
+    EXPECT_EQ(fakes.prompter.texts, QStringList{kChangeHint});
+    EXPECT_EQ(store.GetInt("Newbie", "ChangeEditPwd", 1), 0);
+    // The hint counts as the warning: replacing now asks nothing.
+    Button(*edit, "createPasswordButton")->click();
+    EXPECT_EQ(fakes.prompter.texts.size(), 1);
+    EXPECT_NE(Box(*edit, "passwordEdit")->text(), QStringLiteral("old"));
+
+    auto later = MakeDialog(true, "old");
+    FocusPassword(*later);
+    EXPECT_EQ(fakes.prompter.texts.size(), 1);
+}
+
+TEST_F(ItemDlgTest, ReplacementQuestionShowsTheBoxText) {
+    store.SetInt("Newbie", "ChangeEditPwd", 0);
+    auto dialog = MakeDialog(true, "old");
+    QLineEdit* password = Box(*dialog, "passwordEdit");
+    password->setText(QStringLiteral("typed"));
+
+    fakes.prompter.answers = {kPromptNo};
+    Button(*dialog, "createPasswordButton")->click();
+    EXPECT_EQ(fakes.prompter.texts, QStringList{kReplaceQuestionTemplate.arg(QStringLiteral("typed"))});
+    EXPECT_EQ(password->text(), QStringLiteral("typed"));
+
+    fakes.prompter.answers = {kPromptYes};
+    Button(*dialog, "createPasswordButton")->click();
+    const QString first = password->text();
+    EXPECT_EQ(first.size(), 16);
+    Button(*dialog, "createPasswordButton")->click();
+    EXPECT_EQ(fakes.prompter.texts.size(), 2);
+    EXPECT_NE(password->text(), first);
+
+    auto emptied = MakeDialog(true, "old");
+    Box(*emptied, "passwordEdit")->clear();
+    Button(*emptied, "createPasswordButton")->click();
+    EXPECT_EQ(fakes.prompter.texts.size(), 2);
+    EXPECT_EQ(Box(*emptied, "passwordEdit")->text().size(), 16);
+}
+
+TEST_F(ItemDlgTest, EmptyCharacterSetIsReportedNotGenerated) {
+    prefs.pwdChars.clear();
+    auto dialog = MakeDialog(true, "old");
+    Button(*dialog, "createPasswordButton")->click();
+    ASSERT_EQ(fakes.prompter.texts.size(), 1);
+    EXPECT_TRUE(fakes.prompter.texts[0].startsWith(QStringLiteral("The password character set is empty.")));
+    EXPECT_EQ(Box(*dialog, "passwordEdit")->text(), QStringLiteral("old"));
+}
+
+TEST_F(ItemDlgTest, CopyPutsExactlyTheBoxText) {
+    auto dialog = MakeDialog(false, "saved");
+    Box(*dialog, "passwordEdit")->setText(QStringLiteral("p\u00E4ss"));
+    Button(*dialog, "copyPasswordButton")->click();
+    EXPECT_EQ(fakes.clipboard.text, "p\xC3\xA4ss");
+
+    Box(*dialog, "passwordEdit")->clear();
+    Button(*dialog, "copyPasswordButton")->click();
+    EXPECT_EQ(fakes.clipboard.text, "");
+    EXPECT_EQ(fakes.clipboard.copies, 2);
+    EXPECT_TRUE(fakes.prompter.texts.isEmpty());
+}
+
+}  // namespace

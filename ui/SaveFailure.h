@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+class IPrompter;
+
+/// What the user is told when the Items could not be written: the list in
+/// memory stays as it is, so nothing the user sees is lost yet.
+inline QString SaveFailureText() {
+    return QStringLiteral(
+        "The Items could not be saved.\n\nYour changes are still shown in the list, but they "
+        "are not stored.");
+}
+
+/// Shows SaveFailureText() as a warning.
+void ReportSaveFailure(IPrompter& prompter);
