@@ -104,14 +104,6 @@ TEST(PasswordGeneratorTest, FakeSourceDrivesExactSequences) {
     EXPECT_EQ(doubled.bounds, (std::vector<std::uint32_t>{3, 3}));
 }
 
-TEST(PasswordGeneratorTest, TwoCharacterSetHoldsEachTwice) {
-    COsRandomSource random;
-    for (int i = 0; i < 200; ++i) {
-        const std::string password = GeneratePassword("xy", 4, 0, random);
-        ASSERT_EQ(Occurrences(password), (std::map<char, int>{{'x', 2}, {'y', 2}})) << password;
-    }
-}
-
 TEST(PasswordGeneratorTest, TooSmallSetRelaxesOnlyAsFarAsNeeded) {
     COsRandomSource random;
     const auto start = std::chrono::steady_clock::now();
