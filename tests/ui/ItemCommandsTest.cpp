@@ -128,6 +128,7 @@ TEST_F(ItemCommandsTest, AddSuggestsPasswordAndInsertsSorted) {
     AddRows({"alpha", "Charlie"});
     QString suggested;
     WhenDialogOpens([&](CItemDlg& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Add Keynest Item"));
         suggested = Box(dialog, "passwordEdit")->text();
         Box(dialog, "locationEdit")->setText(QStringLiteral("bravo"));
         Box(dialog, "urlEdit")->setText(QStringLiteral("https://b.example"));
@@ -185,6 +186,7 @@ TEST_F(ItemCommandsTest, EditChangesTheSelectedRowInPlace) {
     store.SetInt("Newbie", "ChangeEditPwd", 0);
     WhenDialogOpens([&](CItemDlg& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Edit Keynest Item"));
+        EXPECT_EQ(dialog.findChild<QPushButton*>(QStringLiteral("okButton"))->text(), QStringLiteral("Save"));
         EXPECT_EQ(Box(dialog, "locationEdit")->text(), QStringLiteral("b"));
         EXPECT_EQ(Box(dialog, "passwordEdit")->text(), QStringLiteral("pw"));
         Box(dialog, "locationEdit")->setText(QStringLiteral("z"));

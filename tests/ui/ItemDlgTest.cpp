@@ -66,31 +66,6 @@ protected:
     FakeServices fakes;
 };
 
-TEST_F(ItemDlgTest, LayoutTitlesAndTabOrder) {
-    auto add = MakeDialog(false);
-    EXPECT_EQ(add->windowTitle(), QStringLiteral("Add Keynest Item"));
-    EXPECT_EQ(Button(*add, "okButton")->text(), QStringLiteral("OK"));
-    EXPECT_EQ(Box(*add, "locationEdit")->text(), QStringLiteral("Bank"));
-    EXPECT_EQ(Box(*add, "locationEdit")->maxLength(), 300);
-    EXPECT_EQ(Box(*add, "passwordEdit")->echoMode(), QLineEdit::Normal);
-
-    const char* order[] = {"locationEdit", "urlEdit",          "userIdEdit",
-                           "hintEdit",     "noteEdit",         "passwordEdit",
-                           "copyPasswordButton", "createPasswordButton", "okButton",
-                           "cancelButton"};
-    QWidget* widget = add->findChild<QWidget*>(QString::fromLatin1(order[0]));
-    for (size_t i = 1; i < std::size(order); ++i) {
-        do {
-            widget = widget->nextInFocusChain();
-        } while (widget->focusPolicy() == Qt::NoFocus);
-        EXPECT_EQ(widget->objectName(), QString::fromLatin1(order[i])) << i;
-    }
-
-    auto edit = MakeDialog(true, "pw");
-    EXPECT_EQ(edit->windowTitle(), QStringLiteral("Edit Keynest Item"));
-    EXPECT_EQ(Button(*edit, "okButton")->text(), QStringLiteral("Save"));
-}
-
 TEST_F(ItemDlgTest, ValidateFieldsChecksInOrder) {
     struct Case {
         const char* location;
