@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+
+// Command ids of the menus, toolbar, accelerators and the list's context menu.
+inline constexpr int ID_FILE_UNLOCK = 32773;
+inline constexpr int ID_FILE_IMPORT = 32784;
+inline constexpr int ID_FILE_EXPORT = 32783;
+inline constexpr int ID_FILE_TEST_TWOFISH = 32786;
+inline constexpr int ID_FILE_RESET = 32787;
+inline constexpr int ID_FILE_PRINT = 57607;
+inline constexpr int ID_FILE_PRINT_PREVIEW = 57609;
+inline constexpr int ID_FILE_PRINT_SETUP = 57606;
+inline constexpr int ID_APP_EXIT = 57665;
+inline constexpr int ID_EDIT_ADD_ITEM = 32774;
+inline constexpr int ID_EDIT_DELETE_ITEM = 32775;
+inline constexpr int ID_EDIT_UNDO_DELETE = 32788;
+inline constexpr int ID_EDIT_DELETE_ALL = 32779;
+inline constexpr int ID_EDIT_EDIT_ITEM = 32778;
+inline constexpr int ID_EDIT_MAKE_PASSWORD = 32776;
+inline constexpr int ID_EDIT_CHANGE_PASSWORD = 32785;
+inline constexpr int ID_EDIT_COPY_PASSWORD = 2771;
+inline constexpr int ID_EDIT_PREFERENCES = 32771;
+inline constexpr int ID_VIEW_TOOLBAR = 59392;
+inline constexpr int ID_VIEW_STATUS_BAR = 59393;
+inline constexpr int ID_HELP_FINDER = 57667;
+inline constexpr int ID_APP_ABOUT = 57664;
+
+/// What the enabling of the commands depends on.
+struct CommandState {
+    bool unlocked = false;       ///< the program is unlocked
+    int rowCount = 0;            ///< rows in the Item list
+    bool hasSelection = false;   ///< the list has a first selected row
+    bool undoAvailable = false;  ///< an Item is held for Undo Delete
+};
+
+/// Whether command `id` is enabled in `state`. Ids without a rule of their
+/// own are always enabled.
+bool IsCommandEnabled(int id, const CommandState& state);
+
+/// The prompt and tooltip text of command `id`, joined by a line break
+/// ("Add Item\nAdd Item"); empty for commands that have none.
+QString CommandPrompt(int id);
+/// The part of CommandPrompt shown in the status bar.
+QString CommandStatusTip(int id);
+/// The part of CommandPrompt shown as the tooltip.
+QString CommandToolTip(int id);

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ItemList.h"
+
+/// The Items of the list view: six text columns, rows kept in ascending
+/// Location order as they are added. Texts are held as bytes (UTF-8) and
+/// shown through FromBytes. The plain texts live only here while the
+/// program is unlocked, so every text is wiped when it is replaced or its
+/// row goes.
+class CItemListModel final : public QAbstractTableModel, public IItemList {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CItemListModel)
+
+  public:
+    using Row = std::array<std::string, kItemColumnCount>;
+
+    explicit CItemListModel(QObject* parent = nullptr);
+    ~CItemListModel() override;
+
+    /// The title of column `column` ("Location" ... "Password"), empty when out of range.
+    static QString ColumnTitle(int column);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    int RowCount() const override;
+    void RemoveAllRows() override;
+    /// Adds a row at the sorted place of `location` (after equal Locations)
+    /// and returns its row number.
+    int AppendRow(const std::string& location) override;
+    /// Sets one text of `row`. The row keeps its place, also when its
+    /// Location changes; ReplaceRow re-sorts.
+    void SetText(int row, int column, const std::string& text) override;
+    std::string GetText(int row, int column) const override;
+
+    /// Removes one row, wiping its texts.
+    void RemoveRow(int row);
+    /// Sets all six texts of `row` and moves it to the sorted place of its
+    /// new Location. Returns the row's new number, or -1 when `row` is out of range.
+    int ReplaceRow(int row, const Row& texts);
+
+  private:
+    /// Where a row with `location` goes among the rows other than
+    /// `skipRow`: after every row that does not sort after it.
+    int SortedPlace(const std::string& location, int skipRow = -1) const;
+    bool IsValidRow(int row) const { return row >= 0 && row < RowCount(); }
+
+    // Rows are held by pointer so that inserting or removing one never
+    // moves texts and leaves copies of them behind in freed memory.
+    std::vector<std::unique_ptr<Row>> m_rows;
+};

@@ -1,0 +1,227 @@
+#include "ItemListView.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPalette>
+
+#include "AppMessages.h"
+#include "Clipboard.h"
+#include "CommandStates.h"
+#include "ItemListModel.h"
+#include "Preferences.h"
+#include "Prompter.h"
+
+namespace {
+
+const char* const kListCopyHintKey = "ListCopy";
+
+QString SelectHintText() {
+    return QStringLiteral(
+        "Please select an Item. \n\nIts Password can then be \ncopied to the Clipboard.");
+}
+
+QString ListCopyHintText() {
+    return QStringLiteral(
+        "New User Hint...\n\nEvery time an item in the list is clicked, \nits password is copied "
+        "to the "
+        "Clipboard.\n\nHit F1 for Help at anytime.");
+}
+
+bool StartsWithNoCase(const std::string& text, const char* prefix) {
+    for (size_t i = 0; prefix[i] != '\0'; ++i) {
+        if (i >= text.size()) return false;
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const char upper =
+            (byte >= 'a' && byte <= 'z') ? static_cast<char>(byte - ('a' - 'A')) : text[i];
+        if (upper != prefix[i]) return false;
+    }
+    return true;
+}
+
+// Only web and file-transfer addresses are handed to the browser.
+bool IsLaunchableUrl(const std::string& url) {
+    return StartsWithNoCase(url, "HTTP") || StartsWithNoCase(url, "FTP");
+}
+
+}  // namespace
+
+CItemListView::CItemListView(Services services, CRegistryStore& store, QWidget* parent)
+    : QTreeView(parent), m_services(services), m_store(store), m_model(new CItemListModel(this)) {
+    setModel(m_model);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The rows keep the model's Location order; header clicks do not sort.
+    setSortingEnabled(false);
+    header()->setSectionsClickable(false);
+    header()->setSectionsMovable(false);
+    header()->setStretchLastSection(false);
+    header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    // The selection looks the same whether or not the list has the focus.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Inactive, QPalette::Highlight,
+                     colours.color(QPalette::Active, QPalette::Highlight));
+    colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     colours.color(QPalette::Active, QPalette::HighlightedText));
+    setPalette(colours);
+
+    connect(this, &QAbstractItemView::clicked, this, &CItemListView::OnClicked);
+}
+
+CItemListView::~CItemListView() = default;
+
+void CItemListView::SetColumnWidths(const std::array<int, 6>& widths) {
+    for (size_t column = 0; column < widths.size(); ++column) {
+        setColumnWidth(static_cast<int>(column), widths[column]);
+    }
+}
+
+std::array<int, 6> CItemListView::ColumnWidths() const {
+    std::array<int, 6> widths{};
+    for (size_t column = 0; column < widths.size(); ++column) {
+        widths[column] = columnWidth(static_cast<int>(column));
+    }
+    return widths;
+}
+
+int CItemListView::FirstSelectedRow() const {
+    int first = -1;
+    const QItemSelectionModel* selection = selectionModel();
+    if (selection == nullptr) return first;
+    for (const QItemSelectionRange& range : selection->selection()) {
+        if (!range.isValid()) continue;
+        if (first < 0 || range.top() < first) first = range.top();
+    }
+    return first;
+}
+
+bool CItemListView::IsValidRow(int row) const { return row >= 0 && row < m_model->RowCount(); }
+
+void CItemListView::CopySelectedPassword() {
+    const int row = FirstSelectedRow();
+    if (row < 0) {
+        if (!m_bSelectHintShown) {
+            m_bSelectHintShown = true;
+            if (m_services.prompter != nullptr) {
+                m_services.prompter->Show(SelectHintText(), PromptButtons::Ok,
+                                          PromptIcon::Information);
+            }
+        }
+        return;
+    }
+    if (!IsValidRow(row)) return;
+    std::string password = m_model->GetText(row, kColPassword);
+    CopyToClipboard(password);
+    WipeString(password);
+}
+
+void CItemListView::CopyToClipboard(const std::string& text) {
+    if (m_services.clipboard != nullptr) m_services.clipboard->SetText(text);
+}
+
+void CItemListView::OnCopyPassword() {
+    SignalActivity();
+    if (IsNewUserHintDue(m_store, kListCopyHintKey)) {
+        if (m_services.prompter != nullptr) {
+            m_services.prompter->Show(ListCopyHintText(), PromptButtons::Ok,
+                                      PromptIcon::Information);
+        }
+        MarkNewUserHintShown(m_store, kListCopyHintKey);
+    }
+    CopySelectedPassword();
+}
+
+void CItemListView::OnClicked(const QModelIndex& index) {
+    if (m_bClickAfterDoubleClick || !index.isValid()) return;
+    if (index.column() >= 1) {
+        CopySelectedPassword();
+        return;
+    }
+    // A click on the Location is acted on after the click has run its
+    // course, so that a double-click that follows can be told apart.
+    QCoreApplication::postEvent(this, new QEvent(kWmDeferredClick));
+}
+
+bool CItemListView::event(QEvent* event) {
+    if (event->type() == kWmDeferredClick) {
+        OnDeferredClick();
+        return true;
+    }
+    return QTreeView::event(event);
+}
+
+void CItemListView::OnDeferredClick() {
+    if (m_bDoubleClick) return;
+    SignalActivity();
+    CopySelectedPassword();
+    if (!LaunchEnabled()) return;
+    const int row = FirstSelectedRow();
+    if (!IsValidRow(row)) return;
+    const std::string url = m_model->GetText(row, kColUrl);
+    if (IsLaunchableUrl(url)) RequestLaunch(url);
+}
+
+void CItemListView::mousePressEvent(QMouseEvent* event) {
+    m_bClickAfterDoubleClick = false;
+    QTreeView::mousePressEvent(event);
+}
+
+void CItemListView::mouseDoubleClickEvent(QMouseEvent* event) {
+    m_bDoubleClick = true;
+    EditSelectedItem();
+    QTreeView::mouseDoubleClickEvent(event);
+    m_bDoubleClick = false;
+    m_bClickAfterDoubleClick = true;
+}
+
+std::unique_ptr<QMenu> CItemListView::BuildContextMenu() {
+    const bool unlocked = IsUnlocked();
+    const bool hasRow = IsValidRow(FirstSelectedRow());
+    if (unlocked && !hasRow) return nullptr;
+
+    auto menu = std::make_unique<QMenu>(QStringLiteral("Dummy"), this);
+    const auto add = [&menu](const QString& text, int id, bool enabled) {
+        QAction* action = menu->addAction(text);
+        action->setData(id);
+        action->setEnabled(enabled);
+    };
+    add(QStringLiteral("&Unlock..."), ID_FILE_UNLOCK, !unlocked);
+    add(QStringLiteral("&Add Item..."), ID_EDIT_ADD_ITEM, unlocked);
+    add(QStringLiteral("&Delete Item"), ID_EDIT_DELETE_ITEM, hasRow);
+    add(QStringLiteral("&Edit Item..."), ID_EDIT_EDIT_ITEM, hasRow);
+    add(QStringLiteral("&Preferences..."), ID_EDIT_PREFERENCES, true);
+    return menu;
+}
+
+QPoint CItemListView::ContextMenuPoint(const QPoint& clickPos) const {
+    if (!IsUnlocked()) return clickPos;
+    const int row = FirstSelectedRow();
+    if (!IsValidRow(row)) return {0, 0};
+    // Just below the pointer, so that the menu does not hide the row clicked.
+    const QRect rowRect = visualRect(m_model->index(row, 0));
+    if (rowRect.isValid()) return clickPos + QPoint(0, rowRect.height());
+    return {0, 0};
+}
+
+void CItemListView::ShowContextMenu(const QPoint& clickPos) {
+    SignalActivity();
+    const std::unique_ptr<QMenu> menu = BuildContextMenu();
+    if (!menu) return;
+    const QAction* chosen = menu->exec(viewport()->mapToGlobal(ContextMenuPoint(clickPos)));
+    if (chosen != nullptr) RunContextCommand(chosen->data().toInt());
+}
+
+void CItemListView::contextMenuEvent(QContextMenuEvent* event) {
+    ShowContextMenu(event->pos());
+    event->accept();
+}
