@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPalette>
@@ -169,6 +170,17 @@ void CItemListView::OnDeferredClick() {
     if (!IsValidRow(row)) return;
     const std::string url = m_model->GetText(row, kColUrl);
     if (IsLaunchableUrl(url)) RequestLaunch(url);
+}
+
+void CItemListView::keyPressEvent(QKeyEvent* event) {
+    // The copy key copies a password, never the text of the current cell
+    // as the item view would by itself.
+    if (event->matches(QKeySequence::Copy)) {
+        if (IsValidRow(FirstSelectedRow())) OnCopyPassword();
+        event->accept();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
 }
 
 void CItemListView::mousePressEvent(QMouseEvent* event) {

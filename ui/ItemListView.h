@@ -73,6 +73,7 @@ class CItemListView : public QTreeView {
     virtual void RunContextCommand(int commandId) = 0;
 
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QTimer>
@@ -149,6 +150,22 @@ TEST_F(ItemListViewTest, ClickOutsideAnyRowDoesNothing) {
     EXPECT_EQ(view.activity, 0);
     EXPECT_TRUE(fakes.prompter.texts.isEmpty());
     EXPECT_TRUE(view.launches.empty());
+}
+
+TEST_F(ItemListViewTest, CopyKeyCopiesTheSelectedPasswordAndNeverTheCurrentCell) {
+    AddFourItems();
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    view.setCurrentIndex(view.Model().index(1, kColLocation));
+    view.clearSelection();
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(fakes.clipboard.copies, 0);
+    EXPECT_TRUE(fakes.prompter.texts.isEmpty());
+
+    Click(2, kColNote);
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(fakes.clipboard.copies, 2);
+    EXPECT_EQ(fakes.clipboard.text, "pw-charlie");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
 }
 
 struct LaunchCase {
