@@ -1,0 +1,164 @@
+#include "Watchdog.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QObject>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+
+#include "AppMessages.h"
+#include "ShellOpener.h"
+
+// Everything the workers use lives here, co-owned by each thread, so that a
+// thread left running after Stop() gave up on it never reads freed memory.
+struct CWatchdog::SharedState {
+    std::shared_ptr<CEventHub> hub = std::make_shared<CEventHub>();
+    CManualResetEvent m_hQuitLauncher{hub};
+    CManualResetEvent m_hLaunch{hub};
+    CManualResetEvent m_hQuitDog{hub};
+    CManualResetEvent m_hActivity{hub};
+    std::atomic<std::uint32_t> m_dwDogTimeout{kInfinite};
+
+    // URLs waiting for the launcher, handed over as copies under the mutex.
+    std::mutex launchMutex;
+    std::deque<std::string> pendingUrls;
+    IShellOpener* shell = nullptr;
+
+    // Cleared by Stop(), so nothing is posted to a target that may be gone.
+    std::mutex targetMutex;
+    QObject* stageTarget = nullptr;
+
+    std::mutex endMutex;
+    std::condition_variable ended;
+    bool m_bLauncherDone = false;
+    bool m_bDogDone = false;
+
+    SharedState() {
+        for (CManualResetEvent* event : {&m_hQuitLauncher, &m_hLaunch, &m_hQuitDog, &m_hActivity}) {
+            event->Reset();
+        }
+    }
+
+    void MarkEnded(bool SharedState::*flag) {
+        {
+            std::lock_guard lock(endMutex);
+            this->*flag = true;
+        }
+        ended.notify_all();
+    }
+};
+
+CWatchdog::CWatchdog() : m_state(std::make_shared<SharedState>()) {}
+
+CWatchdog::~CWatchdog() {
+    if (IsRunning()) Stop();
+}
+
+bool CWatchdog::Start(QObject* stageTarget, IShellOpener& shell) {
+    if (IsRunning() || m_state->m_hQuitDog.IsSet()) return false;
+    {
+        std::lock_guard lock(m_state->targetMutex);
+        m_state->stageTarget = stageTarget;
+    }
+    m_state->shell = &shell;
+    m_state->m_dwDogTimeout = kInfinite;
+    m_launcher = std::thread(&CWatchdog::LauncherThread, m_state);
+    m_dog = std::thread(&CWatchdog::DogThread, m_state);
+    return true;
+}
+
+void CWatchdog::SignalActivity() {
+    m_state->m_hActivity.Set();
+}
+
+void CWatchdog::SetDogTimeout(std::uint32_t ms) {
+    m_state->m_dwDogTimeout = ms;
+    m_state->m_hActivity.Set();
+}
+
+std::uint32_t CWatchdog::DogTimeout() const {
+    return m_state->m_dwDogTimeout;
+}
+
+void CWatchdog::RequestLaunch(const std::string& url) {
+    {
+        std::lock_guard lock(m_state->launchMutex);
+        if (m_state->pendingUrls.size() >= kMaxPendingLaunches) m_state->pendingUrls.pop_front();
+        m_state->pendingUrls.push_back(url);
+    }
+    m_state->m_hLaunch.Set();
+}
+
+bool CWatchdog::Stop(std::chrono::milliseconds bound) {
+    SharedState& state = *m_state;
+    state.m_hQuitLauncher.Set();
+    state.m_hQuitDog.Set();
+    bool launcherDone = false;
+    bool dogDone = false;
+    {
+        std::unique_lock lock(state.endMutex);
+        state.ended.wait_for(lock, bound, [&state] { return state.m_bLauncherDone && state.m_bDogDone; });
+        launcherDone = state.m_bLauncherDone;
+        dogDone = state.m_bDogDone;
+    }
+    {
+        std::lock_guard lock(state.targetMutex);
+        state.stageTarget = nullptr;
+    }
+    // A thread that set its flag is about to return, so joining it is quick.
+    auto finish = [](std::thread& worker, bool done) {
+        if (!worker.joinable()) return;
+        if (done) {
+            worker.join();
+        } else {
+            worker.detach();
+        }
+    };
+    finish(m_launcher, launcherDone);
+    finish(m_dog, dogDone);
+    return launcherDone && dogDone;
+}
+
+void CWatchdog::DogThread(std::shared_ptr<SharedState> state) {
+    for (;;) {
+        // The wait time is read afresh for every wait: the user-interface
+        // thread changes it and then signals activity.
+        const std::uint32_t timeout = state->m_dwDogTimeout;
+        const int signalled = WaitForAny({&state->m_hQuitDog, &state->m_hActivity}, timeout);
+        if (signalled == 0) break;
+        if (signalled == 1) {
+            state->m_hActivity.Reset();
+            continue;
+        }
+        std::lock_guard lock(state->targetMutex);
+        if (state->stageTarget != nullptr) {
+            QCoreApplication::postEvent(state->stageTarget, new QEvent(kWmDogCloseBoxes));
+        }
+    }
+    state->MarkEnded(&SharedState::m_bDogDone);
+}
+
+void CWatchdog::LauncherThread(std::shared_ptr<SharedState> state) {
+    for (;;) {
+        const int signalled = WaitForAny({&state->m_hQuitLauncher, &state->m_hLaunch}, kInfinite);
+        if (signalled == 0) break;
+        std::string url;
+        {
+            // The event is reset only when no URL is waiting, under the same
+            // lock RequestLaunch() queues with, so no request is lost.
+            std::lock_guard lock(state->launchMutex);
+            if (state->pendingUrls.empty()) {
+                state->m_hLaunch.Reset();
+                continue;
+            }
+            url = std::move(state->pendingUrls.front());
+            state->pendingUrls.pop_front();
+        }
+        // The handler's result is not reported: a browser that does not
+        // start leaves nothing for the program to do.
+        if (!url.empty()) state->shell->Open(url);
+    }
+    state->MarkEnded(&SharedState::m_bLauncherDone);
+}
