@@ -1,0 +1,63 @@
+#include "AutoLockStages.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QEvent>
+
+#include "AppMessages.h"
+#include "LockPasses.h"
+
+namespace {
+
+/// Shows the wait cursor for as long as it lives.
+class CWaitCursor final {
+public:
+    CWaitCursor() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+    ~CWaitCursor() { QApplication::restoreOverrideCursor(); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+};
+
+}  // namespace
+
+CAutoLockStages::CAutoLockStages(QWidget* mainFrame, std::function<int()> saveCancel,
+                                 std::function<void()> lockStep, QObject* parent)
+    : QObject(parent),
+      m_mainFrame(mainFrame),
+      m_saveCancel(std::move(saveCancel)),
+      m_lockStep(std::move(lockStep)) {}
+
+void CAutoLockStages::customEvent(QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == kWmDogCloseBoxes) {
+        CloseBoxesStage();
+    } else if (type == kWmDogCloseDialogs) {
+        CloseDialogsStage();
+    } else if (type == kWmDogLock) {
+        // The lock step shows its own wait cursor and restores it before the
+        // UnLock dialog opens; holding one here would keep the wait cursor
+        // over that dialog for as long as it is open.
+        if (m_lockStep) m_lockStep();
+    } else {
+        QObject::customEvent(event);
+    }
+}
+
+// Resolved when a stage runs, so a widget given before it was placed in the
+// frame still names the frame.
+const QWidget* CAutoLockStages::MainFrame() const {
+    return m_mainFrame.isNull() ? nullptr : m_mainFrame->window();
+}
+
+void CAutoLockStages::CloseBoxesStage() {
+    const CWaitCursor wait;
+    DismissMessageBoxes(MainFrame());
+    QCoreApplication::postEvent(this, new QEvent(kWmDogCloseDialogs));
+}
+
+void CAutoLockStages::CloseDialogsStage() {
+    const CWaitCursor wait;
+    CloseOrSaveDialogs(MainFrame(), m_saveCancel ? m_saveCancel() : 0);
+    QCoreApplication::postEvent(this, new QEvent(kWmDogLock));
+}
