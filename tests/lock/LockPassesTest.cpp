@@ -1,0 +1,212 @@
+// The passes over the program's windows and the staged lock: which windows
+// go and how, and that each box or dialog returns to its caller before the
+// next stage runs.
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "AutoLockStages.h"
+#include "AutoSaveDialog.h"
+#include "EventLoopWait.h"
+#include "FakeServices.h"
+#include "LockPasses.h"
+#include "Prompter.h"
+#include "Watchdog.h"
+
+using namespace std::chrono_literals;
+using keynest_test::WaitUntil;
+
+namespace {
+
+/// An Item dialog stand-in: saves itself when told it holds valid fields.
+class AutoSaveTestDialog final : public QDialog, public IAutoSaveDialog {
+public:
+    AutoSaveTestDialog(const QString& title, bool valid) : m_valid(valid) { setWindowTitle(title); }
+    bool SaveSilently() override {
+        ++saveCalls;
+        if (!m_valid) return false;
+        accept();
+        return true;
+    }
+    int saveCalls = 0;
+
+private:
+    bool m_valid;
+};
+
+/// Runs `dialog` modally with `whileOpen` called from inside its loop.
+int ExecWith(QDialog& dialog, const std::function<void()>& whileOpen) {
+    QTimer::singleShot(0, &dialog, whileOpen);
+    return dialog.exec();
+}
+
+class LockPassesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_mainFrame.setWindowTitle(QStringLiteral("Keynest"));
+        m_mainFrame.show();
+    }
+
+    // A dialog, titled as the message boxes are, stands in for the main
+    // frame so that being skipped is not merely a matter of its kind.
+    QDialog m_mainFrame;
+};
+
+TEST_F(LockPassesTest, FirstPassEndsOnlyDialogsTitledExactlyKeynest) {
+    QDialog other;
+    other.setWindowTitle(QStringLiteral("Keynest Preferences"));
+    other.show();
+    QDialog plainBox;
+    plainBox.setWindowTitle(QStringLiteral("Keynest"));
+    plainBox.show();
+
+    CQtPrompter prompter(&m_mainFrame);
+    int passResult = -2;
+    QTimer::singleShot(0, [&] { passResult = DismissMessageBoxes(&m_mainFrame); });
+    EXPECT_EQ(prompter.Show(QStringLiteral("Really?"), PromptButtons::YesNo, PromptIcon::Question),
+              kPromptDismissed);
+    EXPECT_EQ(passResult, 2);
+    EXPECT_FALSE(plainBox.isVisible());
+    EXPECT_EQ(plainBox.result(), -1);
+    EXPECT_TRUE(other.isVisible());
+    EXPECT_TRUE(m_mainFrame.isVisible());
+}
+
+TEST_F(LockPassesTest, SecondPassClosesDialogsNamingTheProgramAndSparesTheRest) {
+    struct Case {
+        QString title;
+        bool closed;
+    };
+    const std::vector<Case> cases = {
+        {QStringLiteral("Keynest Preferences"), true},
+        {QStringLiteral("Keynest"), true},
+        {QStringLiteral("Choose a New Keynest Password"), true},
+        {QStringLiteral("UnLock Keynest"), true},
+        {QStringLiteral("keynest lower case"), false},
+        {QStringLiteral("Keynest.kne"), false},
+        {QStringLiteral("About keynest.Keynest"), false},
+        {QStringLiteral("Microsoft Visual C++ Runtime Library - Keynest"), false},
+        {QStringLiteral("Export"), false},
+    };
+    std::vector<std::unique_ptr<QDialog>> dialogs;
+    for (const Case& c : cases) {
+        dialogs.push_back(std::make_unique<QDialog>());
+        dialogs.back()->setWindowTitle(c.title);
+        dialogs.back()->show();
+    }
+    QFileDialog exportDialog(nullptr, QStringLiteral("Export"));
+    exportDialog.setOption(QFileDialog::DontUseNativeDialog);
+    exportDialog.show();
+
+    CloseOrSaveDialogs(&m_mainFrame, 1);
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        EXPECT_EQ(!dialogs[i]->isVisible(), cases[i].closed) << cases[i].title.toStdString();
+        if (cases[i].closed) {
+            EXPECT_EQ(dialogs[i]->result(), QDialog::Rejected);
+        }
+    }
+    EXPECT_TRUE(exportDialog.isVisible());
+    EXPECT_TRUE(m_mainFrame.isVisible());
+}
+
+TEST_F(LockPassesTest, SecondPassSavesAValidItemDialogOnlyWhenSoPreferred) {
+    struct Case {
+        QString title;
+        bool valid;
+        int saveCancel;
+        int expectedResult;
+        int expectedSaveCalls;
+    };
+    const std::vector<Case> cases = {
+        {QStringLiteral("Add Keynest Item"), true, 1, QDialog::Accepted, 1},
+        {QStringLiteral("Edit Keynest Item"), true, 1, QDialog::Accepted, 1},
+        {QStringLiteral("Add Keynest Item"), false, 1, QDialog::Rejected, 1},
+        {QStringLiteral("Add Keynest Item"), true, 0, QDialog::Rejected, 0},
+        {QStringLiteral("Edit Keynest Item"), true, 0, QDialog::Rejected, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title.toStdString() + " valid=" + std::to_string(c.valid) +
+                     " saveCancel=" + std::to_string(c.saveCancel));
+        AutoSaveTestDialog dialog(c.title, c.valid);
+        EXPECT_EQ(ExecWith(dialog, [&] { CloseOrSaveDialogs(&m_mainFrame, c.saveCancel); }),
+                  c.expectedResult);
+        EXPECT_EQ(dialog.saveCalls, c.expectedSaveCalls);
+    }
+    // Titled like an Item dialog but unable to save itself: closed.
+    QDialog lookalike;
+    lookalike.setWindowTitle(QStringLiteral("Add Keynest Item"));
+    EXPECT_EQ(ExecWith(lookalike, [&] { CloseOrSaveDialogs(&m_mainFrame, 1); }), QDialog::Rejected);
+}
+
+/// The stages driven by a real time-out; every step is logged in order.
+class AutoLockChainTest : public LockPassesTest {
+protected:
+    void SetUp() override {
+        LockPassesTest::SetUp();
+        ASSERT_TRUE(m_dog.Start(&m_stages, m_shell));
+    }
+    void LockStep() {
+        m_log.push_back(QStringLiteral("lock"));
+        m_cursorInLock = QApplication::overrideCursor() != nullptr;
+        m_dog.SetDogTimeout(CWatchdog::kInfinite);
+    }
+    std::string Log() const { return m_log.join(QStringLiteral(", ")).toStdString(); }
+
+    keynest_test::FakeShellOpener m_shell;
+    int m_saveCancel = 1;
+    QStringList m_log;
+    bool m_cursorInLock = true;
+    // Any widget inside the main frame identifies it.
+    QWidget m_frameChild{&m_mainFrame};
+    CAutoLockStages m_stages{&m_frameChild, [this] { return m_saveCancel; }, [this] { LockStep(); }};
+    CWatchdog m_dog;
+    CQtPrompter m_prompter{&m_mainFrame};
+};
+
+TEST_F(AutoLockChainTest, OpenMessageBoxReturnsBeforeTheLock) {
+    m_dog.SetDogTimeout(150);
+    const int answer = m_prompter.Show(QStringLiteral("Delete?"), PromptButtons::YesNo, PromptIcon::Question);
+    m_log.push_back(QStringLiteral("box %1").arg(answer));
+    ASSERT_TRUE(WaitUntil([&] { return m_log.size() >= 2; }));
+    EXPECT_EQ(Log(), "box -1, lock");
+    EXPECT_FALSE(m_cursorInLock);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(m_mainFrame.isVisible());
+}
+
+TEST_F(AutoLockChainTest, QuestionInsideADialogIsDismissedAndTheDialogFinishesFirst) {
+    // A password change whose complexity question is open at the time-out:
+    // "not Yes" makes the dialog accept, and it must get to do so before the
+    // second stage would cancel it.
+    QDialog change;
+    change.setWindowTitle(QStringLiteral("Choose Keynest Password"));
+    QObject::connect(&change, &QDialog::finished,
+                     [&](int result) { m_log.push_back(QStringLiteral("dialog %1").arg(result)); });
+    m_dog.SetDogTimeout(150);
+    ExecWith(change, [&] {
+        const int answer = m_prompter.Show(QStringLiteral("Weak. Change it?"), PromptButtons::YesNo,
+                                           PromptIcon::Question);
+        m_log.push_back(QStringLiteral("box %1").arg(answer));
+        if (answer != kPromptYes) change.accept();
+    });
+    ASSERT_TRUE(WaitUntil([&] { return m_log.size() >= 3; }));
+    EXPECT_EQ(Log(), "box -1, dialog 1, lock");
+}
+
+TEST_F(AutoLockChainTest, ItemDialogSavedBySecondStageReturnsBeforeTheLock) {
+    for (int saveCancel : {1, 0}) {
+        m_log.clear();
+        m_saveCancel = saveCancel;
+        AutoSaveTestDialog item(QStringLiteral("Add Keynest Item"), true);
+        m_dog.SetDogTimeout(150);
+        const int result = item.exec();
+        m_log.push_back(QStringLiteral("item %1").arg(result));
+        ASSERT_TRUE(WaitUntil([&] { return m_log.size() >= 2; }));
+        EXPECT_EQ(Log(), "item " + std::to_string(saveCancel) + ", lock");
+    }
+}
+
+}  // namespace

@@ -1,0 +1,213 @@
+// The inactivity wait and the URL launcher: timing of the first lock stage,
+// activity, the never-ending wait, a bounded stop, and URLs handed over intact.
+
+#include <QEvent>
+#include <QObject>
+#include <condition_variable>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <filesystem>
+#include <mutex>
+#include <sstream>
+
+#include "AppMessages.h"
+#include "EventLoopWait.h"
+#include "FakeServices.h"
+#include "ShellOpener.h"
+#include "TestSupport.h"
+#include "Watchdog.h"
+
+using namespace std::chrono_literals;
+using keynest_test::RunEventsFor;
+using keynest_test::WaitUntil;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+/// Records when the first lock stage arrives.
+class StageRecorder final : public QObject {
+public:
+    void customEvent(QEvent* event) override {
+        if (event->type() == kWmDogCloseBoxes) arrivals.push_back(Clock::now());
+    }
+    std::vector<Clock::time_point> arrivals;
+};
+
+/// A shell opener whose first Open() blocks until released, as a slow
+/// desktop handler would.
+class GatedOpener final : public IShellOpener {
+public:
+    bool Open(const std::string& url) override {
+        std::unique_lock lock(m_mutex);
+        m_urls.push_back(url);
+        m_entered = true;
+        m_changed.notify_all();
+        m_changed.wait(lock, [this] { return m_released; });
+        return true;
+    }
+    bool WaitEntered() {
+        std::unique_lock lock(m_mutex);
+        return m_changed.wait_for(lock, 3s, [this] { return m_entered; });
+    }
+    void Release() {
+        {
+            std::lock_guard lock(m_mutex);
+            m_released = true;
+        }
+        m_changed.notify_all();
+    }
+    std::vector<std::string> Urls() {
+        std::lock_guard lock(m_mutex);
+        return m_urls;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<std::string> m_urls;
+    bool m_entered = false;
+    bool m_released = false;
+};
+
+class WatchdogTest : public ::testing::Test {
+protected:
+    StageRecorder m_target;
+    keynest_test::FakeShellOpener m_shell;
+    CWatchdog m_dog;
+};
+
+TEST_F(WatchdogTest, TimeoutPostsFirstStageAndKeepsPostingWhileIdle) {
+    ASSERT_TRUE(m_dog.Start(&m_target, m_shell));
+    const auto begin = Clock::now();
+    m_dog.SetDogTimeout(150);
+    ASSERT_TRUE(WaitUntil([&] { return m_target.arrivals.size() >= 2; }));
+    EXPECT_GE(m_target.arrivals[0] - begin, 150ms);
+    // Nobody answered the first time-out: the same wait runs again.
+    EXPECT_GE(m_target.arrivals[1] - m_target.arrivals[0], 140ms);
+    EXPECT_TRUE(m_dog.Stop());
+}
+
+TEST_F(WatchdogTest, ActivityRestartsTheFullWait) {
+    ASSERT_TRUE(m_dog.Start(&m_target, m_shell));
+    m_dog.SetDogTimeout(200);
+    const auto busyUntil = Clock::now() + 600ms;
+    while (Clock::now() < busyUntil) {
+        m_dog.SignalActivity();
+        RunEventsFor(50ms);
+    }
+    EXPECT_TRUE(m_target.arrivals.empty());
+    const auto lastActivity = Clock::now();
+    m_dog.SignalActivity();
+    ASSERT_TRUE(WaitUntil([&] { return !m_target.arrivals.empty(); }));
+    EXPECT_GE(m_target.arrivals[0] - lastActivity, 200ms);
+}
+
+TEST_F(WatchdogTest, InfiniteWaitNeverTimesOut) {
+    ASSERT_TRUE(m_dog.Start(&m_target, m_shell));
+    EXPECT_EQ(m_dog.DogTimeout(), CWatchdog::kInfinite);
+    // A short wait replaced at once, as the lock step does, must not fire.
+    m_dog.SetDogTimeout(100);
+    m_dog.SetDogTimeout(CWatchdog::kInfinite);
+    RunEventsFor(400ms);
+    EXPECT_TRUE(m_target.arrivals.empty());
+}
+
+TEST_F(WatchdogTest, StopEndsBothThreadsPromptly) {
+    ASSERT_TRUE(m_dog.Start(&m_target, m_shell));
+    EXPECT_FALSE(m_dog.Start(&m_target, m_shell));
+    m_dog.SetDogTimeout(50);
+    const auto begin = Clock::now();
+    EXPECT_TRUE(m_dog.Stop());
+    EXPECT_LT(Clock::now() - begin, 500ms);
+    EXPECT_FALSE(m_dog.IsRunning());
+}
+
+TEST(WatchdogStopTest, StuckLauncherIsLeftBehindSafelyAtTheBound) {
+    // Lives to the end of the process: the worker may still be inside it.
+    static GatedOpener opener;
+    StageRecorder target;
+    {
+        CWatchdog dog;
+        ASSERT_TRUE(dog.Start(&target, opener));
+        dog.RequestLaunch("https://stuck.example/");
+        ASSERT_TRUE(opener.WaitEntered());
+        const auto begin = Clock::now();
+        EXPECT_FALSE(dog.Stop(100ms));
+        const auto waited = Clock::now() - begin;
+        EXPECT_GE(waited, 100ms);
+        EXPECT_LT(waited, 1000ms);
+        EXPECT_FALSE(dog.IsRunning());
+    }
+    // The watchdog is gone; the worker finishes on state it co-owns.
+    opener.Release();
+    RunEventsFor(50ms);
+    EXPECT_EQ(opener.Urls(), std::vector<std::string>{"https://stuck.example/"});
+}
+
+TEST(WatchdogLaunchTest, RequestsWhileOneIsBeingOpenedAreQueuedIntactInOrderAndEmptyOnesSkipped) {
+    static GatedOpener opener;
+    StageRecorder target;
+    CWatchdog dog;
+    ASSERT_TRUE(dog.Start(&target, opener));
+    dog.RequestLaunch("");
+    std::string first = "https://first.example/a b?q='x'";
+    dog.RequestLaunch(first);
+    ASSERT_TRUE(opener.WaitEntered());
+    // The caller's text changes at once; the launcher has its own copies.
+    first.assign("https://XXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXX/");
+    std::vector<std::string> expected = {"https://first.example/a b?q='x'"};
+    for (std::size_t i = 0; i < CWatchdog::kMaxPendingLaunches + 3; ++i) {
+        const std::string url = "ftp://next.example/" + std::to_string(i);
+        dog.RequestLaunch(url);
+        // Only the newest requests survive a backlog.
+        if (i >= 3) expected.push_back(url);
+    }
+    opener.Release();
+    ASSERT_TRUE(WaitUntil([&] { return opener.Urls().size() >= expected.size(); }));
+    RunEventsFor(50ms);
+    EXPECT_EQ(opener.Urls(), expected);
+    EXPECT_TRUE(dog.Stop());
+}
+
+std::vector<std::string> ReadNulSeparated(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::string> parts;
+    std::string part;
+    while (std::getline(in, part, '\0')) parts.push_back(part);
+    return parts;
+}
+
+TEST(XdgOpenShellTest, UrlReachesTheHandlerAsOneArgumentAndIsNeverRun) {
+    keynest_test::TempDir dir;
+    ASSERT_FALSE(dir.Path().empty());
+    const std::string script = dir.File("fake-xdg-open");
+    {
+        std::ofstream out(script);
+        out << "#!/bin/sh\n"
+            << "printf '%s\\0' \"$#\" >> '" << dir.File("argc") << "'\n"
+            << "printf '%s\\0' \"$1\" >> '" << dir.File("argv") << "'\n";
+    }
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+
+    const std::string marker = dir.File("ran");
+    const std::vector<std::string> urls = {
+        "https://example.org/two words/and  more",
+        "https://example.org/?q=\"double\"&r='single'",
+        "https://example.org/;touch " + marker + ";",
+        "https://example.org/$(touch " + marker + ")",
+        "https://example.org/`touch " + marker + "`|touch " + marker,
+    };
+    CXdgOpenShell shell(script);
+    StageRecorder target;
+    CWatchdog dog;
+    ASSERT_TRUE(dog.Start(&target, shell));
+    for (const std::string& url : urls) dog.RequestLaunch(url);
+    ASSERT_TRUE(WaitUntil([&] { return ReadNulSeparated(dir.File("argv")).size() >= urls.size(); }));
+    EXPECT_TRUE(dog.Stop());
+
+    EXPECT_EQ(ReadNulSeparated(dir.File("argv")), urls);
+    EXPECT_EQ(ReadNulSeparated(dir.File("argc")), std::vector<std::string>(urls.size(), "1"));
+    EXPECT_FALSE(std::filesystem::exists(marker));
+}
+
+}  // namespace
