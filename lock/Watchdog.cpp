@@ -53,17 +53,18 @@ struct CWatchdog::SharedState {
 CWatchdog::CWatchdog() : m_state(std::make_shared<SharedState>()) {}
 
 CWatchdog::~CWatchdog() {
-    if (IsRunning()) Stop();
+    Stop();
 }
 
 bool CWatchdog::Start(QObject* stageTarget, IShellOpener& shell) {
-    if (IsRunning() || m_state->m_hQuitDog.IsSet()) return false;
+    if (m_started) return false;
     {
         std::lock_guard lock(m_state->targetMutex);
         m_state->stageTarget = stageTarget;
     }
     m_state->shell = &shell;
     m_state->m_dwDogTimeout = kInfinite;
+    m_started = true;
     m_launcher = std::thread(&CWatchdog::LauncherThread, m_state);
     m_dog = std::thread(&CWatchdog::DogThread, m_state);
     return true;
@@ -93,6 +94,11 @@ void CWatchdog::RequestLaunch(const std::string& url) {
 
 bool CWatchdog::Stop(std::chrono::milliseconds bound) {
     SharedState& state = *m_state;
+    if (!IsRunning()) {
+        // Stopped before (the close handler, then the destructor): no second wait.
+        std::lock_guard lock(state.endMutex);
+        return !m_started || (state.m_bLauncherDone && state.m_bDogDone);
+    }
     state.m_hQuitLauncher.Set();
     state.m_hQuitDog.Set();
     bool launcherDone = false;

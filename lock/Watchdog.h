@@ -31,7 +31,7 @@ public:
 
     /// Starts both threads with the wait time kInfinite. Timeouts post
     /// kWmDogCloseBoxes to `stageTarget`; launches go to `shell`, which must
-    /// outlive the program's run. Returns false when already started.
+    /// outlive the program's run. Starts once: returns false when called again.
     bool Start(QObject* stageTarget, IShellOpener& shell);
 
     /// A sign of user activity: DogThread begins a fresh wait.
@@ -49,7 +49,7 @@ public:
     /// Signals both threads to end and waits for them up to `bound`. After
     /// this nothing more is posted to the stage target. Returns false when
     /// a thread did not end in time; it is then left to finish on its own
-    /// and touches only state it co-owns.
+    /// and touches only state it co-owns. A second call does not wait again.
     bool Stop(std::chrono::milliseconds bound = std::chrono::milliseconds(5000));
 
     /// True between a successful Start() and Stop().
@@ -61,6 +61,7 @@ private:
     static void LauncherThread(std::shared_ptr<SharedState> state);
 
     std::shared_ptr<SharedState> m_state;
+    bool m_started = false;
     std::thread m_launcher;
     std::thread m_dog;
 };

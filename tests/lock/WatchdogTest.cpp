@@ -137,6 +137,10 @@ TEST(WatchdogStopTest, StuckLauncherIsLeftBehindSafelyAtTheBound) {
         EXPECT_GE(waited, 100ms);
         EXPECT_LT(waited, 1000ms);
         EXPECT_FALSE(dog.IsRunning());
+        // The destructor's stop must not wait out the bound a second time.
+        const auto again = Clock::now();
+        EXPECT_FALSE(dog.Stop(1000ms));
+        EXPECT_LT(Clock::now() - again, 100ms);
     }
     // The watchdog is gone; the worker finishes on state it co-owns.
     opener.Release();
