@@ -61,6 +61,9 @@ CItemStore::CItemStore(CRegistryStore& store, CPasswordSealer& sealer)
 
 void CItemStore::LoadAllItems(IItemList& list, const std::string& password) {
     list.RemoveAllRows();
+    // One read transaction: a consistent view of the list, and SQLite
+    // takes its snapshot once instead of once per value.
+    CStoreTransaction snapshot(m_store);
     const std::string section = kListSection;
     CSealingKey key(password);
     Record sealed;

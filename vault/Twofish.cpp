@@ -74,12 +74,8 @@ constexpr uint8_t kRsMatrix[4][8] = {{0x01, 0xA4, 0x55, 0x87, 0x5A, 0x58, 0xDB, 
                                      {0x02, 0xA1, 0xFC, 0xC1, 0x47, 0xAE, 0x3D, 0x19},
                                      {0xA4, 0x55, 0x87, 0x5A, 0x58, 0xDB, 0x9E, 0x03}};
 
-// The q applied to each byte position at every stage of h, innermost
-// stage last: 256-bit keys start at kQStage4, 192-bit keys at kQStage3.
-constexpr const ByteTable* kQStage4[4] = {&kQ1, &kQ0, &kQ0, &kQ1};
-constexpr const ByteTable* kQStage3[4] = {&kQ1, &kQ1, &kQ0, &kQ0};
-constexpr const ByteTable* kQStage2[4] = {&kQ0, &kQ1, &kQ0, &kQ1};
-constexpr const ByteTable* kQStage1[4] = {&kQ0, &kQ0, &kQ1, &kQ1};
+// The q applied to byte positions 0-3 in the last stage of h, which the
+// MDS tables take in.
 constexpr const ByteTable* kQOutput[4] = {&kQ1, &kQ0, &kQ1, &kQ0};
 
 // Table s maps a byte b to MDS column s times the last-stage q of byte
@@ -102,6 +98,24 @@ constexpr std::array<WordTable, 4> MakeMdsTables() {
 
 constexpr std::array<WordTable, 4> kMds = MakeMdsTables();
 
+// Table c maps a byte to column c of the Reed-Solomon matrix times it, so
+// an S-box key word is eight lookups.
+constexpr std::array<WordTable, 8> MakeRsTables() {
+    std::array<WordTable, 8> tables{};
+    for (unsigned column = 0; column < 8; ++column) {
+        for (unsigned b = 0; b < 256; ++b) {
+            uint32_t word = 0;
+            for (unsigned row = 0; row < 4; ++row) {
+                word |= static_cast<uint32_t>(GfMul(kRsMatrix[row][column], b, kRsPoly)) << (8 * row);
+            }
+            tables[column][b] = word;
+        }
+    }
+    return tables;
+}
+
+constexpr std::array<WordTable, 8> kRs = MakeRsTables();
+
 constexpr uint8_t ByteOf(uint32_t word, unsigned index) {
     return static_cast<uint8_t>(word >> (8 * index));
 }
@@ -118,71 +132,67 @@ void StoreLe(uint32_t word, uint8_t* bytes) {
     bytes[3] = ByteOf(word, 3);
 }
 
-// The function h of the key schedule for a byte x repeated four times and
-// the key word list `list` of `halves` words.
-uint32_t HFunction(uint8_t x, const uint32_t* list, int halves) {
-    uint32_t result = 0;
-    for (unsigned s = 0; s < 4; ++s) {
-        uint8_t y = x;
-        if (halves == 4) y = static_cast<uint8_t>((*kQStage4[s])[y] ^ ByteOf(list[3], s));
-        if (halves >= 3) y = static_cast<uint8_t>((*kQStage3[s])[y] ^ ByteOf(list[2], s));
-        y = static_cast<uint8_t>((*kQStage2[s])[y] ^ ByteOf(list[1], s));
-        y = static_cast<uint8_t>((*kQStage1[s])[y] ^ ByteOf(list[0], s));
-        result ^= kMds[s][y];
+// The stages of h before the MDS tables for a key word list of `Halves`
+// words: byte position s of the input goes through the q chain of that
+// position, XOR-ed with byte s of each list word. The last q is left to
+// the MDS tables.
+template <int Halves>
+inline void HStages(uint32_t& y0, uint32_t& y1, uint32_t& y2, uint32_t& y3, const uint32_t* list) {
+    if constexpr (Halves == 4) {
+        y0 = kQ1[y0] ^ ByteOf(list[3], 0);
+        y1 = kQ0[y1] ^ ByteOf(list[3], 1);
+        y2 = kQ0[y2] ^ ByteOf(list[3], 2);
+        y3 = kQ1[y3] ^ ByteOf(list[3], 3);
     }
-    return result;
+    if constexpr (Halves >= 3) {
+        y0 = kQ1[y0] ^ ByteOf(list[2], 0);
+        y1 = kQ1[y1] ^ ByteOf(list[2], 1);
+        y2 = kQ0[y2] ^ ByteOf(list[2], 2);
+        y3 = kQ0[y3] ^ ByteOf(list[2], 3);
+    }
+    y0 = kQ0[kQ0[y0] ^ ByteOf(list[1], 0)] ^ ByteOf(list[0], 0);
+    y1 = kQ0[kQ1[y1] ^ ByteOf(list[1], 1)] ^ ByteOf(list[0], 1);
+    y2 = kQ1[kQ0[y2] ^ ByteOf(list[1], 2)] ^ ByteOf(list[0], 2);
+    y3 = kQ1[kQ1[y3] ^ ByteOf(list[1], 3)] ^ ByteOf(list[0], 3);
+}
+
+// h of the key schedule for the byte x repeated four times.
+template <int Halves>
+inline uint32_t HFunction(uint32_t x, const uint32_t* list) {
+    uint32_t y0 = x, y1 = x, y2 = x, y3 = x;
+    HStages<Halves>(y0, y1, y2, y3, list);
+    return (kMds[0][y0] ^ kMds[1][y1]) ^ (kMds[2][y2] ^ kMds[3][y3]);
 }
 
 // One S-box key word: the Reed-Solomon code of the eight bytes of a key half.
 uint32_t ReedSolomon(uint32_t even, uint32_t odd) {
-    uint8_t bytes[8];
-    for (unsigned i = 0; i < 4; ++i) {
-        bytes[i] = ByteOf(even, i);
-        bytes[4 + i] = ByteOf(odd, i);
-    }
-    uint32_t word = 0;
-    for (unsigned row = 0; row < 4; ++row) {
-        unsigned sum = 0;
-        for (unsigned column = 0; column < 8; ++column) {
-            sum ^= GfMul(kRsMatrix[row][column], bytes[column], kRsPoly);
-        }
-        word |= static_cast<uint32_t>(sum) << (8 * row);
-    }
-    explicit_bzero(bytes, sizeof bytes);
-    return word;
+    return (kRs[0][ByteOf(even, 0)] ^ kRs[1][ByteOf(even, 1)]) ^
+           (kRs[2][ByteOf(even, 2)] ^ kRs[3][ByteOf(even, 3)]) ^
+           (kRs[4][ByteOf(odd, 0)] ^ kRs[5][ByteOf(odd, 1)]) ^
+           (kRs[6][ByteOf(odd, 2)] ^ kRs[7][ByteOf(odd, 3)]);
 }
 
-// Fills the four fused S-box tables for `halves` S-box key words.
-void FillSBoxes(keyInstance* key, int halves) {
-    const uint32_t* keys = key->sboxKeys;
-    for (unsigned s = 0; s < 4; ++s) {
-        const uint8_t* stage4 = kQStage4[s]->data();
-        const uint8_t* stage3 = kQStage3[s]->data();
-        const uint8_t* stage2 = kQStage2[s]->data();
-        const uint8_t* stage1 = kQStage1[s]->data();
-        const uint32_t* mds = kMds[s].data();
-        const uint8_t l0 = ByteOf(keys[0], s);
-        const uint8_t l1 = ByteOf(keys[1], s);
-        const uint8_t l2 = ByteOf(keys[2], s);
-        const uint8_t l3 = ByteOf(keys[3], s);
-        uint32_t* out = key->sBox8x32[s];
-        switch (halves) {
-            case 2:
-                for (unsigned b = 0; b < 256; ++b) {
-                    out[b] = mds[stage1[stage2[b] ^ l1] ^ l0];
-                }
-                break;
-            case 3:
-                for (unsigned b = 0; b < 256; ++b) {
-                    out[b] = mds[stage1[stage2[stage3[b] ^ l2] ^ l1] ^ l0];
-                }
-                break;
-            default:
-                for (unsigned b = 0; b < 256; ++b) {
-                    out[b] = mds[stage1[stage2[stage3[stage4[b] ^ l3] ^ l2] ^ l1] ^ l0];
-                }
-                break;
-        }
+// Subkeys and fused S-box tables for a key of `Halves` 64-bit halves.
+template <int Halves>
+void ScheduleHalves(keyInstance* key, const uint32_t* even, const uint32_t* odd) {
+    // Round pairs go straight to their place for the record's direction.
+    const bool encrypting = key->direction == DIR_ENCRYPT;
+    for (uint32_t i = 0; i < 20; ++i) {
+        const uint32_t a = HFunction<Halves>(2 * i, even);
+        const uint32_t b = std::rotl(HFunction<Halves>(2 * i + 1, odd), 8);
+        uint32_t slot = 2 * i;
+        if (i >= 4 && !encrypting) slot = 8 + 2 * (15 - (i - 4));
+        key->subKeys[slot] = a + b;
+        key->subKeys[slot + 1] = std::rotl(a + 2 * b, 9);
+    }
+    const uint32_t* sboxKeys = key->sboxKeys;
+    for (uint32_t b = 0; b < 256; ++b) {
+        uint32_t y0 = b, y1 = b, y2 = b, y3 = b;
+        HStages<Halves>(y0, y1, y2, y3, sboxKeys);
+        key->sBox8x32[0][b] = kMds[0][y0];
+        key->sBox8x32[1][b] = kMds[1][y1];
+        key->sBox8x32[2][b] = kMds[2][y2];
+        key->sBox8x32[3][b] = kMds[3][y3];
     }
 }
 
@@ -224,10 +234,10 @@ bool ParseHexWords(int bits, uint32_t* words, const char* text, char* copy) {
 
 // g of the round function on a word, and on the word rotated left by 8.
 inline uint32_t G0(const uint32_t (*s)[256], uint32_t x) {
-    return s[0][x & 0xFF] ^ s[1][(x >> 8) & 0xFF] ^ s[2][(x >> 16) & 0xFF] ^ s[3][x >> 24];
+    return (s[0][x & 0xFF] ^ s[1][(x >> 8) & 0xFF]) ^ (s[2][(x >> 16) & 0xFF] ^ s[3][x >> 24]);
 }
 inline uint32_t G1(const uint32_t (*s)[256], uint32_t x) {
-    return s[0][x >> 24] ^ s[1][x & 0xFF] ^ s[2][(x >> 8) & 0xFF] ^ s[3][(x >> 16) & 0xFF];
+    return (s[0][x >> 24] ^ s[1][x & 0xFF]) ^ (s[2][(x >> 8) & 0xFF] ^ s[3][(x >> 16) & 0xFF]);
 }
 
 // One-bit cipher feedback over `bits` bits, the register in cipher->IV.
@@ -293,19 +303,14 @@ int reKey(keyInstance* key) {
         key->sboxKeys[halves - 1 - i] = ReedSolomon(even[i], odd[i]);
     }
     for (int i = halves; i < 4; ++i) key->sboxKeys[i] = 0;
-
-    // Round pairs go straight to their place for the record's direction.
-    const bool encrypting = key->direction == DIR_ENCRYPT;
-    for (int i = 0; i < 20; ++i) {
-        const uint32_t a = HFunction(static_cast<uint8_t>(2 * i), even, halves);
-        const uint32_t b = std::rotl(HFunction(static_cast<uint8_t>(2 * i + 1), odd, halves), 8);
-        int slot = 2 * i;
-        if (i >= 4 && !encrypting) slot = 8 + 2 * (15 - (i - 4));
-        key->subKeys[slot] = a + b;
-        key->subKeys[slot + 1] = std::rotl(a + 2 * b, 9);
+    if (halves == 2) {
+        ScheduleHalves<2>(key, even, odd);
+    } else if (halves == 3) {
+        ScheduleHalves<3>(key, even, odd);
+    } else {
+        ScheduleHalves<4>(key, even, odd);
     }
-    if (!encrypting) key->direction = DIR_DECRYPT;
-    FillSBoxes(key, halves);
+    if (key->direction != DIR_ENCRYPT) key->direction = DIR_DECRYPT;
 
     explicit_bzero(even, sizeof even);
     explicit_bzero(odd, sizeof odd);
@@ -338,15 +343,16 @@ int blockEncrypt(cipherInstance* cipher, keyInstance* key, const uint8_t* input,
         }
         // Two rounds per step, so the halves never need swapping.
         const uint32_t* round = k + 8;
+#pragma GCC unroll 8
         for (int step = 0; step < 8; ++step, round += 4) {
             uint32_t t0 = G0(s, x0);
             uint32_t t1 = G1(s, x1);
-            x2 = std::rotr(x2 ^ (t0 + t1 + round[0]), 1);
-            x3 = std::rotl(x3, 1) ^ (t0 + 2 * t1 + round[1]);
+            x2 = std::rotr(x2 ^ (t0 + (t1 + round[0])), 1);
+            x3 = std::rotl(x3, 1) ^ (t0 + (2 * t1 + round[1]));
             t0 = G0(s, x2);
             t1 = G1(s, x3);
-            x0 = std::rotr(x0 ^ (t0 + t1 + round[2]), 1);
-            x1 = std::rotl(x1, 1) ^ (t0 + 2 * t1 + round[3]);
+            x0 = std::rotr(x0 ^ (t0 + (t1 + round[2])), 1);
+            x1 = std::rotl(x1, 1) ^ (t0 + (2 * t1 + round[3]));
         }
         const uint32_t out0 = x2 ^ k[4];
         const uint32_t out1 = x3 ^ k[5];
@@ -397,15 +403,16 @@ int blockDecrypt(cipherInstance* cipher, keyInstance* key, const uint8_t* input,
         uint32_t x0 = in2 ^ k[6];
         uint32_t x1 = in3 ^ k[7];
         const uint32_t* round = k + 8;
+#pragma GCC unroll 8
         for (int step = 0; step < 8; ++step, round += 4) {
             uint32_t t0 = G0(s, x2);
             uint32_t t1 = G1(s, x3);
-            x0 = std::rotl(x0, 1) ^ (t0 + t1 + round[0]);
-            x1 = std::rotr(x1 ^ (t0 + 2 * t1 + round[1]), 1);
+            x0 = std::rotl(x0, 1) ^ (t1 + (t0 + round[0]));
+            x1 = std::rotr(x1 ^ (2 * t1 + (t0 + round[1])), 1);
             t0 = G0(s, x0);
             t1 = G1(s, x1);
-            x2 = std::rotl(x2, 1) ^ (t0 + t1 + round[2]);
-            x3 = std::rotr(x3 ^ (t0 + 2 * t1 + round[3]), 1);
+            x2 = std::rotl(x2, 1) ^ (t1 + (t0 + round[2]));
+            x3 = std::rotr(x3 ^ (2 * t1 + (t0 + round[3])), 1);
         }
         x0 ^= k[0];
         x1 ^= k[1];
