@@ -49,6 +49,8 @@ CRegistryStore::CRegistryStore(std::string databasePath)
 CRegistryStore::~CRegistryStore() {
     if (m_db) {
         while (m_transactionDepth > 0) RollbackTransaction();
+        sqlite3_finalize(m_selectValue);
+        sqlite3_finalize(m_writeValue);
         sqlite3_close_v2(m_db);
     }
 }
@@ -160,17 +162,40 @@ bool CRegistryStore::OpenBranch(const std::string& path, const std::string& root
     return true;
 }
 
+// Returns the statement in `slot`, preparing it on first use. Each use
+// resets it when done (StatementReset), so it holds no lock in between.
+sqlite3_stmt* CRegistryStore::CachedStatement(sqlite3_stmt*& slot, const char* sql) {
+    if (slot == nullptr &&
+        sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &slot, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(slot);
+        slot = nullptr;
+    }
+    return slot;
+}
+
+namespace {
+
+// Resets a cached statement when its use ends, releasing its locks.
+struct StatementReset {
+    sqlite3_stmt* statement;
+    ~StatementReset() {
+        sqlite3_reset(statement);
+        sqlite3_clear_bindings(statement);
+    }
+};
+
+}  // namespace
+
 bool CRegistryStore::GetValue(const std::string& section, const std::string& name,
                               std::string* text) {
     if (!m_db) return false;
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(m_db,
-                           "SELECT text FROM settings WHERE root=? AND branch=? AND section=? AND name=?",
-                           -1, &raw, nullptr) != SQLITE_OK) {
+    sqlite3_stmt* raw = CachedStatement(
+        m_selectValue, "SELECT text FROM settings WHERE root=? AND branch=? AND section=? AND name=?");
+    if (raw == nullptr) {
         Fail("cannot read " + section + "/" + name);
         return false;
     }
-    Statement select(raw);
+    const StatementReset reset{raw};
     BindText(raw, 1, m_root);
     BindText(raw, 2, m_basePath);
     BindText(raw, 3, section);
@@ -192,15 +217,14 @@ bool CRegistryStore::SetValue(const std::string& section, const std::string& nam
         if (m_lastError.empty()) m_lastError = "the settings store is not open";
         return false;
     }
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(m_db,
-                           "INSERT OR REPLACE INTO settings(root, branch, section, name, text)"
-                           " VALUES(?, ?, ?, ?, ?)",
-                           -1, &raw, nullptr) != SQLITE_OK) {
+    sqlite3_stmt* raw = CachedStatement(m_writeValue,
+                                        "INSERT OR REPLACE INTO settings(root, branch, section, name, text)"
+                                        " VALUES(?, ?, ?, ?, ?)");
+    if (raw == nullptr) {
         Fail("cannot write " + section + "/" + name);
         return false;
     }
-    Statement insert(raw);
+    const StatementReset reset{raw};
     BindText(raw, 1, m_root);
     BindText(raw, 2, m_basePath);
     BindText(raw, 3, section);

@@ -3,6 +3,7 @@
 #include <string>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 /// The settings store: sections of named string values below one branch,
 /// kept in an SQLite database file. Every value is text; integers are
@@ -55,12 +56,17 @@ private:
     bool EnsureSchema();
     bool SetValue(const std::string& section, const std::string& name, const std::string& text);
     bool GetValue(const std::string& section, const std::string& name, std::string* text);
+    sqlite3_stmt* CachedStatement(sqlite3_stmt*& slot, const char* sql);
     void Fail(const std::string& what);
 
     std::string m_path;
     std::string m_root;
     std::string m_basePath;
     sqlite3* m_db = nullptr;
+    // The two statements every read and write runs, prepared once: whole
+    // Item lists are tens of thousands of values.
+    sqlite3_stmt* m_selectValue = nullptr;
+    sqlite3_stmt* m_writeValue = nullptr;
     int m_transactionDepth = 0;
     std::string m_lastError;
 };
