@@ -257,7 +257,7 @@ int Cfb1(cipherInstance* cipher, keyInstance* key, const uint8_t* input, int bit
         for (int i = 0; i < 15; ++i) {
             cipher->IV[i] = static_cast<uint8_t>((cipher->IV[i] << 1) | (cipher->IV[i + 1] >> 7));
         }
-        cipher->IV[15] = static_cast<uint8_t>((cipher->IV[15] << 1) | feedback);
+        cipher->IV[15] = static_cast<uint8_t>((static_cast<unsigned>(cipher->IV[15]) << 1) | feedback);
     }
     explicit_bzero(stream, sizeof stream);
     cipher->mode = MODE_CFB1;
