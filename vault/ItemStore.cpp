@@ -50,10 +50,6 @@ bool WriteEndMarker(CRegistryStore& store, const std::string& section, int index
     return WriteRecord(store, section, index, Record{});
 }
 
-void WipeRecord(Record& record) {
-    for (std::string& text : record) WipeString(text);
-}
-
 }  // namespace
 
 CItemStore::CItemStore(CRegistryStore& store, CPasswordSealer& sealer)
@@ -67,20 +63,24 @@ void CItemStore::LoadAllItems(IItemList& list, const std::string& password) {
     const std::string section = kListSection;
     CSealingKey key(password);
     Record sealed;
-    Record plain;
     for (int index = 0; ReadRecord(m_store, section, index, sealed); ++index) {
-        for (std::size_t column = 0; column < plain.size(); ++column) {
-            plain[column] = m_sealer.UnsealText(key, sealed[column]);
-        }
+        // Plain texts live in locals initialised in place (no temporaries
+        // left behind) and are wiped as soon as the row has them.
+        std::string itemPassword = m_sealer.UnsealText(key, sealed[kColPassword]);
         // Only a wrong key unseals a Password to nothing; such an Item is
         // left out, and the ones after it still load.
-        if (!plain[kColPassword].empty()) {
-            const int row = list.AppendRow(plain[kColLocation]);
-            for (int column = kColUrl; column < kItemColumnCount; ++column) {
-                list.SetText(row, column, plain[static_cast<std::size_t>(column)]);
+        if (!itemPassword.empty()) {
+            std::string location = m_sealer.UnsealText(key, sealed[kColLocation]);
+            const int row = list.AppendRow(location);
+            WipeString(location);
+            for (int column = kColUrl; column < kColPassword; ++column) {
+                std::string text = m_sealer.UnsealText(key, sealed[static_cast<std::size_t>(column)]);
+                list.SetText(row, column, text);
+                WipeString(text);
             }
+            list.SetText(row, kColPassword, itemPassword);
         }
-        WipeRecord(plain);
+        WipeString(itemPassword);
     }
 }
 
@@ -92,24 +92,20 @@ bool CItemStore::SaveAllItems(const IItemList& list, const std::string& password
     if (!transaction.IsActive()) return false;
 
     const std::string section = kListSection;
-    Record plain;
     Record sealed;
     int stored = 0;
     bool ok = true;
     const int rows = list.RowCount();
     for (int row = 0; ok && row < rows; ++row) {
-        for (int column = 0; column < kItemColumnCount; ++column) {
-            plain[static_cast<std::size_t>(column)] = list.GetText(row, column);
+        // Rows without a Location or a Password are not stored.
+        bool keep = true;
+        for (int column = 0; keep && column < kItemColumnCount; ++column) {
+            std::string text = list.GetText(row, column);
+            if (text.empty() && (column == kColLocation || column == kColPassword)) keep = false;
+            if (keep) sealed[static_cast<std::size_t>(column)] = m_sealer.SealText(key, text);
+            WipeString(text);
         }
-        bool keep = !plain[kColLocation].empty() && !plain[kColPassword].empty();
-        if (keep) {
-            for (std::size_t column = 0; column < sealed.size(); ++column) {
-                sealed[column] = m_sealer.SealText(key, plain[column]);
-            }
-            keep = !sealed[kColPassword].empty();
-        }
-        WipeRecord(plain);
-        if (keep) ok = WriteRecord(m_store, section, stored++, sealed);
+        if (keep && !sealed[kColPassword].empty()) ok = WriteRecord(m_store, section, stored++, sealed);
     }
     // An empty list is stored as one: the end marker lands at index 0.
     ok = ok && WriteEndMarker(m_store, section, stored);

@@ -114,7 +114,10 @@ bool CPasswordSealer::DecryptPiece(CSealingKey& key, std::string_view piece) {
 std::string CPasswordSealer::DecryptBlockHex(const std::string& piece, const std::string& password) {
     CSealingKey key(password);
     std::string plain;
-    if (DecryptPiece(key, piece)) plain = CheckBlockText();
+    if (DecryptPiece(key, piece)) {
+        plain.assign(reinterpret_cast<const char*>(m_checkBlock.data()),
+                     TextLength(m_checkBlock.data(), kBlockSize));
+    }
     WipePlainBlocks();
     return plain;
 }
