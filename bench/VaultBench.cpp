@@ -37,7 +37,8 @@ constexpr std::uint8_t kKey[16] = {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xE
 void ScheduleOurKey(keyInstance& key, const std::uint8_t* bytes) {
     makeKey(&key, DIR_ENCRYPT, 128, nullptr);
     for (std::uint32_t& word : key.key32) word = 0;
-    for (unsigned i = 0; i < 16; ++i) key.key32[i / 4] |= static_cast<std::uint32_t>(bytes[i]) << (8 * (i % 4));
+    for (unsigned i = 0; i < 16; ++i)
+        key.key32[i / 4] |= static_cast<std::uint32_t>(bytes[i]) << (8 * (i % 4));
     reKey(&key);
 }
 
@@ -76,7 +77,8 @@ void BM_Ours_EncryptBulk(benchmark::State& state) {
     OurCipher ours;
     std::vector<std::uint8_t> data(kBulkBytes, 0x5A);
     for (auto _ : state) {
-        blockEncrypt(&ours.cipher, ours.key.get(), data.data(), static_cast<int>(kBulkBytes * 8), data.data());
+        blockEncrypt(&ours.cipher, ours.key.get(), data.data(), static_cast<int>(kBulkBytes * 8),
+                     data.data());
         benchmark::DoNotOptimize(data.data());
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kBulkBytes));
@@ -87,7 +89,8 @@ void BM_Ours_DecryptBulk(benchmark::State& state) {
     OurCipher ours;
     std::vector<std::uint8_t> data(kBulkBytes, 0x5A);
     for (auto _ : state) {
-        blockDecrypt(&ours.cipher, ours.key.get(), data.data(), static_cast<int>(kBulkBytes * 8), data.data());
+        blockDecrypt(&ours.cipher, ours.key.get(), data.data(), static_cast<int>(kBulkBytes * 8),
+                     data.data());
         benchmark::DoNotOptimize(data.data());
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kBulkBytes));
@@ -353,18 +356,20 @@ public:
         std::printf("\nOurs over theirs, CPU time (below 1.00 means ours is faster):\n");
         std::printf("  %-16s %10s %10s %10s %8s %8s\n", "", "ours ns", "nettle ns", "gcrypt ns",
                     "/nettle", "/gcrypt");
-        for (const char* what : {"EncryptBlock", "DecryptBlock", "EncryptBulk", "DecryptBulk",
-                                 "KeySchedule128"}) {
+        for (const char* what :
+             {"EncryptBlock", "DecryptBlock", "EncryptBulk", "DecryptBulk", "KeySchedule128"}) {
             const double ours = Get(m_cpu, std::string("BM_Ours_") + what);
             const double nettle = Get(m_cpu, std::string("BM_Nettle_") + what);
             const double gcrypt = Get(m_cpu, std::string("BM_Gcrypt_") + what);
-            std::printf("  %-16s %10s %10s %10s %8s %8s\n", what, Ns(ours).c_str(), Ns(nettle).c_str(),
-                        Ns(gcrypt).c_str(), Ratio(ours, nettle).c_str(), Ratio(ours, gcrypt).c_str());
+            std::printf("  %-16s %10s %10s %10s %8s %8s\n", what, Ns(ours).c_str(),
+                        Ns(nettle).c_str(), Ns(gcrypt).c_str(), Ratio(ours, nettle).c_str(),
+                        Ratio(ours, gcrypt).c_str());
         }
         std::printf("\nWhole lists (target: 10,000 Items under 0.25 s each way):\n");
         std::printf("  %-32s %10s %10s\n", "", "real s", "CPU s");
-        for (const char* name : {"BM_SaveAllItems/1000/real_time", "BM_SaveAllItems/10000/real_time",
-                                 "BM_LoadAllItems/1000/real_time", "BM_LoadAllItems/10000/real_time"}) {
+        for (const char* name :
+             {"BM_SaveAllItems/1000/real_time", "BM_SaveAllItems/10000/real_time",
+              "BM_LoadAllItems/1000/real_time", "BM_LoadAllItems/10000/real_time"}) {
             const double real = Get(m_real, name);
             if (real > 0) std::printf("  %-32s %10.3f %10.3f\n", name, real, Get(m_cpu, name));
         }

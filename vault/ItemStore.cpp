@@ -11,14 +11,12 @@ namespace {
 
 using Record = std::array<std::string, kItemColumnCount>;
 
-constexpr const char* kValueNames[kItemColumnCount] = {"Location", "URL", "ID",
+constexpr const char* kValueNames[kItemColumnCount] = {"Location", "URL",  "ID",
                                                        "Hint",     "Note", "Pwd"};
 // A valid Item's Password is at most 16 bytes: exactly one sealed block.
 constexpr std::size_t kSealedPasswordLength = 32;
 
-std::string ValueName(int column, int index) {
-    return kValueNames[column] + std::to_string(index);
-}
+std::string ValueName(int column, int index) { return kValueNames[column] + std::to_string(index); }
 
 // Reads the sealed values of one index. False at the end of the stored
 // list: an empty Location or a Password value that is not one block.
@@ -74,7 +72,8 @@ void CItemStore::LoadAllItems(IItemList& list, const std::string& password) {
             const int row = list.AppendRow(location);
             WipeString(location);
             for (int column = kColUrl; column < kColPassword; ++column) {
-                std::string text = m_sealer.UnsealText(key, sealed[static_cast<std::size_t>(column)]);
+                std::string text =
+                    m_sealer.UnsealText(key, sealed[static_cast<std::size_t>(column)]);
                 list.SetText(row, column, text);
                 WipeString(text);
             }
@@ -105,7 +104,9 @@ bool CItemStore::SaveAllItems(const IItemList& list, const std::string& password
             if (keep) sealed[static_cast<std::size_t>(column)] = m_sealer.SealText(key, text);
             WipeString(text);
         }
-        if (keep && !sealed[kColPassword].empty()) ok = WriteRecord(m_store, section, stored++, sealed);
+        if (keep && !sealed[kColPassword].empty()) {
+            ok = WriteRecord(m_store, section, stored++, sealed);
+        }
     }
     // An empty list is stored as one: the end marker lands at index 0.
     ok = ok && WriteEndMarker(m_store, section, stored);

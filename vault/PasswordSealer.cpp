@@ -81,7 +81,8 @@ std::string CPasswordSealer::SealText(CSealingKey& key, std::string_view text) {
     if (!key.IsValid()) return {};
     const bool hexMode = key.IsHexMode();
     const std::size_t pieceLength = hexMode ? 2 * kBlockSize : kBlockSize;
-    const std::size_t pieces = std::max<std::size_t>(1, (text.size() + pieceLength - 1) / pieceLength);
+    const std::size_t pieces =
+        std::max<std::size_t>(1, (text.size() + pieceLength - 1) / pieceLength);
     std::string sealed;
     sealed.reserve(pieces * kSealedPiece);
     // Pieces are read in place: no copy of the plain text is made.
@@ -105,13 +106,14 @@ bool CPasswordSealer::DecryptPiece(CSealingKey& key, std::string_view piece) {
     m_cipherBlock.fill(0);
     m_checkBlock.fill(0);
     for (std::size_t i = 0; i < kBlockSize; ++i) {
-        m_cipherBlock[i] =
-            static_cast<std::uint8_t>(16 * StoredDigit(piece[2 * i]) + StoredDigit(piece[2 * i + 1]));
+        m_cipherBlock[i] = static_cast<std::uint8_t>(16 * StoredDigit(piece[2 * i]) +
+                                                     StoredDigit(piece[2 * i + 1]));
     }
     return key.DecryptBlock(m_cipherBlock.data(), m_checkBlock.data());
 }
 
-std::string CPasswordSealer::DecryptBlockHex(const std::string& piece, const std::string& password) {
+std::string CPasswordSealer::DecryptBlockHex(const std::string& piece,
+                                             const std::string& password) {
     CSealingKey key(password);
     std::string plain;
     if (DecryptPiece(key, piece)) {
@@ -130,7 +132,8 @@ std::string CPasswordSealer::UnsealText(const std::string& sealed, const std::st
 std::string CPasswordSealer::UnsealText(CSealingKey& key, std::string_view sealed) {
     // Room for every piece up front, so the plain text is never moved and
     // no stale copy is left behind in freed memory.
-    const std::size_t pieces = std::max<std::size_t>(1, (sealed.size() + kSealedPiece - 1) / kSealedPiece);
+    const std::size_t pieces =
+        std::max<std::size_t>(1, (sealed.size() + kSealedPiece - 1) / kSealedPiece);
     std::string plain;
     plain.reserve(pieces * kBlockSize);
     std::size_t start = 0;

@@ -106,7 +106,8 @@ constexpr std::array<WordTable, 8> MakeRsTables() {
         for (unsigned b = 0; b < 256; ++b) {
             uint32_t word = 0;
             for (unsigned row = 0; row < 4; ++row) {
-                word |= static_cast<uint32_t>(GfMul(kRsMatrix[row][column], b, kRsPoly)) << (8 * row);
+                word |= static_cast<uint32_t>(GfMul(kRsMatrix[row][column], b, kRsPoly))
+                        << (8 * row);
             }
             tables[column][b] = word;
         }
@@ -252,12 +253,14 @@ int Cfb1(cipherInstance* cipher, keyInstance* key, const uint8_t* input, int bit
         const unsigned shift = 7u - static_cast<unsigned>(n % 8);
         const unsigned inBit = (static_cast<unsigned>(input[index]) >> shift) & 1u;
         const unsigned outBit = inBit ^ keyBit;
-        outBuffer[index] = static_cast<uint8_t>((outBuffer[index] & ~(1u << shift)) | (outBit << shift));
+        outBuffer[index] =
+            static_cast<uint8_t>((outBuffer[index] & ~(1u << shift)) | (outBit << shift));
         const unsigned feedback = decrypting ? inBit : outBit;
         for (int i = 0; i < 15; ++i) {
             cipher->IV[i] = static_cast<uint8_t>((cipher->IV[i] << 1) | (cipher->IV[i + 1] >> 7));
         }
-        cipher->IV[15] = static_cast<uint8_t>((static_cast<unsigned>(cipher->IV[15]) << 1) | feedback);
+        cipher->IV[15] =
+            static_cast<uint8_t>((static_cast<unsigned>(cipher->IV[15]) << 1) | feedback);
     }
     explicit_bzero(stream, sizeof stream);
     cipher->mode = MODE_CFB1;

@@ -27,16 +27,16 @@ struct keyInstance {
     std::int32_t keyLen;     // bits, a multiple of 64
     char keyMaterial[kTwofishKeyMaterialSize];
     std::int32_t numRounds;
-    std::uint32_t key32[8];     // raw key, little-endian words
-    std::uint32_t sboxKeys[4];  // Reed-Solomon words, last key half first
-    std::uint32_t subKeys[40];  // 0-3 input whitening, 4-7 output whitening, 8-39 rounds
+    std::uint32_t key32[8];          // raw key, little-endian words
+    std::uint32_t sboxKeys[4];       // Reed-Solomon words, last key half first
+    std::uint32_t subKeys[40];       // 0-3 input whitening, 4-7 output whitening, 8-39 rounds
     std::uint32_t sBox8x32[4][256];  // S-box s fused with MDS column s
 };
 
 /// The cipher record: mode and chaining state.
 struct cipherInstance {
-    std::uint8_t mode;     // MODE_ECB, MODE_CBC or MODE_CFB1
-    std::uint8_t IV[16];   // the IV bytes; the shift register in MODE_CFB1
+    std::uint8_t mode;      // MODE_ECB, MODE_CBC or MODE_CFB1
+    std::uint8_t IV[16];    // the IV bytes; the shift register in MODE_CFB1
     std::uint32_t iv32[4];  // the IV as words; the running chain value in MODE_CBC
 };
 
@@ -52,12 +52,12 @@ int cipherInit(cipherInstance* cipher, std::uint8_t mode, const char* IV);
 int reKey(keyInstance* key);
 
 /// Encrypts `inputLen` bits from `input` into `outBuffer`; returns inputLen.
-int blockEncrypt(cipherInstance* cipher, keyInstance* key, const std::uint8_t* input,
-                 int inputLen, std::uint8_t* outBuffer);
+int blockEncrypt(cipherInstance* cipher, keyInstance* key, const std::uint8_t* input, int inputLen,
+                 std::uint8_t* outBuffer);
 
 /// Decrypts `inputLen` bits from `input` into `outBuffer`; returns inputLen.
-int blockDecrypt(cipherInstance* cipher, keyInstance* key, const std::uint8_t* input,
-                 int inputLen, std::uint8_t* outBuffer);
+int blockDecrypt(cipherInstance* cipher, keyInstance* key, const std::uint8_t* input, int inputLen,
+                 std::uint8_t* outBuffer);
 
 /// Round trip of the zero block under the zero key through the three 16-byte
 /// buffers given. Returns 0 when it passes, 1 when it fails.

@@ -23,7 +23,8 @@ class ItemStoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
         bool created = false;
-        ASSERT_TRUE(m_store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, &created));
+        ASSERT_TRUE(
+            m_store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, &created));
     }
 
     static void Add(CMemoryItemList& list, const Row& row) {
@@ -49,7 +50,8 @@ protected:
         std::vector<Row> rows;
         for (int i = 0; i < count; ++i) {
             const std::string n = std::to_string(i);
-            rows.push_back({prefix + n, "https://" + n, "user" + n, "hint" + n, "note" + n, "pw" + n});
+            rows.push_back(
+                {prefix + n, "https://" + n, "user" + n, "hint" + n, "note" + n, "pw" + n});
         }
         return rows;
     }
@@ -84,9 +86,8 @@ protected:
 }  // namespace
 
 TEST_F(ItemStoreTest, LayoutSortedOrderAndEndMarker) {
-    const CMemoryItemList list = MakeList({{"C", "", "", "", "", "pc"},
-                                           {"A", "", "", "", "", "pa"},
-                                           {"B", "", "", "", "", "pb"}});
+    const CMemoryItemList list = MakeList(
+        {{"C", "", "", "", "", "pc"}, {"A", "", "", "", "", "pa"}, {"B", "", "", "", "", "pb"}});
     ASSERT_TRUE(m_items.SaveAllItems(list, kPassword));
     for (int index = 0; index < 3; ++index) {
         const std::string location(1, static_cast<char>('A' + index));
@@ -96,7 +97,8 @@ TEST_F(ItemStoreTest, LayoutSortedOrderAndEndMarker) {
             EXPECT_EQ(Value("List", column, index).size(), 32u);
         }
     }
-    for (int column = 0; column < kItemColumnCount; ++column) EXPECT_EQ(Value("List", column, 3), "");
+    for (int column = 0; column < kItemColumnCount; ++column)
+        EXPECT_EQ(Value("List", column, 3), "");
     const std::vector<Row> loaded = Load();
     ASSERT_EQ(loaded.size(), 3u);
     EXPECT_EQ(loaded[0], (Row{"A", "", "", "", "", "pa"}));
@@ -153,14 +155,15 @@ TEST_F(ItemStoreTest, ShorterAndEmptyListsReplaceTheStoredOnes) {
     ASSERT_TRUE(m_items.SaveAllItems(MakeList(Numbered(5)), kPassword));
     const std::vector<std::string> oldFourth = Snapshot("List", 5);
     ASSERT_TRUE(m_items.SaveAllItems(MakeList(Numbered(3, "new")), kPassword));
-    for (int column = 0; column < kItemColumnCount; ++column) EXPECT_EQ(Value("List", column, 3), "");
+    for (int column = 0; column < kItemColumnCount; ++column)
+        EXPECT_EQ(Value("List", column, 3), "");
     // Values above the end marker stay but are never read.
     EXPECT_EQ(Snapshot("List", 5).back(), oldFourth.back());
     EXPECT_EQ(Load().size(), 3u);
 
     // Rows without Location or Password are not stored.
-    ASSERT_TRUE(m_items.SaveAllItems(MakeList({{"", "", "", "", "", "p"}, {"loc", "", "", "", "", ""}}),
-                                     kPassword));
+    ASSERT_TRUE(m_items.SaveAllItems(
+        MakeList({{"", "", "", "", "", "p"}, {"loc", "", "", "", "", ""}}), kPassword));
     EXPECT_FALSE(m_items.HasStoredItems());
 
     ASSERT_TRUE(m_items.SaveAllItems(MakeList(Numbered(2)), kPassword));
@@ -230,7 +233,8 @@ TEST_F(ItemStoreTest, FailedSaveLeavesTheStoreAsItWas) {
     EXPECT_EQ(Snapshot("List", 6), before);
     EXPECT_EQ(Value("KeptItems", kColLocation, 0), "<missing>");
 
-    ASSERT_EQ(sqlite3_exec(other, "DROP TRIGGER fail_half_way", nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "DROP TRIGGER fail_half_way", nullptr, nullptr, nullptr),
+              SQLITE_OK);
     sqlite3_close(other);
     EXPECT_TRUE(m_items.SaveAllItems(MakeList(Numbered(5, "new")), kPassword));
     EXPECT_EQ(Load(), Numbered(5, "new"));

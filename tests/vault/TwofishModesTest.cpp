@@ -98,7 +98,8 @@ TEST_F(TwofishModesTest, CbcChainsWithinAndAcrossCalls) {
     const Bytes last(expected.end() - 16, expected.end());
     for (size_t w = 0; w < 4; ++w) {
         std::uint32_t word = 0;
-        for (size_t b = 0; b < 4; ++b) word |= static_cast<std::uint32_t>(last[4 * w + b]) << (8 * b);
+        for (size_t b = 0; b < 4; ++b)
+            word |= static_cast<std::uint32_t>(last[4 * w + b]) << (8 * b);
         EXPECT_EQ(whole.iv32[w], word);
     }
 

@@ -64,8 +64,9 @@ TEST(TwofishTest, KnownAnswersForAllKeyLengths) {
               "9F589F5CF6122C32B6BFEC2F2AE8C35A");
     EXPECT_EQ(EncryptHexKey("0123456789ABCDEFFEDCBA98765432100011223344556677", zero),
               "CFD1D2E5A9BE9CDF501F13B892BD2248");
-    EXPECT_EQ(EncryptHexKey("0123456789ABCDEFFEDCBA987654321000112233445566778899AABBCCDDEEFF", zero),
-              "37527BE0052334B89F0CFCCAE87CFA20");
+    EXPECT_EQ(
+        EncryptHexKey("0123456789ABCDEFFEDCBA987654321000112233445566778899AABBCCDDEEFF", zero),
+        "37527BE0052334B89F0CFCCAE87CFA20");
 }
 
 TEST(TwofishTest, IteratedChain128) {
@@ -106,7 +107,8 @@ TEST(TwofishTest, RandomKeysRoundTripAndMatchTheHexKeyPath) {
             Bytes encrypted(48);
             Bytes decrypted(48);
             ASSERT_EQ(blockEncrypt(&cipher, key.get(), plain.data(), 384, encrypted.data()), 384);
-            ASSERT_EQ(blockDecrypt(&cipher, key.get(), encrypted.data(), 384, decrypted.data()), 384);
+            ASSERT_EQ(blockDecrypt(&cipher, key.get(), encrypted.data(), 384, decrypted.data()),
+                      384);
             EXPECT_EQ(decrypted, plain);
             EXPECT_NE(encrypted, plain);
             // Raw key words and the hex key text schedule the same key.
@@ -156,7 +158,8 @@ TEST(TwofishTest, KeyTextRules) {
 
     const std::string thirtyTwo = "0123456789abcdefFEDCBA9876543210";
     EXPECT_EQ(makeKey(key.get(), DIR_ENCRYPT, 128, thirtyTwo.substr(0, 31).c_str()), BAD_KEY_MAT);
-    EXPECT_EQ(makeKey(key.get(), DIR_ENCRYPT, 128, "0123456789abcdeX0000000000000000"), BAD_KEY_MAT);
+    EXPECT_EQ(makeKey(key.get(), DIR_ENCRYPT, 128, "0123456789abcdeX0000000000000000"),
+              BAD_KEY_MAT);
     EXPECT_EQ(key->keyMaterial[15], 'X');  // the failing character was copied too
 
     // Bytes fill the words little-endian, high nibble first.
