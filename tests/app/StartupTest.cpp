@@ -1,61 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
-#include <QLineEdit>
-#include <QPushButton>
-#include <memory>
 
-#include "ChoosePasswordDlg.h"
-#include "EventLoopWait.h"
-#include "FakeServices.h"
-#include "ItemListModel.h"
-#include "ItemStore.h"
-#include "KeynestView.h"
-#include "MainFrame.h"
-#include "ModalDriver.h"
-#include "PasswordSealer.h"
-#include "RegistryStore.h"
+#include "ProgramFixture.h"
 #include "TestSupport.h"
-#include "UnlockDlg.h"
 
 namespace {
 
+using keynest_test::ChooseInDialog;
+using keynest_test::Program;
+using keynest_test::UnlockInDialog;
 using keynest_test::WaitUntil;
 using keynest_test::WhenModal;
-
-/// One run of the program: store, main window and view over fakes.
-struct Program {
-    explicit Program(const std::string& file, keynest_test::FakeServices& fakes)
-        : store(file), frame(nullptr) {
-        store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr);
-        frame = std::make_unique<CMainFrame>(store, fakes.help);
-        view = new CKeynestView(fakes.AsServices(), store, frame.get());
-        frame->SetView(view);
-        frame->show();
-        view->OnInitialUpdate();
-    }
-    ~Program() {
-        if (frame->isVisible()) frame->close();
-    }
-    CRegistryStore store;
-    std::unique_ptr<CMainFrame> frame;
-    CKeynestView* view = nullptr;
-};
-
-void ChooseInDialog(const QString& password) {
-    WhenModal<CChoosePasswordDlg>([password](CChoosePasswordDlg* dialog) {
-        dialog->findChild<QLineEdit*>(QStringLiteral("firstEdit"))->setText(password);
-        dialog->findChild<QLineEdit*>(QStringLiteral("secondEdit"))->setText(password);
-        dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
-    });
-}
-
-void UnlockInDialog(const QString& password) {
-    WhenModal<CUnlockDlg>([password](CUnlockDlg* dialog) {
-        dialog->findChild<QLineEdit*>(QStringLiteral("passwordEdit"))->setText(password);
-        dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
-    });
-}
 
 class StartupTest : public ::testing::Test {
 protected:
