@@ -328,10 +328,8 @@ void CItemDlg::OnCreatePassword() {
     if (fresh.empty()) {
         // Only an empty character set gives nothing; an empty Password
         // would be refused on OK anyway, so say why instead.
-        m_services.prompter->Show(
-            QStringLiteral("The password character set is empty.\n\nPlease choose characters in "
-                           "the Preferences dialog."),
-            PromptButtons::Ok, PromptIcon::Warning);
+        m_services.prompter->Show(QString::fromUtf8(kEmptyCharSetMessage), PromptButtons::Ok,
+                                  PromptIcon::Warning);
         return;
     }
     if (m_bEditMode && !m_strPassword.empty() && !m_bChangeAcknowledged) {

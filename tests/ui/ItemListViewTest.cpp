@@ -199,7 +199,8 @@ INSTANTIATE_TEST_SUITE_P(
                       LaunchCase{"xhttp://later", true, false},
                       LaunchCase{" http://blank", true, false},
                       LaunchCase{"www.example.com", true, false}, LaunchCase{"htt", true, false},
-                      LaunchCase{"", true, false}, LaunchCase{"http://off.example", false, false}));
+                      LaunchCase{"", true, false}, LaunchCase{"http://off.example", false, false}),
+    [](const ::testing::TestParamInfo<LaunchCase>& info) { return "Url" + std::to_string(info.index); });
 
 TEST_F(ItemListViewTest, DeferredClickArrivingDuringADoubleClickIsIgnored) {
     AddFourItems();
