@@ -200,7 +200,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LaunchCase{" http://blank", true, false},
                       LaunchCase{"www.example.com", true, false}, LaunchCase{"htt", true, false},
                       LaunchCase{"", true, false}, LaunchCase{"http://off.example", false, false}),
-    [](const ::testing::TestParamInfo<LaunchCase>& info) { return "Url" + std::to_string(info.index); });
+    [](const ::testing::TestParamInfo<LaunchCase>& param) { return "Url" + std::to_string(param.index); });
 
 TEST_F(ItemListViewTest, DeferredClickArrivingDuringADoubleClickIsIgnored) {
     AddFourItems();
