@@ -15,6 +15,7 @@
 #include "Prompter.h"
 #include "RegistryStore.h"
 #include "ShellOpener.h"
+#include "WaitCursor.h"
 #include "Watchdog.h"
 
 namespace {
@@ -23,13 +24,6 @@ namespace {
 constexpr const char* kResetSections[] = {"FileSel", "List", "Newbie", "Keynest",
                                           "Prefs",   "Screen", "Test", "Text"};
 
-class CWaitCursor final {
-public:
-    CWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~CWaitCursor() { QApplication::restoreOverrideCursor(); }
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-};
 
 }  // namespace
 

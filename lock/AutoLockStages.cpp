@@ -7,19 +7,7 @@
 
 #include "AppMessages.h"
 #include "LockPasses.h"
-
-namespace {
-
-/// Shows the wait cursor for as long as it lives.
-class CWaitCursor final {
-public:
-    CWaitCursor() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
-    ~CWaitCursor() { QApplication::restoreOverrideCursor(); }
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-};
-
-}  // namespace
+#include "WaitCursor.h"
 
 CAutoLockStages::CAutoLockStages(QWidget* mainFrame, std::function<int()> saveCancel,
                                  std::function<void()> lockStep, QObject* parent)

@@ -13,6 +13,7 @@
 #include "RegistryStore.h"
 #include "TextBytes.h"
 #include "UnlockDlg.h"
+#include "WaitCursor.h"
 
 namespace {
 
@@ -22,14 +23,6 @@ constexpr const char* kPasswordValue = "Password";
 const QString kLockedText = QStringLiteral(" LOCKED ");
 const QString kUnlockedText = QStringLiteral(" UNLOCKED ");
 
-// Shows the wait cursor for the life of the object.
-class CWaitCursor final {
-public:
-    CWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~CWaitCursor() { QApplication::restoreOverrideCursor(); }
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-};
 
 }  // namespace
 
