@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -77,6 +78,11 @@ void CMainFrame::BuildActions() {
     for (const Accelerator& accelerator : Accelerators()) {
         m_actions[accelerator.id]->setShortcut(QKeySequence(accelerator.keys));
     }
+    // F1 opens the help from every window of the program, dialogs included.
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    help->setContext(Qt::ApplicationShortcut);
+    connect(help, &QShortcut::activated, this, [this] { m_help.ShowHelp(kHelpContents); });
+
     m_actions[ID_VIEW_TOOLBAR]->setCheckable(true);
     m_actions[ID_VIEW_TOOLBAR]->setChecked(true);
     m_actions[ID_VIEW_STATUS_BAR]->setCheckable(true);

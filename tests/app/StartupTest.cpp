@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QHeaderView>
 
 #include "ProgramFixture.h"
@@ -62,6 +63,28 @@ TEST_F(StartupTest, WrongOrCaseChangedOrOverlongPasswordsStayLocked) {
         EXPECT_FALSE(run.view->IsUnlocked());
         EXPECT_EQ(run.frame->StatusText(CMainFrame::kLockPane), QStringLiteral(" LOCKED "));
     }
+}
+
+TEST_F(StartupTest, CancelledUnlockAdvisesOncePerRunAndFileUnlockAsksAgain) {
+    {
+        ChooseInDialog(QStringLiteral("Sesame2024"));
+        Program run(m_file, m_fakes);
+        ASSERT_TRUE(WaitUntil([&] { return run.view->IsUnlocked(); }));
+    }
+    m_fakes.prompter.texts.clear();
+    WhenModal<CUnlockDlg>([](CUnlockDlg* dialog) { dialog->reject(); });
+    Program run(m_file, m_fakes);
+    const QString advice = QStringLiteral("You can unlock Keynest later. \n\nUse menu pick File > UnLock. ");
+    ASSERT_TRUE(WaitUntil([&] { return m_fakes.prompter.texts.contains(advice); }));
+
+    WhenModal<CUnlockDlg>([](CUnlockDlg* dialog) { dialog->reject(); });
+    run.frame->Action(ID_FILE_UNLOCK)->trigger();
+    EXPECT_EQ(m_fakes.prompter.texts.count(advice), 1);
+
+    UnlockInDialog(QStringLiteral("Sesame2024"));
+    run.frame->Action(ID_FILE_UNLOCK)->trigger();
+    EXPECT_TRUE(run.view->IsUnlocked());
+    EXPECT_FALSE(run.frame->Action(ID_FILE_UNLOCK)->isEnabled());
 }
 
 TEST_F(StartupTest, ColumnWidthsAreWrittenAtCloseAndUsedAtTheNextStart) {
