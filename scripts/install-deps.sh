@@ -9,7 +9,7 @@ packages=(
   libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   nettle-dev libgcrypt20-dev
-  xdg-utils
+  xdg-utils fonts-dejavu-core
 )
 
 missing=()
