@@ -128,11 +128,13 @@ bool CRegistryStore::OpenDatabase() {
 bool CRegistryStore::EnsureSchema() {
     return Exec(
         "CREATE TABLE IF NOT EXISTS branches("
-        " root TEXT NOT NULL, path TEXT NOT NULL, PRIMARY KEY(root, path));"
+        " id INTEGER PRIMARY KEY, root TEXT NOT NULL, path TEXT NOT NULL, UNIQUE(root, path));"
+        // Values name their branch by its number: short keys keep a save of
+        // thousands of values fast.
         "CREATE TABLE IF NOT EXISTS settings("
-        " root TEXT NOT NULL, branch TEXT NOT NULL, section TEXT NOT NULL,"
+        " branch INTEGER NOT NULL REFERENCES branches(id), section TEXT NOT NULL,"
         " name TEXT NOT NULL, text BLOB NOT NULL,"
-        " PRIMARY KEY(root, branch, section, name)) WITHOUT ROWID;");
+        " PRIMARY KEY(branch, section, name)) WITHOUT ROWID;");
 }
 
 bool CRegistryStore::OpenBranch(const std::string& path, const std::string& root,
@@ -157,7 +159,23 @@ bool CRegistryStore::OpenBranch(const std::string& path, const std::string& root
         Fail("cannot create the branch");
         return false;
     }
-    if (createdNew) *createdNew = sqlite3_changes(m_db) > 0;
+    const bool created = sqlite3_changes(m_db) > 0;
+    insert.reset();
+
+    if (sqlite3_prepare_v2(m_db, "SELECT id FROM branches WHERE root=? AND path=?", -1, &raw,
+                           nullptr) != SQLITE_OK) {
+        Fail("cannot open the branch");
+        return false;
+    }
+    Statement select(raw);
+    BindText(raw, 1, m_root);
+    BindText(raw, 2, m_basePath);
+    if (sqlite3_step(raw) != SQLITE_ROW) {
+        Fail("cannot open the branch");
+        return false;
+    }
+    m_branchId = sqlite3_column_int64(raw, 0);
+    if (createdNew) *createdNew = created;
     m_lastError.clear();
     return true;
 }
@@ -190,16 +208,15 @@ bool CRegistryStore::GetValue(const std::string& section, const std::string& nam
                               std::string* text) {
     if (!m_db) return false;
     sqlite3_stmt* raw = CachedStatement(
-        m_selectValue, "SELECT text FROM settings WHERE root=? AND branch=? AND section=? AND name=?");
+        m_selectValue, "SELECT text FROM settings WHERE branch=? AND section=? AND name=?");
     if (raw == nullptr) {
         Fail("cannot read " + section + "/" + name);
         return false;
     }
     const StatementReset reset{raw};
-    BindText(raw, 1, m_root);
-    BindText(raw, 2, m_basePath);
-    BindText(raw, 3, section);
-    BindText(raw, 4, name);
+    sqlite3_bind_int64(raw, 1, m_branchId);
+    BindText(raw, 2, section);
+    BindText(raw, 3, name);
     const int step = sqlite3_step(raw);
     if (step != SQLITE_ROW) {
         if (step != SQLITE_DONE) Fail("cannot read " + section + "/" + name);
@@ -218,18 +235,17 @@ bool CRegistryStore::SetValue(const std::string& section, const std::string& nam
         return false;
     }
     sqlite3_stmt* raw = CachedStatement(m_writeValue,
-                                        "INSERT OR REPLACE INTO settings(root, branch, section, name, text)"
-                                        " VALUES(?, ?, ?, ?, ?)");
+                                        "INSERT OR REPLACE INTO settings(branch, section, name, text)"
+                                        " VALUES(?, ?, ?, ?)");
     if (raw == nullptr) {
         Fail("cannot write " + section + "/" + name);
         return false;
     }
     const StatementReset reset{raw};
-    BindText(raw, 1, m_root);
-    BindText(raw, 2, m_basePath);
-    BindText(raw, 3, section);
-    BindText(raw, 4, name);
-    sqlite3_bind_blob(raw, 5, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_int64(raw, 1, m_branchId);
+    BindText(raw, 2, section);
+    BindText(raw, 3, name);
+    sqlite3_bind_blob(raw, 4, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
     if (sqlite3_step(raw) != SQLITE_DONE) {
         Fail("cannot write " + section + "/" + name);
         return false;
@@ -270,7 +286,7 @@ int CRegistryStore::DeleteSection(const std::string& section) {
     if (!m_db) return 1;
     sqlite3_stmt* raw = nullptr;
     if (sqlite3_prepare_v2(m_db,
-                           "DELETE FROM settings WHERE root=? AND branch=? AND"
+                           "DELETE FROM settings WHERE branch=? AND"
                            " (section=? OR substr(section, 1, ?) = ?)",
                            -1, &raw, nullptr) != SQLITE_OK) {
         Fail("cannot delete " + section);
@@ -278,11 +294,10 @@ int CRegistryStore::DeleteSection(const std::string& section) {
     }
     Statement erase(raw);
     const std::string prefix = section + "\\";
-    BindText(raw, 1, m_root);
-    BindText(raw, 2, m_basePath);
-    BindText(raw, 3, section);
-    sqlite3_bind_int(raw, 4, static_cast<int>(prefix.size()));
-    BindText(raw, 5, prefix);
+    sqlite3_bind_int64(raw, 1, m_branchId);
+    BindText(raw, 2, section);
+    sqlite3_bind_int(raw, 3, static_cast<int>(prefix.size()));
+    BindText(raw, 4, prefix);
     if (sqlite3_step(raw) != SQLITE_DONE) {
         Fail("cannot delete " + section);
         return 1;

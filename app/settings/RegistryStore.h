@@ -62,6 +62,7 @@ private:
     std::string m_path;
     std::string m_root;
     std::string m_basePath;
+    long long m_branchId = -1;  // row of the branch in the database
     sqlite3* m_db = nullptr;
     // The two statements every read and write runs, prepared once: whole
     // Item lists are tens of thousands of values.
