@@ -36,11 +36,4 @@ class FakeRandomSource final : public IRandomSource {
     std::vector<std::uint32_t> bounds;
 };
 
-/// A source that always answers 0: the first allowed character every time.
-inline FakeRandomSource ZeroRandomSource() {
-    FakeRandomSource source;
-    source.step = 0;
-    return source;
-}
-
 }  // namespace keynest_test

@@ -1,13 +1,17 @@
 #pragma once
 
-// Small helpers every test may use: a private temporary directory and
-// environment variables set for one test only.
+// Small helpers every test may use: a private temporary directory, a
+// settings store inside one, and environment variables set for one test only.
+
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <unistd.h>
+
+#include "RegistryStore.h"
 
 namespace keynest_test {
 
@@ -33,6 +37,16 @@ public:
 
 private:
     std::string m_path;
+};
+
+/// A settings store in a private temporary directory, its branch open.
+/// Fixtures inherit it to get `m_dir` and `m_store`.
+struct TempStore {
+    TempStore() {
+        EXPECT_TRUE(m_store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr));
+    }
+    TempDir m_dir;
+    CRegistryStore m_store{m_dir.File("keynest.sqlite")};
 };
 
 /// Sets an environment variable and restores the old value at the end.

@@ -1,5 +1,9 @@
+// Character tests and the acceptance rules of a new character set, with
+// their questions and warnings.
+
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <deque>
 #include <string>
 #include <vector>
@@ -8,24 +12,26 @@
 
 namespace {
 
-TEST(CharSetRulesTest, CharacterTests) {
-    EXPECT_TRUE(IsAllAlpha(""));
-    EXPECT_TRUE(IsAllNumeric(""));
-    EXPECT_TRUE(IsInCharSet("", ""));
-    EXPECT_TRUE(IsAllAlpha("azAZ"));
-    EXPECT_TRUE(IsAllNumeric("0123456789"));
-    // Neighbours of the ranges are neither letters nor digits.
-    for (const char* text : {"@", "[", "`", "{", "abc1", "a b"}) {
-        EXPECT_FALSE(IsAllAlpha(text)) << text;
-    }
-    for (const char* text : {"/", ":", "12a", "1 2"}) {
-        EXPECT_FALSE(IsAllNumeric(text)) << text;
-    }
-    // Bytes of 0x80 and above ("é" in UTF-8 and Latin-1) are neither.
-    EXPECT_FALSE(IsAllAlpha("caf\xC3\xA9"));
-    EXPECT_FALSE(IsAllAlpha("\xE9"));
-    EXPECT_FALSE(IsAllNumeric("\xB9"));
+using Strings = std::vector<std::string>;
 
+TEST(CharSetRulesTest, CharacterTests) {
+    const struct {
+        const char* text;
+        bool alpha;
+        bool numeric;
+    } cases[] = {
+        {"", true, true}, {"azAZ", true, false}, {"0123456789", false, true},
+        // Neighbours of the ranges are neither letters nor digits.
+        {"@", false, false}, {"[", false, false}, {"`", false, false}, {"{", false, false},
+        {"/", false, false}, {":", false, false}, {"abc1", false, false}, {"12a", false, false},
+        {"a b", false, false}, {"1 2", false, false},
+        // Bytes of 0x80 and above ("é" in UTF-8 and Latin-1, "¹") are neither.
+        {"caf\xC3\xA9", false, false}, {"\xE9", false, false}, {"\xB9", false, false}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsAllAlpha(c.text), c.alpha) << c.text;
+        EXPECT_EQ(IsAllNumeric(c.text), c.numeric) << c.text;
+    }
+    EXPECT_TRUE(IsInCharSet("", ""));
     EXPECT_TRUE(IsInCharSet("abba", "ab"));
     EXPECT_FALSE(IsInCharSet("abc", "ab"));
     EXPECT_FALSE(IsInCharSet("a", ""));
@@ -33,121 +39,74 @@ TEST(CharSetRulesTest, CharacterTests) {
     EXPECT_TRUE(IsInCharSet("\xE9", "a\xE9"));
 }
 
-TEST(CharSetRulesTest, EasySets) {
-    const std::string upper = kEasyUpperCharSet;
-    const std::string lower = kEasyLowerCharSet;
-    EXPECT_EQ(upper.size(), 31u);
-    EXPECT_EQ(lower.size(), 31u);
-    for (const char c : std::string("ILO01")) EXPECT_EQ(upper.find(c), std::string::npos) << c;
-    for (size_t i = 0; i < upper.size(); ++i) {
-        const bool letter = upper[i] >= 'A';
-        EXPECT_EQ(lower[i], letter ? upper[i] - 'A' + 'a' : upper[i]);
-    }
+TEST(CharSetRulesTest, EasySetsLeaveOutLookAlikes) {
+    std::string lowered = kEasyUpperCharSet;
+    for (char& c : lowered) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_EQ(lowered, kEasyLowerCharSet);
+    EXPECT_EQ(lowered.size(), 31u);
+    EXPECT_EQ(std::string(kEasyUpperCharSet).find_first_of("ILO01"), std::string::npos);
 }
 
-// Records the questions and warnings of one confirmation and answers the
-// questions from a script (No when it runs out).
-struct Confirmation {
-    std::deque<bool> answers;
-    std::vector<std::string> questions;
-    std::vector<std::string> warnings;
-
-    bool Run(const std::string& set, int alphaNum, unsigned length) {
-        return AcceptCharSet(
-            set, alphaNum, length,
-            [this](const std::string& q) {
-                questions.push_back(q);
-                if (answers.empty()) return false;
-                const bool yes = answers.front();
-                answers.pop_front();
-                return yes;
-            },
-            [this](const std::string& w) { warnings.push_back(w); });
-    }
-};
-
+std::string Bogus(int position) {
+    return "The character as position " + std::to_string(position) +
+           " is bogus.\n\nPlease delete it and continue.";
+}
+std::string Repeated(char c, int first, int again) {
+    return "The character \"" + std::string(1, c) + "\" at position " + std::to_string(first) +
+           "\nis repeated at position " + std::to_string(again) +
+           ".\n\nPlease delete one of them and continue. ";
+}
+std::string LengthQuestion(int length, int count) {
+    return "Your present password length is " + std::to_string(length) +
+           ".\n\nBut you have chosen only " + std::to_string(count) +
+           " characters.\nThis will cause your passwords to less\ncomplex and may compromise your "
+           "security. \n\nWould like to improve this?";
+}
 const std::string kAlphaNumWarning =
     "You have asked that generated passwords \nhave a least one alpha and one numeric\n"
     "but your character set does not support this. \n\nPlease correct this.";
 
-TEST(CharSetRulesTest, BogusAndRepeatedCharacters) {
-    Confirmation blank;
-    EXPECT_FALSE(blank.Run("ab cd", 0, 4));
-    EXPECT_TRUE(blank.questions.empty());
-    EXPECT_EQ(blank.warnings,
-              std::vector<std::string>{
-                  "The character as position 3 is bogus.\n\nPlease delete it and continue."});
-
-    Confirmation high;
-    EXPECT_FALSE(high.Run("abcd\x80", 0, 4));
-    EXPECT_EQ(high.warnings.at(0),
-              "The character as position 5 is bogus.\n\nPlease delete it and continue.");
-
-    Confirmation repeated;
-    EXPECT_FALSE(repeated.Run("abca", 0, 4));
-    EXPECT_EQ(repeated.warnings,
-              std::vector<std::string>{"The character \"a\" at position 1\nis repeated at "
-                                       "position 4.\n\nPlease delete one of them and continue. "});
-
-    // The first character found again is reported, with its next occurrence.
-    Confirmation second;
-    EXPECT_FALSE(second.Run("xbcbxb", 0, 4));
-    EXPECT_EQ(second.warnings.at(0),
-              "The character \"x\" at position 1\nis repeated at "
-              "position 5.\n\nPlease delete one of them and continue. ");
-}
-
-TEST(CharSetRulesTest, LetterAndDigitRequirement) {
-    Confirmation letters;
-    EXPECT_TRUE(letters.Run("abcdef", 0, 4));
-    EXPECT_TRUE(letters.warnings.empty());
-
-    Confirmation refused;
-    EXPECT_FALSE(refused.Run("abcdef", 1, 4));
-    EXPECT_EQ(refused.warnings, std::vector<std::string>{kAlphaNumWarning});
-
-    Confirmation lastDigit;
-    EXPECT_TRUE(lastDigit.Run("abcde9", 1, 4));
-    EXPECT_TRUE(lastDigit.warnings.empty());
-
-    // Both messages in one confirmation: the earlier refusal does not skip
-    // the letter-and-digit check.
-    Confirmation both;
-    EXPECT_FALSE(both.Run("abca", 1, 4));
-    ASSERT_EQ(both.warnings.size(), 2u);
-    EXPECT_NE(both.warnings[0].find("repeated"), std::string::npos);
-    EXPECT_EQ(both.warnings[1], kAlphaNumWarning);
-}
-
-TEST(CharSetRulesTest, LengthQuestion) {
-    const std::string ten = "abcdefghi1";
-    // Asked against the Length in force before the dialog (16), with the
-    // exact counts; No goes on and accepts.
-    Confirmation no;
-    EXPECT_TRUE(no.Run(ten, 1, 16));
-    EXPECT_EQ(no.questions,
-              std::vector<std::string>{
-                  "Your present password length is 16.\n\nBut you have chosen only 10 "
-                  "characters.\nThis will cause your passwords to less\ncomplex and may "
-                  "compromise your security. \n\nWould like to improve this?"});
-
-    // Yes refuses; the later character checks are then skipped, the
-    // letter-and-digit check is not.
-    Confirmation yes;
-    yes.answers = {true};
-    EXPECT_FALSE(yes.Run("aa b", 1, 8));
-    EXPECT_EQ(yes.questions.size(), 1u);
-    EXPECT_EQ(yes.warnings, std::vector<std::string>{kAlphaNumWarning});
-
-    // Enough characters for L = 8: no question.
-    Confirmation enough;
-    EXPECT_TRUE(enough.Run(ten, 1, 8));
-    EXPECT_TRUE(enough.questions.empty());
-
-    // An empty set with AlphaNum 0 is asked about, then accepted on No.
-    Confirmation empty;
-    EXPECT_TRUE(empty.Run("", 0, 4));
-    EXPECT_NE(empty.questions.at(0).find("chosen only 0 characters"), std::string::npos);
+TEST(CharSetRulesTest, AcceptanceAsksAndWarnsInOrder) {
+    const struct {
+        const char* set;
+        int alphaNum;
+        unsigned length;   // in force before the dialog
+        bool yes;          // the answer to the length question
+        bool accepted;
+        Strings questions;
+        Strings warnings;
+    } cases[] = {
+        {"ab cd", 0, 4, false, false, {}, {Bogus(3)}},
+        {"abcd\x80", 0, 4, false, false, {}, {Bogus(5)}},
+        {"abca", 0, 4, false, false, {}, {Repeated('a', 1, 4)}},
+        // The first character found again, with its next occurrence.
+        {"xbcbxb", 0, 4, false, false, {}, {Repeated('x', 1, 5)}},
+        {"abcdef", 0, 4, false, true, {}, {}},
+        {"abcdef", 1, 4, false, false, {}, {kAlphaNumWarning}},
+        {"abcde9", 1, 4, false, true, {}, {}},
+        // An earlier refusal does not skip the letter-and-digit check.
+        {"abca", 1, 4, false, false, {}, {Repeated('a', 1, 4), kAlphaNumWarning}},
+        // Fewer characters than the Length: No goes on and accepts...
+        {"abcdefghi1", 1, 16, false, true, {LengthQuestion(16, 10)}, {}},
+        {"", 0, 4, false, true, {LengthQuestion(4, 0)}, {}},
+        // ... Yes refuses and skips the character checks, not the last one.
+        {"aa b", 1, 8, true, false, {LengthQuestion(8, 4)}, {kAlphaNumWarning}},
+        {"abcdefghi1", 1, 8, false, true, {}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.set) + " length " + std::to_string(c.length));
+        Strings questions, warnings;
+        const bool accepted = AcceptCharSet(
+            c.set, c.alphaNum, c.length,
+            [&](const std::string& q) {
+                questions.push_back(q);
+                return c.yes;
+            },
+            [&](const std::string& w) { warnings.push_back(w); });
+        EXPECT_EQ(accepted, c.accepted);
+        EXPECT_EQ(questions, c.questions);
+        EXPECT_EQ(warnings, c.warnings);
+    }
 }
 
 }  // namespace
