@@ -1,20 +1,15 @@
+// Moving an old INI file into the settings store.
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 
-#include "RegistryStore.h"
 #include "TestSupport.h"
 
 namespace {
 
-class IniMigrationTest : public ::testing::Test {
+class IniMigrationTest : public ::testing::Test, protected keynest_test::TempStore {
 protected:
-    keynest_test::TempDir m_dir;
-    CRegistryStore m_store{m_dir.File("keynest.sqlite")};
-
-    void SetUp() override {
-        ASSERT_TRUE(m_store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr));
-    }
     std::string WriteIni(const std::string& text) {
         const std::string path = m_dir.File("Keynest.INI");
         std::ofstream(path) << text;
@@ -42,16 +37,14 @@ TEST_F(IniMigrationTest, CopiesSectionsAndValuesAsTheyStand) {
     EXPECT_EQ(m_store.GetString("", "Length", "none"), "none");
 }
 
-TEST_F(IniMigrationTest, LongLinesAreReadInPieces) {
+TEST_F(IniMigrationTest, LongLinesAreReadInPiecesAndAMissingFileWritesNothing) {
+    m_store.ImportIniFile(m_dir.File("absent.INI"));
+    EXPECT_EQ(m_store.GetInt("Prefs", "Length", 16), 16);
+
     const std::string longValue(700, 'v');
     m_store.ImportIniFile(WriteIni("[Prefs]\nPwdChars=" + longValue + "\n"));
     // The first piece holds 519 characters: "PwdChars=" and 510 of the value.
     EXPECT_EQ(m_store.GetString("Prefs", "PwdChars", ""), std::string(510, 'v'));
-}
-
-TEST_F(IniMigrationTest, MissingFileWritesNothing) {
-    m_store.ImportIniFile(m_dir.File("absent.INI"));
-    EXPECT_EQ(m_store.GetInt("Prefs", "Length", 16), 16);
 }
 
 }  // namespace

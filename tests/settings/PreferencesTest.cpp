@@ -1,20 +1,14 @@
+// Preferences with their start-up corrections, hints, column widths and
+// window geometry.
+
 #include <gtest/gtest.h>
 
 #include "Preferences.h"
-#include "RegistryStore.h"
 #include "TestSupport.h"
 
 namespace {
 
-class PreferencesTest : public ::testing::Test {
-protected:
-    keynest_test::TempDir m_dir;
-    CRegistryStore m_store{m_dir.File("keynest.sqlite")};
-
-    void SetUp() override {
-        ASSERT_TRUE(m_store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr));
-    }
-};
+class PreferencesTest : public ::testing::Test, protected keynest_test::TempStore {};
 
 TEST_F(PreferencesTest, DefaultsOnAnEmptyStore) {
     const Preferences prefs = LoadPreferences(m_store);

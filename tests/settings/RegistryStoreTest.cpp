@@ -1,56 +1,53 @@
+// The settings database: private file, values of any length and byte,
+// sections, transactions, damaged or unusable files and two writers.
+
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "RegistryStore.h"
 #include "TestSupport.h"
 
 namespace {
 
-class RegistryStoreTest : public ::testing::Test {
-protected:
-    keynest_test::TempDir m_dir;
-    std::string m_file = m_dir.File("data/Keynest/keynest.sqlite");
+bool Open(CRegistryStore& store, bool* created = nullptr) {
+    return store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, created);
+}
 
-    bool Open(CRegistryStore& store, bool* created = nullptr) {
-        return store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, created);
-    }
-};
+class RegistryStoreTest : public ::testing::Test, protected keynest_test::TempStore {};
 
 TEST_F(RegistryStoreTest, CreatesPrivateFileAndTellsWhetherBranchIsNew) {
+    const std::string file = m_dir.File("data/Keynest/keynest.sqlite");
     bool created = false;
     {
-        CRegistryStore store(m_file);
+        CRegistryStore store(file);
         ASSERT_TRUE(Open(store, &created));
         EXPECT_TRUE(created);
     }
     struct stat info {};
-    ASSERT_EQ(::stat(m_file.c_str(), &info), 0);
+    ASSERT_EQ(::stat(file.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
     ASSERT_EQ(::stat(m_dir.File("data/Keynest").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
 
-    CRegistryStore again(m_file);
+    CRegistryStore again(file);
     ASSERT_TRUE(Open(again, &created));
     EXPECT_FALSE(created);
 }
 
 TEST_F(RegistryStoreTest, ValuesRoundTripWhateverTheirLengthAndBytes) {
-    CRegistryStore store(m_file);
-    ASSERT_TRUE(Open(store));
     std::string everyByte;
     for (int c = 1; c < 256; ++c) everyByte += static_cast<char>(c);
     const std::string longText(5000, 'x');
-    ASSERT_TRUE(store.SetString("List", "Location0", longText));
-    ASSERT_TRUE(store.SetString("List", "Note0", everyByte));
-    ASSERT_TRUE(store.SetInt("Prefs", "Length", -12));
+    ASSERT_TRUE(m_store.SetString("List", "Location0", longText));
+    ASSERT_TRUE(m_store.SetString("List", "Note0", everyByte));
+    ASSERT_TRUE(m_store.SetInt("Prefs", "Length", -12));
 
-    CRegistryStore reopened(m_file);
+    CRegistryStore reopened(m_store.DatabasePath());
     ASSERT_TRUE(Open(reopened));
     EXPECT_EQ(reopened.GetString("List", "Location0", "default"), longText);
     EXPECT_EQ(reopened.GetString("List", "Note0", "default"), everyByte);
@@ -60,70 +57,59 @@ TEST_F(RegistryStoreTest, ValuesRoundTripWhateverTheirLengthAndBytes) {
 }
 
 TEST_F(RegistryStoreTest, IntegersAreScannedLikeDecimalText) {
-    CRegistryStore store(m_file);
-    ASSERT_TRUE(Open(store));
-    const struct {
-        const char* stored;
-        int expected;
-    } cases[] = {{" 12abc", 12}, {"-3", -3}, {"17", 17}, {"abc", 99}, {"", 99}, {"99999999999", 99}};
-    for (const auto& c : cases) {
-        store.SetString("Prefs", "Value", c.stored);
-        EXPECT_EQ(store.GetInt("Prefs", "Value", 99), c.expected) << '"' << c.stored << '"';
+    const std::pair<const char*, int> cases[] = {
+        {" 12abc", 12}, {"-3", -3}, {"17", 17}, {"abc", 99}, {"", 99}, {"99999999999", 99}};
+    for (const auto& [stored, expected] : cases) {
+        m_store.SetString("Prefs", "Value", stored);
+        EXPECT_EQ(m_store.GetInt("Prefs", "Value", 99), expected) << '"' << stored << '"';
     }
 }
 
 TEST_F(RegistryStoreTest, DeleteSectionRemovesItAndItsSubsectionsOnly) {
-    CRegistryStore store(m_file);
-    ASSERT_TRUE(Open(store));
-    store.SetString("Prefs", "a", "1");
-    store.SetString("Prefs\\Sub", "b", "2");
-    store.SetString("PrefsOther", "c", "3");
-    EXPECT_EQ(store.DeleteSection("Prefs"), 0);
-    EXPECT_EQ(store.GetString("Prefs", "a", "gone"), "gone");
-    EXPECT_EQ(store.GetString("Prefs\\Sub", "b", "gone"), "gone");
-    EXPECT_EQ(store.GetString("PrefsOther", "c", "gone"), "3");
+    m_store.SetString("Prefs", "a", "1");
+    m_store.SetString("Prefs\\Sub", "b", "2");
+    m_store.SetString("PrefsOther", "c", "3");
+    EXPECT_EQ(m_store.DeleteSection("Prefs"), 0);
+    EXPECT_EQ(m_store.GetString("Prefs", "a", "gone"), "gone");
+    EXPECT_EQ(m_store.GetString("Prefs\\Sub", "b", "gone"), "gone");
+    EXPECT_EQ(m_store.GetString("PrefsOther", "c", "gone"), "3");
 }
 
 TEST_F(RegistryStoreTest, TransactionsStoreAllOrNothingAndNest) {
-    CRegistryStore store(m_file);
-    ASSERT_TRUE(Open(store));
-    store.SetString("List", "Location0", "old");
+    m_store.SetString("List", "Location0", "old");
     {
-        CStoreTransaction outer(store);
-        store.SetString("Keynest", "Password", "new");
+        CStoreTransaction outer(m_store);
+        m_store.SetString("Keynest", "Password", "new");
         {
-            CStoreTransaction inner(store);
-            store.SetString("List", "Location0", "new");
+            CStoreTransaction inner(m_store);
+            m_store.SetString("List", "Location0", "new");
             EXPECT_TRUE(inner.Commit());
         }
         // Outer group abandoned: the inner commit goes too.
     }
-    EXPECT_EQ(store.GetString("List", "Location0", ""), "old");
-    EXPECT_EQ(store.GetString("Keynest", "Password", "none"), "none");
-
+    EXPECT_EQ(m_store.GetString("List", "Location0", ""), "old");
+    EXPECT_EQ(m_store.GetString("Keynest", "Password", "none"), "none");
     {
-        CStoreTransaction outer(store);
-        store.SetString("List", "Location0", "kept");
+        CStoreTransaction outer(m_store);
+        m_store.SetString("List", "Location0", "kept");
         EXPECT_TRUE(outer.Commit());
     }
-    EXPECT_EQ(store.GetString("List", "Location0", ""), "kept");
+    EXPECT_EQ(m_store.GetString("List", "Location0", ""), "kept");
 }
 
 TEST_F(RegistryStoreTest, DamagedFileIsReportedAndLeftUntouched) {
-    ::mkdir(m_dir.File("data").c_str(), 0700);
-    ::mkdir(m_dir.File("data/Keynest").c_str(), 0700);
+    const std::string file = m_dir.File("damaged.sqlite");
     const std::string garbage(8192, 'G');
-    std::ofstream(m_file, std::ios::binary) << garbage;
+    std::ofstream(file, std::ios::binary) << garbage;
 
-    CRegistryStore store(m_file);
+    CRegistryStore store(file);
     EXPECT_FALSE(Open(store));
     EXPECT_FALSE(store.LastError().empty());
     EXPECT_FALSE(store.SetString("Prefs", "Length", "12"));
     EXPECT_EQ(store.GetInt("Prefs", "Length", 16), 16);
 
-    std::ifstream in(m_file, std::ios::binary);
-    const std::string after((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(after, garbage);
+    std::ifstream in(file, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), garbage);
 }
 
 TEST_F(RegistryStoreTest, UnusableFolderFailsWithAReason) {
@@ -137,34 +123,29 @@ TEST_F(RegistryStoreTest, UnusableFolderFailsWithAReason) {
 }
 
 TEST_F(RegistryStoreTest, TwoProcessesWritingAtOnceLoseNothing) {
-    {
-        CRegistryStore store(m_file);
-        ASSERT_TRUE(Open(store));
-    }
+    // A file of its own, with no connection open while the process forks.
+    const std::string file = m_dir.File("shared.sqlite");
     constexpr int kWrites = 200;
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        CRegistryStore store(m_file);
+    const auto writeAll = [&file](const char* section) {
+        CRegistryStore store(file);
         bool ok = Open(store);
         for (int i = 0; ok && i < kWrites; ++i) {
             CStoreTransaction group(store);
-            ok = store.SetInt("Child", "v" + std::to_string(i), i) && group.Commit();
+            ok = store.SetInt(section, "v" + std::to_string(i), i) && group.Commit();
         }
-        ::_exit(ok ? 0 : 1);
-    }
-    CRegistryStore store(m_file);
-    ASSERT_TRUE(Open(store));
-    bool ok = true;
-    for (int i = 0; ok && i < kWrites; ++i) {
-        CStoreTransaction group(store);
-        ok = store.SetInt("Parent", "v" + std::to_string(i), i) && group.Commit();
-    }
+        return ok;
+    };
+    ASSERT_TRUE(writeAll("Created"));
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) ::_exit(writeAll("Child") ? 0 : 1);
+    EXPECT_TRUE(writeAll("Parent"));
     int status = 0;
     ::waitpid(child, &status, 0);
-    EXPECT_TRUE(ok);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
+    CRegistryStore store(file);
+    ASSERT_TRUE(Open(store));
     for (int i = 0; i < kWrites; ++i) {
         EXPECT_EQ(store.GetInt("Child", "v" + std::to_string(i), -1), i);
         EXPECT_EQ(store.GetInt("Parent", "v" + std::to_string(i), -1), i);

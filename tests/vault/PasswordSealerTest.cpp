@@ -17,22 +17,23 @@ bool OnlyUpperHex(const std::string& text) {
                        [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); });
 }
 
+class PasswordSealerTest : public ::testing::Test {
+protected:
+    CPasswordSealer sealer;
+};
+
 }  // namespace
 
-TEST(PasswordSealerTest, SealedLengthsAndPadding) {
-    CPasswordSealer sealer;
+TEST_F(PasswordSealerTest, SealedLengthsAndPadding) {
     const std::string key = "master key";
-    struct Case {
-        size_t plainLength;
-        size_t sealedLength;
-    };
-    for (const Case& c : {Case{0, 32}, Case{1, 32}, Case{16, 32}, Case{17, 64}, Case{32, 64},
-                          Case{33, 96}, Case{300, 608}}) {
-        SCOPED_TRACE(c.plainLength);
+    const std::pair<size_t, size_t> lengths[] = {  // plain, sealed
+        {0, 32}, {1, 32}, {16, 32}, {17, 64}, {32, 64}, {33, 96}, {300, 608}};
+    for (const auto& [plainLength, sealedLength] : lengths) {
+        SCOPED_TRACE(plainLength);
         std::string text;
-        for (size_t i = 0; i < c.plainLength; ++i) text += static_cast<char>('a' + i % 26);
+        for (size_t i = 0; i < plainLength; ++i) text += static_cast<char>('a' + i % 26);
         const std::string sealed = sealer.SealText(key, text, 0);
-        EXPECT_EQ(sealed.size(), c.sealedLength);
+        EXPECT_EQ(sealed.size(), sealedLength);
         EXPECT_TRUE(OnlyUpperHex(sealed));
         EXPECT_EQ(sealer.UnsealText(sealed, key), text);
     }
@@ -41,8 +42,7 @@ TEST(PasswordSealerTest, SealedLengthsAndPadding) {
     EXPECT_EQ(sealer.SealText(key, seventeen, 0).substr(32), sealer.SealText(key, "X", 0));
 }
 
-TEST(PasswordSealerTest, ZeroKeyAndEqualBlocks) {
-    CPasswordSealer sealer;
+TEST_F(PasswordSealerTest, ZeroKeyAndEqualBlocks) {
     EXPECT_EQ(sealer.SealText("", "", 0), kZeroKeyBlock);
     EXPECT_EQ(sealer.UnsealText(kZeroKeyBlock, ""), "");
     // No chaining and nothing random: equal pieces seal alike.
@@ -53,8 +53,7 @@ TEST(PasswordSealerTest, ZeroKeyAndEqualBlocks) {
     EXPECT_EQ(sealer.SealText("k", half + half, 0), sealed);
 }
 
-TEST(PasswordSealerTest, CheckValueAndKeyLimits) {
-    CPasswordSealer sealer;
+TEST_F(PasswordSealerTest, CheckValueKeyLimitsAndWrongKey) {
     const std::string password = "0123456789abcdef";
     const std::string check = sealer.SealText(password, password, 0);
     EXPECT_EQ(check.size(), 32u);
@@ -64,18 +63,14 @@ TEST(PasswordSealerTest, CheckValueAndKeyLimits) {
     EXPECT_EQ(sealer.SealText(password + "g", "", 0), "");
     EXPECT_EQ(sealer.UnsealText(check, password + "g"), "");
     EXPECT_EQ(sealer.DecryptBlockHex(check, password + "g"), "");
-}
-
-TEST(PasswordSealerTest, WrongKeyGivesTextWithoutError) {
-    CPasswordSealer sealer;
+    // A wrong key gives some text, not an error.
     const std::string sealed = sealer.SealText("right", "a secret note", 0);
     const std::string wrong = sealer.UnsealText(sealed, "wrong");
     EXPECT_NE(wrong, "a secret note");
     EXPECT_LE(wrong.size(), 16u);
 }
 
-TEST(PasswordSealerTest, UnsealingOddPieces) {
-    CPasswordSealer sealer;
+TEST_F(PasswordSealerTest, UnsealingOddPieces) {
     const std::string sealed = sealer.SealText("key", "first piece here second piece", 0);
     ASSERT_EQ(sealed.size(), 64u);
     // A short tail contributes nothing; the full pieces still decrypt.
@@ -86,16 +81,10 @@ TEST(PasswordSealerTest, UnsealingOddPieces) {
     EXPECT_EQ(sealer.DecryptBlockHex(sealed.substr(32), "key"), " second piece");
 }
 
-TEST(PasswordSealerTest, HexTextRules) {
-    EXPECT_TRUE(CPasswordSealer::IsHexText(""));
-    EXPECT_TRUE(CPasswordSealer::IsHexText("0aF9bC"));
-    EXPECT_FALSE(CPasswordSealer::IsHexText("ABC"));
-    EXPECT_FALSE(CPasswordSealer::IsHexText("ABCG"));
-    EXPECT_FALSE(CPasswordSealer::IsHexText("AB C"));
-}
+TEST_F(PasswordSealerTest, HexTextAndEncryptBlockInBothModes) {
+    for (const char* hex : {"", "0aF9bC"}) EXPECT_TRUE(CPasswordSealer::IsHexText(hex)) << hex;
+    for (const char* bad : {"ABC", "ABCG", "AB C"}) EXPECT_FALSE(CPasswordSealer::IsHexText(bad));
 
-TEST(PasswordSealerTest, EncryptBlockInBothModes) {
-    CPasswordSealer sealer;
     ASSERT_TRUE(sealer.EncryptBlock("", "", 0));
     EXPECT_EQ(sealer.CipherBlockToHex(), kZeroKeyBlock);
     // Short hex keys are zero-filled; lower case means the same.
@@ -116,16 +105,12 @@ TEST(PasswordSealerTest, EncryptBlockInBothModes) {
     EXPECT_FALSE(sealer.EncryptBlock(std::string(34, '0'), "", 1));
     EXPECT_FALSE(sealer.EncryptBlock("0G", "", 1));
     EXPECT_FALSE(sealer.EncryptBlock("", "000", 1));
-}
-
-TEST(PasswordSealerTest, HexModeSealsThirtyTwoDigitPieces) {
-    CPasswordSealer sealer;
+    // Hex mode seals 32-digit pieces.
     EXPECT_EQ(sealer.SealText("", std::string(64, '0'), 1), kZeroKeyBlock + kZeroKeyBlock);
     EXPECT_EQ(sealer.SealText("", std::string(33, '0'), 1), "");  // odd tail
 }
 
-TEST(PasswordSealerTest, SharedKeyMatchesPerCallKeyAndLeavesNoPlainText) {
-    CPasswordSealer sealer;
+TEST_F(PasswordSealerTest, SharedKeyMatchesPerCallKeyAndLeavesNoPlainText) {
     CSealingKey key("shared");
     ASSERT_TRUE(key.IsValid());
     const std::string text = "a text of more than sixteen bytes";
