@@ -7,38 +7,27 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 
 #include "ChoosePasswordDlg.h"
 #include "FakeServices.h"
+#include "ModalDriver.h"
+#include "Preferences.h"
 
 namespace {
+
+using keynest_test::Box;
+using keynest_test::Child;
+using keynest_test::Press;
 
 const QString kComplexityQuestion = QStringLiteral(
     "Your chosen password is either...\n\n   all numeric\n   all alpha\n   less than 8 "
     "characters\n\nA more complex password would be\nbetter than the one you have chosen. "
     "\n\nWould you like to improve yours?\n\n(Click No to use as-is.)");
 
-std::string FullSet() {
-    std::string set;
-    for (char c = '!'; c <= '~'; ++c) set.push_back(c);
-    return set;
-}
-
 class ChoosePasswordDlgTest : public ::testing::Test {
   protected:
-    explicit ChoosePasswordDlgTest(const std::string& charSet = FullSet())
-        : dlg(fakes.AsServices(), charSet) {}
-
-    template <typename T>
-    T* Find(const char* name) {
-        T* widget = dlg.findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-    QLineEdit* First() { return Find<QLineEdit>("firstEdit"); }
-    QLineEdit* Second() { return Find<QLineEdit>("secondEdit"); }
+    QLineEdit* First() { return Box(&dlg, "firstEdit"); }
+    QLineEdit* Second() { return Box(&dlg, "secondEdit"); }
 
     // Fills both boxes and presses OK; true when the dialog ended with OK.
     bool Submit(const QString& first, const QString& second) {
@@ -46,7 +35,7 @@ class ChoosePasswordDlgTest : public ::testing::Test {
         First()->setText(first);
         Second()->setText(second);
         dlg.setResult(0);
-        Find<QPushButton>("okButton")->click();
+        Press(&dlg, "okButton");
         return !dlg.isVisible() && dlg.result() == QDialog::Accepted;
     }
 
@@ -55,46 +44,40 @@ class ChoosePasswordDlgTest : public ::testing::Test {
         for (const QChar c : text) {
             QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
             QApplication::sendEvent(widget, &press);
-            QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(widget, &release);
         }
     }
 
     keynest_test::FakeServices fakes;
-    CChoosePasswordDlg dlg;
-};
-
-struct RuleCase {
-    const char* first;
-    const char* second;
-    const char* message;  // nullptr: the character-set message
+    CChoosePasswordDlg dlg{fakes.AsServices(), FullCharSet()};
 };
 
 TEST_F(ChoosePasswordDlgTest, RulesInOrderWithTheirTexts) {
     const QString setMessage =
         QStringLiteral("Please use characters from the following set...\n\n") +
-        QString::fromLatin1(FullSet()) + QStringLiteral(" ");
-    const RuleCase cases[] = {
+        QString::fromLatin1(FullCharSet()) + QStringLiteral(" ");
+    const struct {
+        const char* first;
+        const char* second;
+        const char* message;  // nullptr: the character-set message
+    } cases[] = {
         // The set rule comes first, even with the second box empty.
         {"abc\xC3\xA9xyz1", "", nullptr},
         {"", "", "Please type text into the first box. "},
         {"", "Mixed123", "Please type text into the first box. "},
         {"Mixed123", "", "Please type text into the second box. "},
         {"Mixed123", "mixed123", "The two Passwords do not match. "},
+        // A character outside the set in the second box alone is caught too.
+        {"Mixed123", "Mixed 123", nullptr},
     };
-    for (const RuleCase& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.first) + "/" + c.second);
         fakes.prompter.texts.clear();
-        EXPECT_FALSE(Submit(QString::fromUtf8(c.first), QString::fromUtf8(c.second))) << c.first;
-        ASSERT_EQ(fakes.prompter.texts.size(), 1) << c.first;
-        EXPECT_EQ(fakes.prompter.texts[0], c.message ? QString::fromLatin1(c.message) : setMessage);
+        EXPECT_FALSE(Submit(QString::fromUtf8(c.first), QString::fromUtf8(c.second)));
+        const QString expected = c.message ? QString::fromLatin1(c.message) : setMessage;
+        EXPECT_EQ(fakes.prompter.texts, QStringList{expected});
         EXPECT_EQ(fakes.prompter.icons.back(), PromptIcon::None);
         EXPECT_TRUE(dlg.isVisible());
     }
-    // A character outside the set in the second box alone is caught as well.
-    fakes.prompter.texts.clear();
-    EXPECT_FALSE(Submit(QStringLiteral("Mixed123"), QStringLiteral("Mixed 123")));
-    EXPECT_EQ(fakes.prompter.texts, QStringList{setMessage});
-
     fakes.prompter.texts.clear();
     EXPECT_TRUE(Submit(QStringLiteral("Mixed123"), QStringLiteral("Mixed123")));
     EXPECT_TRUE(fakes.prompter.texts.isEmpty());
@@ -104,18 +87,18 @@ TEST_F(ChoosePasswordDlgTest, RulesInOrderWithTheirTexts) {
 
 TEST_F(ChoosePasswordDlgTest, SimplePasswordsBringTheComplexityQuestion) {
     for (const char* simple : {"abcdef", "ABCDEFGHIJKL", "12345678", "ab1!xyz"}) {
+        SCOPED_TRACE(simple);
         fakes.prompter.texts.clear();
         fakes.prompter.answers = {kPromptYes};
-        EXPECT_FALSE(Submit(QString::fromLatin1(simple), QString::fromLatin1(simple))) << simple;
-        EXPECT_EQ(fakes.prompter.texts, QStringList{kComplexityQuestion}) << simple;
+        EXPECT_FALSE(Submit(QString::fromLatin1(simple), QString::fromLatin1(simple)));
+        EXPECT_EQ(fakes.prompter.texts, QStringList{kComplexityQuestion});
         EXPECT_EQ(fakes.prompter.icons.back(), PromptIcon::Question);
         // Yes returns to the dialog with the entries as they were.
         EXPECT_EQ(First()->text(), QString::fromLatin1(simple));
         EXPECT_EQ(Second()->text(), QString::fromLatin1(simple));
-
         // No (the default answer) takes the password as it is.
-        Find<QPushButton>("okButton")->click();
-        EXPECT_EQ(dlg.result(), QDialog::Accepted) << simple;
+        Press(&dlg, "okButton");
+        EXPECT_EQ(dlg.result(), QDialog::Accepted);
         EXPECT_EQ(dlg.FirstEntry(), simple);
     }
     // A message box closed unanswered counts as "not Yes".
@@ -128,29 +111,28 @@ TEST_F(ChoosePasswordDlgTest, NoteHelpAndTitles) {
     QStringList labels;
     for (const QLabel* label : dlg.findChildren<QLabel*>()) labels << label->text();
     for (const char* text : {"Choose an UnLock Password", "Enter Password Again",
-                             "A password can be\n16 characters max."}) {
+                             "A password can be\n16 characters max.",
+                             "The characters must be from the presently defined set."}) {
         EXPECT_TRUE(labels.contains(QString::fromLatin1(text))) << text;
     }
-    auto* note = Find<QLabel>("charSetNote");
-    EXPECT_EQ(note->text(),
-              QStringLiteral("The characters must be from the presently defined set."));
+    auto* note = Child<QLabel>(&dlg, "charSetNote");
     dlg.show();
     EXPECT_TRUE(note->isVisible());
-    EXPECT_FALSE(Find<QLabel>("byteLimitNote")->isVisible());
+    EXPECT_FALSE(Child(&dlg, "byteLimitNote")->isVisible());
     dlg.hide();
     dlg.SetFirstUse(true);
     dlg.show();
     EXPECT_FALSE(note->isVisible());
 
-    Find<QPushButton>("helpButton")->click();
+    Press(&dlg, "helpButton");
     EXPECT_EQ(fakes.help.contexts, std::vector<int>{0x20086});
     EXPECT_TRUE(dlg.isVisible());
-    EXPECT_TRUE(Find<QPushButton>("okButton")->isDefault());
+    EXPECT_TRUE(Child<QPushButton>(&dlg, "okButton")->isDefault());
 }
 
 TEST_F(ChoosePasswordDlgTest, SixteenByteLimitWhileTyping) {
     dlg.show();
-    auto* limitNote = Find<QLabel>("byteLimitNote");
+    auto* limitNote = Child<QLabel>(&dlg, "byteLimitNote");
     Type(First(), QString(16, QLatin1Char('a')));
     EXPECT_EQ(First()->text().size(), 16);
     EXPECT_FALSE(limitNote->isVisible());
@@ -175,15 +157,16 @@ TEST_F(ChoosePasswordDlgTest, SixteenByteLimitWhileTyping) {
     EXPECT_TRUE(First()->text().isEmpty());
 }
 
-class ChoosePasswordDlgWideSetTest : public ChoosePasswordDlgTest {
-  protected:
-    ChoosePasswordDlgWideSetTest() : ChoosePasswordDlgTest(FullSet() + "\xC3\xA9") {}
-};
-
-TEST_F(ChoosePasswordDlgWideSetTest, EntriesAreUtf8Bytes) {
+TEST(ChoosePasswordDlgWideSetTest, EntriesAreUtf8Bytes) {
     // A set that holds the two bytes of "é" lets it through byte by byte.
+    keynest_test::FakeServices fakes;
+    CChoosePasswordDlg dlg(fakes.AsServices(), FullCharSet() + "\xC3\xA9");
     const QString password = QStringLiteral("caf\u00E9-Bar9");
-    EXPECT_TRUE(Submit(password, password));
+    dlg.show();
+    Box(&dlg, "firstEdit")->setText(password);
+    Box(&dlg, "secondEdit")->setText(password);
+    Press(&dlg, "okButton");
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_EQ(dlg.FirstEntry(), "caf\xC3\xA9-Bar9");
     EXPECT_EQ(dlg.SecondEntry(), "caf\xC3\xA9-Bar9");
 }

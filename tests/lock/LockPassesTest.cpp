@@ -2,11 +2,12 @@
 // go and how, and that each box or dialog returns to its caller before the
 // next stage runs.
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "AutoLockStages.h"
 #include "AutoSaveDialog.h"
@@ -23,7 +24,7 @@ namespace {
 
 /// An Item dialog stand-in: saves itself when told it holds valid fields.
 class AutoSaveTestDialog final : public QDialog, public IAutoSaveDialog {
-public:
+  public:
     AutoSaveTestDialog(const QString& title, bool valid) : m_valid(valid) { setWindowTitle(title); }
     bool SaveSilently() override {
         ++saveCalls;
@@ -33,7 +34,7 @@ public:
     }
     int saveCalls = 0;
 
-private:
+  private:
     bool m_valid;
 };
 
@@ -44,7 +45,7 @@ int ExecWith(QDialog& dialog, const std::function<void()>& whileOpen) {
 }
 
 class LockPassesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         m_mainFrame.setWindowTitle(QStringLiteral("Keynest"));
         m_mainFrame.show();
@@ -76,25 +77,22 @@ TEST_F(LockPassesTest, FirstPassEndsOnlyDialogsTitledExactlyKeynest) {
 }
 
 TEST_F(LockPassesTest, SecondPassClosesDialogsNamingTheProgramAndSparesTheRest) {
-    struct Case {
-        QString title;
-        bool closed;
-    };
-    const std::vector<Case> cases = {
-        {QStringLiteral("Keynest Preferences"), true},
-        {QStringLiteral("Keynest"), true},
-        {QStringLiteral("Choose a New Keynest Password"), true},
-        {QStringLiteral("UnLock Keynest"), true},
-        {QStringLiteral("keynest lower case"), false},
-        {QStringLiteral("Keynest.kne"), false},
-        {QStringLiteral("About keynest.Keynest"), false},
-        {QStringLiteral("Microsoft Visual C++ Runtime Library - Keynest"), false},
-        {QStringLiteral("Export"), false},
+    const std::pair<const char*, bool> cases[] = {
+        // title, closed
+        {"Keynest Preferences", true},
+        {"Keynest", true},
+        {"Choose a New Keynest Password", true},
+        {"UnLock Keynest", true},
+        {"keynest lower case", false},
+        {"Keynest.kne", false},
+        {"About keynest.Keynest", false},
+        {"Microsoft Visual C++ Runtime Library - Keynest", false},
+        {"Export", false},
     };
     std::vector<std::unique_ptr<QDialog>> dialogs;
-    for (const Case& c : cases) {
+    for (const auto& [title, closed] : cases) {
         dialogs.push_back(std::make_unique<QDialog>());
-        dialogs.back()->setWindowTitle(c.title);
+        dialogs.back()->setWindowTitle(QString::fromLatin1(title));
         dialogs.back()->show();
     }
     QFileDialog exportDialog(nullptr, QStringLiteral("Export"));
@@ -102,35 +100,33 @@ TEST_F(LockPassesTest, SecondPassClosesDialogsNamingTheProgramAndSparesTheRest) 
     exportDialog.show();
 
     CloseOrSaveDialogs(&m_mainFrame, 1);
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        EXPECT_EQ(!dialogs[i]->isVisible(), cases[i].closed) << cases[i].title.toStdString();
-        if (cases[i].closed) {
-            EXPECT_EQ(dialogs[i]->result(), QDialog::Rejected);
-        }
+    for (std::size_t i = 0; i < dialogs.size(); ++i) {
+        const auto& [title, closed] = cases[i];
+        EXPECT_EQ(!dialogs[i]->isVisible(), closed) << title;
+        EXPECT_EQ(dialogs[i]->result(), QDialog::Rejected) << title;  // never accepted
     }
     EXPECT_TRUE(exportDialog.isVisible());
     EXPECT_TRUE(m_mainFrame.isVisible());
 }
 
 TEST_F(LockPassesTest, SecondPassSavesAValidItemDialogOnlyWhenSoPreferred) {
-    struct Case {
-        QString title;
+    const struct {
+        const char* title;
         bool valid;
         int saveCancel;
         int expectedResult;
         int expectedSaveCalls;
+    } cases[] = {
+        {"Add Keynest Item", true, 1, QDialog::Accepted, 1},
+        {"Edit Keynest Item", true, 1, QDialog::Accepted, 1},
+        {"Add Keynest Item", false, 1, QDialog::Rejected, 1},
+        {"Add Keynest Item", true, 0, QDialog::Rejected, 0},
+        {"Edit Keynest Item", true, 0, QDialog::Rejected, 0},
     };
-    const std::vector<Case> cases = {
-        {QStringLiteral("Add Keynest Item"), true, 1, QDialog::Accepted, 1},
-        {QStringLiteral("Edit Keynest Item"), true, 1, QDialog::Accepted, 1},
-        {QStringLiteral("Add Keynest Item"), false, 1, QDialog::Rejected, 1},
-        {QStringLiteral("Add Keynest Item"), true, 0, QDialog::Rejected, 0},
-        {QStringLiteral("Edit Keynest Item"), true, 0, QDialog::Rejected, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.title.toStdString() + " valid=" + std::to_string(c.valid) +
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.title) + " valid=" + std::to_string(c.valid) +
                      " saveCancel=" + std::to_string(c.saveCancel));
-        AutoSaveTestDialog dialog(c.title, c.valid);
+        AutoSaveTestDialog dialog(QString::fromLatin1(c.title), c.valid);
         EXPECT_EQ(ExecWith(dialog, [&] { CloseOrSaveDialogs(&m_mainFrame, c.saveCancel); }),
                   c.expectedResult);
         EXPECT_EQ(dialog.saveCalls, c.expectedSaveCalls);
@@ -143,7 +139,7 @@ TEST_F(LockPassesTest, SecondPassSavesAValidItemDialogOnlyWhenSoPreferred) {
 
 /// The stages driven by a real time-out; every step is logged in order.
 class AutoLockChainTest : public LockPassesTest {
-protected:
+  protected:
     void SetUp() override {
         LockPassesTest::SetUp();
         ASSERT_TRUE(m_dog.Start(&m_stages, m_shell));
@@ -161,14 +157,16 @@ protected:
     bool m_cursorInLock = true;
     // Any widget inside the main frame identifies it.
     QWidget m_frameChild{&m_mainFrame};
-    CAutoLockStages m_stages{&m_frameChild, [this] { return m_saveCancel; }, [this] { LockStep(); }};
+    CAutoLockStages m_stages{&m_frameChild, [this] { return m_saveCancel; },
+                             [this] { LockStep(); }};
     CWatchdog m_dog;
     CQtPrompter m_prompter{&m_mainFrame};
 };
 
 TEST_F(AutoLockChainTest, OpenMessageBoxReturnsBeforeTheLock) {
     m_dog.SetDogTimeout(150);
-    const int answer = m_prompter.Show(QStringLiteral("Delete?"), PromptButtons::YesNo, PromptIcon::Question);
+    const int answer =
+        m_prompter.Show(QStringLiteral("Delete?"), PromptButtons::YesNo, PromptIcon::Question);
     m_log.push_back(QStringLiteral("box %1").arg(answer));
     ASSERT_TRUE(WaitUntil([&] { return m_log.size() >= 2; }));
     EXPECT_EQ(Log(), "box -1, lock");

@@ -1,50 +1,37 @@
-// The UnLock dialog driven through its real widgets: refusing an empty box,
-// handing back the typed bytes, and the shutdown request.
+// The UnLock dialog driven through its real widgets: its texts, refusing an
+// empty box, handing back the typed bytes, the shutdown request and its place.
 
 #include <gtest/gtest.h>
 
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QSignalSpy>
 
 #include "FakeServices.h"
+#include "ModalDriver.h"
 #include "UnlockDlg.h"
 
 namespace {
 
+using keynest_test::Box;
+using keynest_test::Child;
+using keynest_test::Press;
+
 class UnlockDlgTest : public ::testing::Test {
   protected:
-    template <typename T>
-    T* Find(const char* name) {
-        T* widget = dlg.findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-    QLineEdit* Edit() { return Find<QLineEdit>("passwordEdit"); }
-    void Click(const char* name) { Find<QPushButton>(name)->click(); }
+    QLineEdit* Edit() { return Box(&dlg, "passwordEdit"); }
 
     keynest_test::FakePrompter prompter;
     CUnlockDlg dlg{prompter};
 };
 
-TEST_F(UnlockDlgTest, Controls) {
-    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("UnLock Keynest"));
-    bool promptFound = false;
-    for (const QLabel* label : dlg.findChildren<QLabel*>()) {
-        promptFound = promptFound || label->text() == QStringLiteral("Enter Keynest Password");
-    }
-    EXPECT_TRUE(promptFound);
-    EXPECT_EQ(Edit()->echoMode(), QLineEdit::Password);
-    EXPECT_TRUE(Find<QPushButton>("okButton")->isDefault());
-    EXPECT_EQ(Find<QPushButton>("shutdownButton")->text(), QStringLiteral("Shutdown Keynest"));
-    EXPECT_EQ(Find<QPushButton>("cancelButton")->text(), QStringLiteral("Cancel"));
-}
-
 TEST_F(UnlockDlgTest, EmptyBoxIsRefusedAndKeepsTheDialogOpen) {
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("UnLock Keynest"));
+    EXPECT_EQ(dlg.findChild<QLabel*>()->text(), QStringLiteral("Enter Keynest Password"));
+    EXPECT_EQ(Edit()->echoMode(), QLineEdit::Password);
+    EXPECT_TRUE(Child<QPushButton>(&dlg, "okButton")->isDefault());
     dlg.show();
-    Find<QPushButton>("cancelButton")->setFocus();
-    Click("okButton");
+    Child(&dlg, "cancelButton")->setFocus();
+    Press(&dlg, "okButton");
     EXPECT_EQ(prompter.texts, QStringList{QStringLiteral("Enter your Keynest Password. ")});
     EXPECT_EQ(prompter.icons, std::vector<PromptIcon>{PromptIcon::None});
     EXPECT_TRUE(dlg.isVisible());
@@ -53,7 +40,7 @@ TEST_F(UnlockDlgTest, EmptyBoxIsRefusedAndKeepsTheDialogOpen) {
 
     // Typing afterwards and OK accepts.
     Edit()->setText(QStringLiteral("Secret12"));
-    Click("okButton");
+    Press(&dlg, "okButton");
     EXPECT_EQ(prompter.texts.size(), 1);
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
@@ -69,23 +56,24 @@ TEST_F(UnlockDlgTest, PasswordComesBackAsUtf8WithoutLengthLimit) {
     // follows must see it to refuse it.
     const QString text = QStringLiteral("p\u00E4ssw\u00F6rd-") + QString(30, QLatin1Char('x'));
     Edit()->setText(text);
-    Click("okButton");
+    Press(&dlg, "okButton");
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_EQ(dlg.m_strPassword, text);
     EXPECT_EQ(dlg.Password(), "p\xC3\xA4ssw\xC3\xB6rd-" + std::string(30, 'x'));
 }
 
-TEST_F(UnlockDlgTest, CancelAndShutdown) {
+TEST_F(UnlockDlgTest, ShutdownOnlyAsksAndCancelRejects) {
     QSignalSpy shutdown(&dlg, &CUnlockDlg::shutdownRequested);
+    EXPECT_EQ(Child<QPushButton>(&dlg, "shutdownButton")->text(),
+              QStringLiteral("Shutdown Keynest"));
     dlg.show();
     Edit()->setText(QStringLiteral("typed"));
-    Click("shutdownButton");
+    Press(&dlg, "shutdownButton");
     // Only the request: the dialog stays until the main window goes down.
     EXPECT_EQ(shutdown.count(), 1);
     EXPECT_TRUE(dlg.isVisible());
-    EXPECT_TRUE(prompter.texts.isEmpty());
 
-    Click("cancelButton");
+    Press(&dlg, "cancelButton");
     EXPECT_EQ(dlg.result(), QDialog::Rejected);
     EXPECT_EQ(shutdown.count(), 1);
     EXPECT_TRUE(prompter.texts.isEmpty());

@@ -1,14 +1,12 @@
 // The inactivity wait and the URL launcher: timing of the first lock stage,
 // activity, the never-ending wait, a bounded stop, and URLs handed over intact.
 
+#include <gtest/gtest.h>
+
 #include <QEvent>
 #include <QObject>
-#include <condition_variable>
-#include <fstream>
-#include <gtest/gtest.h>
 #include <filesystem>
-#include <mutex>
-#include <sstream>
+#include <fstream>
 
 #include "AppMessages.h"
 #include "EventLoopWait.h"
@@ -26,51 +24,15 @@ namespace {
 
 /// Records when the first lock stage arrives.
 class StageRecorder final : public QObject {
-public:
+  public:
     void customEvent(QEvent* event) override {
         if (event->type() == kWmDogCloseBoxes) arrivals.push_back(Clock::now());
     }
     std::vector<Clock::time_point> arrivals;
 };
 
-/// A shell opener whose first Open() blocks until released, as a slow
-/// desktop handler would.
-class GatedOpener final : public IShellOpener {
-public:
-    bool Open(const std::string& url) override {
-        std::unique_lock lock(m_mutex);
-        m_urls.push_back(url);
-        m_entered = true;
-        m_changed.notify_all();
-        m_changed.wait(lock, [this] { return m_released; });
-        return true;
-    }
-    bool WaitEntered() {
-        std::unique_lock lock(m_mutex);
-        return m_changed.wait_for(lock, 3s, [this] { return m_entered; });
-    }
-    void Release() {
-        {
-            std::lock_guard lock(m_mutex);
-            m_released = true;
-        }
-        m_changed.notify_all();
-    }
-    std::vector<std::string> Urls() {
-        std::lock_guard lock(m_mutex);
-        return m_urls;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::vector<std::string> m_urls;
-    bool m_entered = false;
-    bool m_released = false;
-};
-
 class WatchdogTest : public ::testing::Test {
-protected:
+  protected:
     StageRecorder m_target;
     keynest_test::FakeShellOpener m_shell;
     CWatchdog m_dog;
@@ -124,13 +86,14 @@ TEST_F(WatchdogTest, StopEndsBothThreadsPromptly) {
 
 TEST(WatchdogStopTest, StuckLauncherIsLeftBehindSafelyAtTheBound) {
     // Lives to the end of the process: the worker may still be inside it.
-    static GatedOpener opener;
+    static keynest_test::FakeShellOpener opener;
+    opener.Hold();
     StageRecorder target;
     {
         CWatchdog dog;
         ASSERT_TRUE(dog.Start(&target, opener));
         dog.RequestLaunch("https://stuck.example/");
-        ASSERT_TRUE(opener.WaitEntered());
+        ASSERT_TRUE(opener.WaitForUrls(1));
         const auto begin = Clock::now();
         EXPECT_FALSE(dog.Stop(100ms));
         const auto waited = Clock::now() - begin;
@@ -148,29 +111,27 @@ TEST(WatchdogStopTest, StuckLauncherIsLeftBehindSafelyAtTheBound) {
     EXPECT_EQ(opener.Urls(), std::vector<std::string>{"https://stuck.example/"});
 }
 
-TEST(WatchdogLaunchTest, RequestsWhileOneIsBeingOpenedAreQueuedIntactInOrderAndEmptyOnesSkipped) {
-    static GatedOpener opener;
-    StageRecorder target;
-    CWatchdog dog;
-    ASSERT_TRUE(dog.Start(&target, opener));
-    dog.RequestLaunch("");
+TEST_F(WatchdogTest, RequestsWhileOneIsBeingOpenedAreQueuedIntactInOrderAndEmptyOnesSkipped) {
+    m_shell.Hold();
+    ASSERT_TRUE(m_dog.Start(&m_target, m_shell));
+    m_dog.RequestLaunch("");
     std::string first = "https://first.example/a b?q='x'";
-    dog.RequestLaunch(first);
-    ASSERT_TRUE(opener.WaitEntered());
+    m_dog.RequestLaunch(first);
+    ASSERT_TRUE(m_shell.WaitForUrls(1));
     // The caller's text changes at once; the launcher has its own copies.
     first.assign("https://XXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXX/");
     std::vector<std::string> expected = {"https://first.example/a b?q='x'"};
     for (std::size_t i = 0; i < CWatchdog::kMaxPendingLaunches + 3; ++i) {
         const std::string url = "ftp://next.example/" + std::to_string(i);
-        dog.RequestLaunch(url);
+        m_dog.RequestLaunch(url);
         // Only the newest requests survive a backlog.
         if (i >= 3) expected.push_back(url);
     }
-    opener.Release();
-    ASSERT_TRUE(WaitUntil([&] { return opener.Urls().size() >= expected.size(); }));
+    m_shell.Release();
+    ASSERT_TRUE(m_shell.WaitForUrls(expected.size()));
     RunEventsFor(50ms);
-    EXPECT_EQ(opener.Urls(), expected);
-    EXPECT_TRUE(dog.Stop());
+    EXPECT_EQ(m_shell.Urls(), expected);
+    EXPECT_TRUE(m_dog.Stop());
 }
 
 std::vector<std::string> ReadNulSeparated(const std::string& path) {
@@ -181,16 +142,12 @@ std::vector<std::string> ReadNulSeparated(const std::string& path) {
     return parts;
 }
 
-TEST(XdgOpenShellTest, UrlReachesTheHandlerAsOneArgumentAndIsNeverRun) {
+TEST_F(WatchdogTest, XdgOpenGetsTheUrlAsOneArgumentAndNeverRunsIt) {
     keynest_test::TempDir dir;
-    ASSERT_FALSE(dir.Path().empty());
+    // A stand-in for xdg-open that logs its argument count and first argument.
     const std::string script = dir.File("fake-xdg-open");
-    {
-        std::ofstream out(script);
-        out << "#!/bin/sh\n"
-            << "printf '%s\\0' \"$#\" >> '" << dir.File("argc") << "'\n"
-            << "printf '%s\\0' \"$1\" >> '" << dir.File("argv") << "'\n";
-    }
+    const std::string log = dir.File("log");
+    std::ofstream(script) << "#!/bin/sh\nprintf '%s\\0' \"$#\" \"$1\" >> '" << log << "'\n";
     std::filesystem::permissions(script, std::filesystem::perms::owner_all);
 
     const std::string marker = dir.File("ran");
@@ -201,16 +158,14 @@ TEST(XdgOpenShellTest, UrlReachesTheHandlerAsOneArgumentAndIsNeverRun) {
         "https://example.org/$(touch " + marker + ")",
         "https://example.org/`touch " + marker + "`|touch " + marker,
     };
+    std::vector<std::string> expected;
+    for (const std::string& url : urls) expected.insert(expected.end(), {"1", url});
     CXdgOpenShell shell(script);
-    StageRecorder target;
-    CWatchdog dog;
-    ASSERT_TRUE(dog.Start(&target, shell));
-    for (const std::string& url : urls) dog.RequestLaunch(url);
-    ASSERT_TRUE(WaitUntil([&] { return ReadNulSeparated(dir.File("argv")).size() >= urls.size(); }));
-    EXPECT_TRUE(dog.Stop());
-
-    EXPECT_EQ(ReadNulSeparated(dir.File("argv")), urls);
-    EXPECT_EQ(ReadNulSeparated(dir.File("argc")), std::vector<std::string>(urls.size(), "1"));
+    ASSERT_TRUE(m_dog.Start(&m_target, shell));
+    for (const std::string& url : urls) m_dog.RequestLaunch(url);
+    ASSERT_TRUE(WaitUntil([&] { return ReadNulSeparated(log).size() >= expected.size(); }));
+    EXPECT_TRUE(m_dog.Stop());
+    EXPECT_EQ(ReadNulSeparated(log), expected);
     EXPECT_FALSE(std::filesystem::exists(marker));
 }
 
