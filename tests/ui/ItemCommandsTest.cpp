@@ -1,17 +1,16 @@
-#include <QApplication>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
-#include <functional>
-#include <future>
+// The Item commands over a fake host: add, edit, delete, undo and delete
+// all with their hints, questions and the list lock; failed saves reported.
+
 #include <gtest/gtest.h>
+
+#include <future>
 
 #include "FakeServices.h"
 #include "ItemCommandHost.h"
 #include "ItemCommands.h"
 #include "ItemDlg.h"
+#include "ModalDriver.h"
 #include "Preferences.h"
-#include "RegistryStore.h"
 #include "SaveFailure.h"
 #include "TestSupport.h"
 
@@ -42,7 +41,7 @@ bool IsHeld(std::recursive_mutex& mutex) {
 }
 
 class FakeHost final : public IItemCommandHost {
-public:
+  public:
     IItemList& Rows() override { return list; }
     void RemoveRow(int row) override {
         EXPECT_TRUE(IsHeld(mutex));
@@ -64,11 +63,15 @@ public:
 
     void Add(const Row& row) {
         const int index = list.AppendRow(row[kColLocation]);
-        for (int column = 1; column < kItemColumnCount; ++column) list.SetText(index, column, row[static_cast<size_t>(column)]);
+        for (int column = 1; column < kItemColumnCount; ++column) {
+            list.SetText(index, column, row[static_cast<size_t>(column)]);
+        }
     }
     std::vector<std::string> Locations() const {
         std::vector<std::string> names;
-        for (int row = 0; row < list.RowCount(); ++row) names.push_back(list.GetText(row, kColLocation));
+        for (int row = 0; row < list.RowCount(); ++row) {
+            names.push_back(list.GetText(row, kColLocation));
+        }
         return names;
     }
 
@@ -83,72 +86,46 @@ public:
     std::vector<Row> stored;
 };
 
-// Acts on the Item dialog once its modal run has started.
-void WhenDialogOpens(std::function<void(CItemDlg&)> act, int triesLeft = 100) {
-    QTimer::singleShot(triesLeft == 100 ? 0 : 10, [act, triesLeft] {
-        if (auto* dialog = qobject_cast<CItemDlg*>(QApplication::activeModalWidget())) {
-            act(*dialog);
-        } else if (triesLeft > 0) {
-            WhenDialogOpens(act, triesLeft - 1);
-        } else {
-            ADD_FAILURE() << "no Item dialog opened";
-        }
-    });
-}
-
-QLineEdit* Box(CItemDlg& dialog, const char* name) {
-    return dialog.findChild<QLineEdit*>(QString::fromLatin1(name));
-}
-void Click(CItemDlg& dialog, const char* name) {
-    dialog.findChild<QPushButton*>(QString::fromLatin1(name))->click();
-}
-
-class ItemCommandsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        bool created = false;
-        ASSERT_TRUE(store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, &created));
-        prefs.pwdChars = FullCharSet();
-        prefs.createOnAdd = 1;
-    }
+class ItemCommandsTest : public ::testing::Test, protected TempStore {
+  protected:
+    void SetUp() override { prefs.pwdChars = FullCharSet(); }
 
     void AddRows(std::initializer_list<const char*> locations) {
         for (const char* location : locations) host.Add({location, "u", "id", "h", "n", "pw"});
     }
 
-    TempDir dir;
-    CRegistryStore store{dir.File("keynest.db")};
     Preferences prefs;
     FakeServices fakes;
     FakeHost host;
-    CItemCommands commands{host, fakes.AsServices(), store, prefs};
+    CItemCommands commands{host, fakes.AsServices(), m_store, prefs};
 };
 
 TEST_F(ItemCommandsTest, AddSuggestsPasswordAndInsertsSorted) {
     AddRows({"alpha", "Charlie"});
     QString suggested;
-    WhenDialogOpens([&](CItemDlg& dialog) {
-        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Add Keynest Item"));
+    WhenModal<CItemDlg>([&](CItemDlg* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Add Keynest Item"));
         suggested = Box(dialog, "passwordEdit")->text();
         Box(dialog, "locationEdit")->setText(QStringLiteral("bravo"));
         Box(dialog, "urlEdit")->setText(QStringLiteral("https://b.example"));
         Box(dialog, "noteEdit")->setText(QStringLiteral("n\u00F8te"));
-        Click(dialog, "okButton");
+        Press(dialog, "okButton");
     });
     commands.OnAddItem();
 
     EXPECT_EQ(suggested.size(), 16);
     EXPECT_EQ(host.Locations(), (std::vector<std::string>{"alpha", "bravo", "Charlie"}));
-    EXPECT_EQ(host.list.RowAt(1), (Row{"bravo", "https://b.example", "", "", "n\xC3\xB8te", suggested.toStdString()}));
+    EXPECT_EQ(host.list.RowAt(1),
+              (Row{"bravo", "https://b.example", "", "", "n\xC3\xB8te", suggested.toStdString()}));
     EXPECT_EQ(host.scrolledTo, std::vector<int>{1});
     EXPECT_EQ(host.saves, 1);
     EXPECT_EQ(host.stored.size(), 3u);
     EXPECT_EQ(host.activity, 1);
 
     prefs.createOnAdd = 0;
-    WhenDialogOpens([&](CItemDlg& dialog) {
+    WhenModal<CItemDlg>([&](CItemDlg* dialog) {
         suggested = Box(dialog, "passwordEdit")->text();
-        Click(dialog, "cancelButton");
+        Press(dialog, "cancelButton");
     });
     commands.OnAddItem();
     EXPECT_TRUE(suggested.isEmpty());
@@ -156,9 +133,8 @@ TEST_F(ItemCommandsTest, AddSuggestsPasswordAndInsertsSorted) {
 }
 
 TEST_F(ItemCommandsTest, ExportHintFromFourRowsOnceEvenWhenCancelled) {
-    const auto cancel = [](CItemDlg& dialog) { Click(dialog, "cancelButton"); };
     AddRows({"a", "b", "c"});
-    WhenDialogOpens(cancel);
+    RejectWhenModal<CItemDlg>();
     commands.OnAddItem();
     EXPECT_TRUE(fakes.prompter.texts.isEmpty());
 
@@ -167,57 +143,46 @@ TEST_F(ItemCommandsTest, ExportHintFromFourRowsOnceEvenWhenCancelled) {
     commands.OnDeleteItem();
     AddRows({"a"});
     const int savesBefore = host.saves;
-    WhenDialogOpens(cancel);
+    RejectWhenModal<CItemDlg>();
     commands.OnAddItem();
     EXPECT_EQ(fakes.prompter.texts, QStringList{kExportHint});
-    EXPECT_EQ(store.GetInt("Newbie", "Export", 1), 0);
+    EXPECT_EQ(m_store.GetInt("Newbie", "Export", 1), 0);
     EXPECT_EQ(host.list.RowCount(), 4);
     EXPECT_EQ(host.saves, savesBefore);
     EXPECT_TRUE(commands.IsUndoAvailable());
 
-    WhenDialogOpens(cancel);
+    RejectWhenModal<CItemDlg>();
     commands.OnAddItem();
     EXPECT_EQ(fakes.prompter.texts.size(), 1);
 }
 
-TEST_F(ItemCommandsTest, EditChangesTheSelectedRowInPlace) {
+TEST_F(ItemCommandsTest, EditChangesTheSelectedRowInPlaceAndHintsOnceFromTheCommand) {
     AddRows({"a", "b", "c"});
     host.selected = 1;
-    store.SetInt("Newbie", "ChangeEditPwd", 0);
-    WhenDialogOpens([&](CItemDlg& dialog) {
-        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Edit Keynest Item"));
-        EXPECT_EQ(dialog.findChild<QPushButton*>(QStringLiteral("okButton"))->text(), QStringLiteral("Save"));
+    m_store.SetInt("Newbie", "ChangeEditPwd", 0);
+    WhenModal<CItemDlg>([&](CItemDlg* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Edit Keynest Item"));
+        EXPECT_EQ(Child<QPushButton>(dialog, "okButton")->text(), QStringLiteral("Save"));
         EXPECT_EQ(Box(dialog, "locationEdit")->text(), QStringLiteral("b"));
         EXPECT_EQ(Box(dialog, "passwordEdit")->text(), QStringLiteral("pw"));
         Box(dialog, "locationEdit")->setText(QStringLiteral("z"));
         Box(dialog, "hintEdit")->setText(QStringLiteral("new hint"));
-        Click(dialog, "okButton");
+        Press(dialog, "okButton");
     });
     commands.EditSelectedItem();
 
     EXPECT_EQ(host.list.RowAt(1), (Row{"z", "u", "id", "new hint", "n", "pw"}));
     EXPECT_EQ(host.saves, 1);
     EXPECT_EQ(host.activity, 1);
+    // The double-click path shows no hint; the Edit command shows it once.
     EXPECT_TRUE(fakes.prompter.texts.isEmpty());
-}
-
-TEST_F(ItemCommandsTest, EditHintOnceAndOnlyFromTheCommand) {
-    AddRows({"a"});
-    host.selected = 0;
-    const auto cancel = [](CItemDlg& dialog) { Click(dialog, "cancelButton"); };
-    WhenDialogOpens(cancel);
-    commands.EditSelectedItem();
-    EXPECT_TRUE(fakes.prompter.texts.isEmpty());
-
-    WhenDialogOpens(cancel);
-    commands.OnEditItem();
+    for (int i = 0; i < 2; ++i) {
+        RejectWhenModal<CItemDlg>();
+        commands.OnEditItem();
+    }
     EXPECT_EQ(fakes.prompter.texts, QStringList{kEditHint});
-    EXPECT_EQ(store.GetInt("Newbie", "Edit", 1), 0);
-
-    WhenDialogOpens(cancel);
-    commands.OnEditItem();
-    EXPECT_EQ(fakes.prompter.texts.size(), 1);
-    EXPECT_EQ(host.saves, 0);
+    EXPECT_EQ(m_store.GetInt("Newbie", "Edit", 1), 0);
+    EXPECT_EQ(host.saves, 1);
 }
 
 TEST_F(ItemCommandsTest, NoSelectionWarnsAndOpensNothing) {
@@ -231,7 +196,7 @@ TEST_F(ItemCommandsTest, NoSelectionWarnsAndOpensNothing) {
     EXPECT_EQ(host.saves, 0);
 }
 
-TEST_F(ItemCommandsTest, UndoRestoresOnlyTheLastDeletion) {
+TEST_F(ItemCommandsTest, UndoRestoresOnlyTheLastDeletionAndNeverWhileLockedOrWiped) {
     host.Add({"A", "ua", "ia", "ha", "na", "pa"});
     host.Add({"B", "ub", "ib", "hb", "nb", "pb"});
     host.selected = 0;
@@ -250,17 +215,13 @@ TEST_F(ItemCommandsTest, UndoRestoresOnlyTheLastDeletion) {
     EXPECT_EQ(host.scrolledTo, std::vector<int>{0});
     EXPECT_FALSE(commands.IsUndoAvailable());
     EXPECT_TRUE(fakes.prompter.texts.isEmpty());
-}
 
-TEST_F(ItemCommandsTest, UndoNeitherRunsWhileLockedNorOutlivesTheWipe) {
-    AddRows({"a"});
-    host.selected = 0;
+    // While locked Undo does nothing; the wipe at lock empties the slot.
     commands.OnDeleteItem();
     host.unlocked = false;
     commands.OnUndoDelete();
     EXPECT_EQ(host.list.RowCount(), 0);
     EXPECT_TRUE(commands.IsUndoAvailable());
-
     commands.WipeUndoSlot();
     EXPECT_FALSE(commands.IsUndoAvailable());
     host.unlocked = true;
@@ -280,7 +241,8 @@ TEST_F(ItemCommandsTest, DeleteAllAsksAndEmptiesTheUndoSlot) {
 
     fakes.prompter.answers = {kPromptYes};
     commands.OnDeleteAllItems();
-    EXPECT_EQ(fakes.prompter.texts.last(), QStringLiteral("Are you sure you want to delete all items?"));
+    EXPECT_EQ(fakes.prompter.texts.last(),
+              QStringLiteral("Are you sure you want to delete all items?"));
     EXPECT_EQ(host.list.RowCount(), 0);
     EXPECT_TRUE(host.stored.empty());
     EXPECT_EQ(host.saves, 2);
@@ -290,17 +252,17 @@ TEST_F(ItemCommandsTest, DeleteAllAsksAndEmptiesTheUndoSlot) {
 TEST_F(ItemCommandsTest, ConfirmedAfterSelfLockStoresNothing) {
     AddRows({"a"});
     host.selected = 0;
-    WhenDialogOpens([&](CItemDlg& dialog) {
+    WhenModal<CItemDlg>([&](CItemDlg* dialog) {
         Box(dialog, "locationEdit")->setText(QStringLiteral("new"));
         host.unlocked = false;
-        Click(dialog, "okButton");
+        Press(dialog, "okButton");
     });
     commands.OnAddItem();
     host.unlocked = true;
-    WhenDialogOpens([&](CItemDlg& dialog) {
+    WhenModal<CItemDlg>([&](CItemDlg* dialog) {
         Box(dialog, "noteEdit")->setText(QStringLiteral("changed"));
         host.unlocked = false;
-        EXPECT_TRUE(dialog.SaveSilently());
+        EXPECT_TRUE(dialog->SaveSilently());
     });
     commands.EditSelectedItem();
 

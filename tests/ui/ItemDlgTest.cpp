@@ -1,16 +1,18 @@
+// The Item dialog: its checks in order, the 16-byte Password, Cancel, the
+// change hint, the replacement question and Copy.
+
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "FakeServices.h"
 #include "ItemDlg.h"
+#include "ModalDriver.h"
 #include "Preferences.h"
-#include "RegistryStore.h"
 #include "TestSupport.h"
 
 using namespace keynest_test;
@@ -29,64 +31,51 @@ const QString kReplaceQuestionTemplate = QStringLiteral(
     "to write it down now.\n\nYou will need to visit the Location or Web site \nand change it "
     "there too. Right?\n\nDo you want to change now?");
 
-class ItemDlgTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        bool created = false;
-        ASSERT_TRUE(store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, &created));
-        prefs.pwdChars = FullCharSet();
-        prefs.length = 16;
-        prefs.alphaNum = 1;
-    }
-
-    std::unique_ptr<CItemDlg> MakeDialog(bool editMode, const std::string& password = {}) {
-        auto dialog = std::make_unique<CItemDlg>(fakes.AsServices(), store, prefs);
+class ItemDlgTest : public ::testing::Test, protected TempStore {
+  protected:
+    void SetUp() override { prefs.pwdChars = FullCharSet(); }
+    std::unique_ptr<CItemDlg> MakeDialog(bool editMode, const std::string& password = {},
+                                         const std::string& note = {}) {
+        auto dialog = std::make_unique<CItemDlg>(fakes.AsServices(), m_store, prefs);
         dialog->SetEditMode(editMode);
         dialog->SetText(kColLocation, "Bank");
+        dialog->SetText(kColNote, note);
         dialog->SetText(kColPassword, password);
         dialog->show();
         return dialog;
     }
-
-    static QLineEdit* Box(CItemDlg& dialog, const char* name) {
-        return dialog.findChild<QLineEdit*>(QString::fromLatin1(name));
-    }
-    static QPushButton* Button(CItemDlg& dialog, const char* name) {
-        return dialog.findChild<QPushButton*>(QString::fromLatin1(name));
-    }
-    static void FocusPassword(CItemDlg& dialog) {
+    static void FocusPassword(CItemDlg* dialog) {
         QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
         QApplication::sendEvent(Box(dialog, "passwordEdit"), &focusIn);
         QApplication::processEvents();
     }
 
-    TempDir dir;
-    CRegistryStore store{dir.File("keynest.db")};
     Preferences prefs;
     FakeServices fakes;
 };
 
 TEST_F(ItemDlgTest, ValidateFieldsChecksInOrder) {
-    struct Case {
+    prefs.pwdChars = kEasyUpperCharSet;
+    const QString setQuestion =
+        kSetQuestionTemplate.arg(QLatin1String(kEasyUpperCharSet), QStringLiteral("ABc"));
+    const struct {
         const char* location;
         const char* password;
         int answer;  // to the set question, when it comes
         bool expected;
         QString message;
-    };
-    prefs.pwdChars = kEasyUpperCharSet;
-    const Case cases[] = {
+    } cases[] = {
         {"   ", "ABC", 0, true, {}},
         {"", "", 0, false, QStringLiteral("Please type text into the Location box. ")},
         {"Bank", "", 0, false, QStringLiteral("Please type text into the Password box. ")},
-        {"Bank", "ABc", kPromptYes, true, kSetQuestionTemplate.arg(QLatin1String(kEasyUpperCharSet), QStringLiteral("ABc"))},
-        {"Bank", "ABc", kPromptNo, false, kSetQuestionTemplate.arg(QLatin1String(kEasyUpperCharSet), QStringLiteral("ABc"))},
+        {"Bank", "ABc", kPromptYes, true, setQuestion},
+        {"Bank", "ABc", kPromptNo, false, setQuestion},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.location + std::string("/") + c.password);
         auto dialog = MakeDialog(false);
-        Box(*dialog, "locationEdit")->setText(QString::fromUtf8(c.location));
-        Box(*dialog, "passwordEdit")->setText(QString::fromUtf8(c.password));
+        Box(dialog.get(), "locationEdit")->setText(QString::fromUtf8(c.location));
+        Box(dialog.get(), "passwordEdit")->setText(QString::fromUtf8(c.password));
 
         fakes.prompter.texts.clear();
         EXPECT_EQ(dialog->SaveSilently(), c.expected && c.message.isEmpty());
@@ -95,21 +84,22 @@ TEST_F(ItemDlgTest, ValidateFieldsChecksInOrder) {
         fakes.prompter.answers = {c.answer};
         EXPECT_EQ(dialog->ValidateFields(true), c.expected);
         EXPECT_EQ(dialog->Text(kColLocation), c.location);
-        EXPECT_EQ(fakes.prompter.texts, c.message.isEmpty() ? QStringList() : QStringList{c.message});
+        EXPECT_EQ(fakes.prompter.texts,
+                  c.message.isEmpty() ? QStringList() : QStringList{c.message});
     }
 }
 
 TEST_F(ItemDlgTest, OkClosesOnlyWhenFieldsPass) {
     prefs.pwdChars = kEasyUpperCharSet;
     auto dialog = MakeDialog(false, "abc");
-    Box(*dialog, "urlEdit")->setText(QStringLiteral("https://bank.example/é"));
+    Box(dialog.get(), "urlEdit")->setText(QStringLiteral("https://bank.example/é"));
 
     fakes.prompter.answers = {kPromptNo};
-    Button(*dialog, "okButton")->click();
+    Press(dialog.get(), "okButton");
     EXPECT_TRUE(dialog->isVisible());
 
     fakes.prompter.answers = {kPromptYes};
-    Button(*dialog, "okButton")->click();
+    Press(dialog.get(), "okButton");
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(dialog->Text(kColUrl), "https://bank.example/\xC3\xA9");
@@ -123,8 +113,8 @@ TEST_F(ItemDlgTest, OkClosesOnlyWhenFieldsPass) {
 
 TEST_F(ItemDlgTest, CancelNeverAsksOrChecks) {
     auto dialog = MakeDialog(false);
-    Box(*dialog, "locationEdit")->clear();
-    Button(*dialog, "cancelButton")->click();
+    Box(dialog.get(), "locationEdit")->clear();
+    Press(dialog.get(), "cancelButton");
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
 
     auto escaped = MakeDialog(true, "pw");
@@ -136,7 +126,7 @@ TEST_F(ItemDlgTest, CancelNeverAsksOrChecks) {
 
 TEST_F(ItemDlgTest, PasswordHoldsSixteenBytesAndSaysSo) {
     auto dialog = MakeDialog(false);
-    QLineEdit* password = Box(*dialog, "passwordEdit");
+    QLineEdit* password = Box(dialog.get(), "passwordEdit");
     auto* note = dialog->findChild<QLabel*>(QStringLiteral("passwordLimitLabel"));
     ASSERT_NE(note, nullptr);
 
@@ -167,94 +157,92 @@ TEST_F(ItemDlgTest, PasswordHoldsSixteenBytesAndSaysSo) {
 }
 
 TEST_F(ItemDlgTest, OverlongLoadedValuesAreShownWholeAndRefusedOnOk) {
-    auto dialog = std::make_unique<CItemDlg>(fakes.AsServices(), store, prefs);
     const std::string longNote(301, 'n');
-    dialog->SetText(kColLocation, "Bank");
-    dialog->SetText(kColNote, longNote);
-    dialog->SetText(kColPassword, "ABC");
-    dialog->show();
-    EXPECT_EQ(Box(*dialog, "noteEdit")->text().size(), 301);
+    auto dialog = MakeDialog(false, "ABC", longNote);
+    EXPECT_EQ(Box(dialog.get(), "noteEdit")->text().size(), 301);
 
-    Button(*dialog, "okButton")->click();
+    Press(dialog.get(), "okButton");
     EXPECT_TRUE(dialog->isVisible());
     ASSERT_EQ(fakes.prompter.texts.size(), 1);
     EXPECT_TRUE(fakes.prompter.texts[0].contains(QStringLiteral("Note")));
     EXPECT_EQ(dialog->Text(kColNote), longNote);
 
-    Box(*dialog, "noteEdit")->backspace();
-    Box(*dialog, "passwordEdit")->setText(QStringLiteral("0123456789abcdefg"));  // 17 bytes
+    Box(dialog.get(), "noteEdit")->backspace();
+    Box(dialog.get(), "passwordEdit")->setText(QStringLiteral("0123456789abcdefg"));  // 17 bytes
     EXPECT_FALSE(dialog->SaveSilently());
-    Button(*dialog, "okButton")->click();
+    Press(dialog.get(), "okButton");
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_TRUE(fakes.prompter.texts.last().contains(QStringLiteral("at most 16 bytes")));
 }
 
 TEST_F(ItemDlgTest, ChangeHintComesOnceInEditModeOnly) {
     auto add = MakeDialog(false, "old");
-    FocusPassword(*add);
-    Button(*add, "createPasswordButton")->click();
+    FocusPassword(add.get());
+    Press(add.get(), "createPasswordButton");
     EXPECT_TRUE(fakes.prompter.texts.isEmpty());
-    EXPECT_EQ(Box(*add, "passwordEdit")->text().size(), 16);
-    EXPECT_EQ(store.GetInt("Newbie", "ChangeEditPwd", 1), 1);
+    EXPECT_EQ(Box(add.get(), "passwordEdit")->text().size(), 16);
+    EXPECT_EQ(m_store.GetInt("Newbie", "ChangeEditPwd", 1), 1);
 
     auto edit = MakeDialog(true, "old");
-    FocusPassword(*edit);
-    FocusPassword(*edit);
+    FocusPassword(edit.get());
+    FocusPassword(edit.get());
     EXPECT_EQ(fakes.prompter.texts, QStringList{kChangeHint});
-    EXPECT_EQ(store.GetInt("Newbie", "ChangeEditPwd", 1), 0);
+    EXPECT_EQ(m_store.GetInt("Newbie", "ChangeEditPwd", 1), 0);
     // The hint counts as the warning: replacing now asks nothing.
-    Button(*edit, "createPasswordButton")->click();
+    Press(edit.get(), "createPasswordButton");
     EXPECT_EQ(fakes.prompter.texts.size(), 1);
-    EXPECT_NE(Box(*edit, "passwordEdit")->text(), QStringLiteral("old"));
+    EXPECT_NE(Box(edit.get(), "passwordEdit")->text(), QStringLiteral("old"));
 
     auto later = MakeDialog(true, "old");
-    FocusPassword(*later);
+    FocusPassword(later.get());
     EXPECT_EQ(fakes.prompter.texts.size(), 1);
 }
 
 TEST_F(ItemDlgTest, ReplacementQuestionShowsTheBoxText) {
-    store.SetInt("Newbie", "ChangeEditPwd", 0);
+    m_store.SetInt("Newbie", "ChangeEditPwd", 0);
     auto dialog = MakeDialog(true, "old");
-    QLineEdit* password = Box(*dialog, "passwordEdit");
+    QLineEdit* password = Box(dialog.get(), "passwordEdit");
     password->setText(QStringLiteral("typed"));
 
     fakes.prompter.answers = {kPromptNo};
-    Button(*dialog, "createPasswordButton")->click();
-    EXPECT_EQ(fakes.prompter.texts, QStringList{kReplaceQuestionTemplate.arg(QStringLiteral("typed"))});
+    Press(dialog.get(), "createPasswordButton");
+    EXPECT_EQ(fakes.prompter.texts,
+              QStringList{kReplaceQuestionTemplate.arg(QStringLiteral("typed"))});
     EXPECT_EQ(password->text(), QStringLiteral("typed"));
 
     fakes.prompter.answers = {kPromptYes};
-    Button(*dialog, "createPasswordButton")->click();
+    Press(dialog.get(), "createPasswordButton");
     const QString first = password->text();
     EXPECT_EQ(first.size(), 16);
-    Button(*dialog, "createPasswordButton")->click();
+    Press(dialog.get(), "createPasswordButton");
     EXPECT_EQ(fakes.prompter.texts.size(), 2);
     EXPECT_NE(password->text(), first);
 
     auto emptied = MakeDialog(true, "old");
-    Box(*emptied, "passwordEdit")->clear();
-    Button(*emptied, "createPasswordButton")->click();
+    Box(emptied.get(), "passwordEdit")->clear();
+    Press(emptied.get(), "createPasswordButton");
     EXPECT_EQ(fakes.prompter.texts.size(), 2);
-    EXPECT_EQ(Box(*emptied, "passwordEdit")->text().size(), 16);
+    EXPECT_EQ(Box(emptied.get(), "passwordEdit")->text().size(), 16);
 }
 
 TEST_F(ItemDlgTest, EmptyCharacterSetIsReportedNotGenerated) {
     prefs.pwdChars.clear();
     auto dialog = MakeDialog(true, "old");
-    Button(*dialog, "createPasswordButton")->click();
+    Press(dialog.get(), "createPasswordButton");
     ASSERT_EQ(fakes.prompter.texts.size(), 1);
-    EXPECT_TRUE(fakes.prompter.texts[0].startsWith(QStringLiteral("The password character set is empty.")));
-    EXPECT_EQ(Box(*dialog, "passwordEdit")->text(), QStringLiteral("old"));
+    EXPECT_TRUE(
+        fakes.prompter.texts[0].startsWith(QStringLiteral("The password character set is empty.")));
+    EXPECT_EQ(Box(dialog.get(), "passwordEdit")->text(), QStringLiteral("old"));
 }
 
 TEST_F(ItemDlgTest, CopyPutsExactlyTheBoxText) {
     auto dialog = MakeDialog(false, "saved");
-    Box(*dialog, "passwordEdit")->setText(QStringLiteral("p\u00E4ss"));
-    Button(*dialog, "copyPasswordButton")->click();
+    Box(dialog.get(), "passwordEdit")->setText(QStringLiteral("p\u00E4ss"));
+    Press(dialog.get(), "copyPasswordButton");
     EXPECT_EQ(fakes.clipboard.text, "p\xC3\xA4ss");
 
-    Box(*dialog, "passwordEdit")->clear();
-    Button(*dialog, "copyPasswordButton")->click();
+    Box(dialog.get(), "passwordEdit")->clear();
+    Press(dialog.get(), "copyPasswordButton");
     EXPECT_EQ(fakes.clipboard.text, "");
     EXPECT_EQ(fakes.clipboard.copies, 2);
     EXPECT_TRUE(fakes.prompter.texts.isEmpty());

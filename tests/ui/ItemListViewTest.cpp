@@ -1,3 +1,7 @@
+// The Item list driven by mouse and keys: click routing by column, the
+// deferred Location click and the double-click guard, the clipboard, the
+// hints and the context menu.
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -17,20 +21,17 @@
 #include "ItemListModel.h"
 #include "ItemListView.h"
 #include "Preferences.h"
-#include "RegistryStore.h"
 #include "TestSupport.h"
 
 namespace {
 
-using keynest_test::FakeServices;
-using keynest_test::TempDir;
+using Strings = std::vector<std::string>;
 
 const QString kSelectHint = QStringLiteral(
     "Please select an Item. \n\nIts Password can then be \ncopied to the Clipboard.");
 const QString kListCopyHint = QStringLiteral(
     "New User Hint...\n\nEvery time an item in the list is clicked, \nits password is copied to "
-    "the "
-    "Clipboard.\n\nHit F1 for Help at anytime.");
+    "the Clipboard.\n\nHit F1 for Help at anytime.");
 
 // The list view with its hooks recorded instead of reaching the program.
 class CTestListView final : public CItemListView {
@@ -38,10 +39,10 @@ class CTestListView final : public CItemListView {
     using CItemListView::CItemListView;
 
     bool unlocked = true;
-    bool launch = false;
+    bool launch = true;
     int activity = 0;
     int edits = 0;
-    std::vector<std::string> launches;
+    Strings launches;
     std::vector<int> commands;
     int activityAtCommand = -1;
     std::function<void()> onEdit;
@@ -61,12 +62,9 @@ class CTestListView final : public CItemListView {
     }
 };
 
-class ItemListViewTest : public ::testing::Test {
+class ItemListViewTest : public ::testing::Test, protected keynest_test::TempStore {
   protected:
     void SetUp() override {
-        bool created = false;
-        ASSERT_TRUE(
-            store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, &created));
         view.resize(700, 400);
         view.SetColumnWidths({100, 100, 100, 100, 100, 100});
         view.show();
@@ -77,45 +75,40 @@ class ItemListViewTest : public ::testing::Test {
         view.Model().SetText(row, kColUrl, url);
         view.Model().SetText(row, kColPassword, password);
     }
-
     void AddFourItems() {
         AddItem("Alpha", "http://alpha", "pw-alpha");
         AddItem("Bravo", "ftp://bravo", "pw-bravo");
         AddItem("Charlie", "https://charlie", "pw-charlie");
         AddItem("Delta", "", "pw-delta");
     }
-
     QPoint CellCenter(int row, int column) const {
         return view.visualRect(view.Model().index(row, column)).center();
     }
-
-    void Click(int row, int column, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::mouseClick(view.viewport(), Qt::LeftButton, modifiers, CellCenter(row, column));
+    void ClickAt(QPoint point, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, modifiers, point);
     }
-
+    void Click(int row, int column, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        ClickAt(CellCenter(row, column), modifiers);
+    }
     // What the window system delivers for a double-click: press, release,
     // press, double-click, release.
     void DoubleClick(int row, int column, const std::function<void()>& betweenClicks = {}) {
         const QPoint point = CellCenter(row, column);
-        QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, point);
+        ClickAt(point);
         if (betweenClicks) betweenClicks();
         QTest::mousePress(view.viewport(), Qt::LeftButton, Qt::NoModifier, point);
         QTest::mouseDClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, point);
         QTest::mouseRelease(view.viewport(), Qt::LeftButton, Qt::NoModifier, point);
     }
-
     static void RunPostedEvents() { QCoreApplication::sendPostedEvents(); }
 
-    TempDir dir;
-    CRegistryStore store{dir.File("settings.db")};
-    FakeServices fakes;
-    CTestListView view{fakes.AsServices(), store};
+    keynest_test::FakeServices fakes;
+    CTestListView view{fakes.AsServices(), m_store};
 };
 
 TEST_F(ItemListViewTest, ClickOnAnyColumnButTheLocationCopiesExactlyThePasswordAtOnce) {
     AddItem("Bytes", "http://bytes", " p\xC3\xA4ss w\xE9 ");
     AddItem("Empty", "http://empty", "");
-    view.launch = true;
     for (int column = kColUrl; column < kItemColumnCount; ++column) {
         Click(0, column);
         EXPECT_EQ(fakes.clipboard.text, " p\xC3\xA4ss w\xE9 ") << column;
@@ -125,31 +118,48 @@ TEST_F(ItemListViewTest, ClickOnAnyColumnButTheLocationCopiesExactlyThePasswordA
     RunPostedEvents();
     EXPECT_EQ(fakes.clipboard.copies, 6);
     EXPECT_TRUE(view.launches.empty());
-}
 
-TEST_F(ItemListViewTest, ClickOnTheLocationActsOnlyOnceTheClickIsDone) {
-    AddFourItems();
-    view.launch = true;
-    Click(0, kColLocation);
-    EXPECT_EQ(fakes.clipboard.copies, 0);
-    EXPECT_EQ(view.activity, 0);
+    // Below the rows or right of the columns nothing happens.
+    ClickAt(QPoint(50, 380));
+    ClickAt(QPoint(680, CellCenter(1, 0).y()));
     RunPostedEvents();
-    EXPECT_EQ(view.activity, 1);
-    EXPECT_EQ(fakes.clipboard.text, "pw-alpha");
-    EXPECT_EQ(view.launches, (std::vector<std::string>{"http://alpha"}));
-}
-
-TEST_F(ItemListViewTest, ClickOutsideAnyRowDoesNothing) {
-    AddFourItems();
-    view.launch = true;
-    QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(50, 380));
-    QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::NoModifier,
-                      QPoint(680, CellCenter(1, 0).y()));
-    RunPostedEvents();
-    EXPECT_EQ(fakes.clipboard.copies, 0);
+    EXPECT_EQ(fakes.clipboard.copies, 6);
     EXPECT_EQ(view.activity, 0);
     EXPECT_TRUE(fakes.prompter.texts.isEmpty());
-    EXPECT_TRUE(view.launches.empty());
+}
+
+TEST_F(ItemListViewTest, LocationClickCopiesOnceDoneAndOpensOnlyWebAndFtpAddressesWhenLaunchIsOn) {
+    const struct {
+        const char* url;
+        bool launchOn;
+        bool launched;
+    } cases[] = {{"hTTp://mixed.example", true, true},
+                 {"HTTPS://upper.example", true, true},
+                 {"ftp:", true, true},
+                 {"Ftp://files", true, true},
+                 {"xhttp://later", true, false},
+                 {" http://blank", true, false},
+                 {"www.example.com", true, false},
+                 {"htt", true, false},
+                 {"", true, false},
+                 {"http://off.example", false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.url);
+        view.Model().RemoveAllRows();
+        view.launches.clear();
+        fakes.clipboard.text.clear();
+        AddItem("Site", c.url, "secret");
+        view.launch = c.launchOn;
+        const int activity = view.activity;
+        Click(0, kColLocation);
+        // Nothing happens until the click is done.
+        EXPECT_EQ(fakes.clipboard.text, "");
+        EXPECT_EQ(view.activity, activity);
+        RunPostedEvents();
+        EXPECT_EQ(view.activity, activity + 1);
+        EXPECT_EQ(fakes.clipboard.text, "secret");
+        EXPECT_EQ(view.launches, c.launched ? Strings{c.url} : Strings{});
+    }
 }
 
 TEST_F(ItemListViewTest, CopyKeyCopiesTheSelectedPasswordAndNeverTheCurrentCell) {
@@ -168,99 +178,49 @@ TEST_F(ItemListViewTest, CopyKeyCopiesTheSelectedPasswordAndNeverTheCurrentCell)
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
 }
 
-struct LaunchCase {
-    const char* url;
-    bool launchOn;
-    bool launched;
-};
-
-class ItemListLaunchTest : public ItemListViewTest,
-                           public ::testing::WithParamInterface<LaunchCase> {};
-
-TEST_P(ItemListLaunchTest, LocationClickOpensOnlyWebAndFtpAddressesWhenLaunchIsOn) {
-    const LaunchCase& test = GetParam();
-    AddItem("Site", test.url, "secret");
-    view.launch = test.launchOn;
-    Click(0, kColLocation);
-    RunPostedEvents();
-    EXPECT_EQ(fakes.clipboard.text, "secret");
-    if (test.launched) {
-        EXPECT_EQ(view.launches, (std::vector<std::string>{test.url}));
-    } else {
-        EXPECT_TRUE(view.launches.empty());
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Urls, ItemListLaunchTest,
-    ::testing::Values(LaunchCase{"hTTp://mixed.example", true, true},
-                      LaunchCase{"HTTPS://upper.example", true, true},
-                      LaunchCase{"ftp:", true, true}, LaunchCase{"Ftp://files", true, true},
-                      LaunchCase{"xhttp://later", true, false},
-                      LaunchCase{" http://blank", true, false},
-                      LaunchCase{"www.example.com", true, false}, LaunchCase{"htt", true, false},
-                      LaunchCase{"", true, false}, LaunchCase{"http://off.example", false, false}),
-    [](const ::testing::TestParamInfo<LaunchCase>& param) { return "Url" + std::to_string(param.index); });
-
-TEST_F(ItemListViewTest, DeferredClickArrivingDuringADoubleClickIsIgnored) {
-    AddFourItems();
-    view.launch = true;
-    // The Item dialog's modal loop runs the pending deferred click.
-    bool editSawDoubleClick = false;
-    view.onEdit = [&] {
-        editSawDoubleClick = view.InDoubleClick();
-        RunPostedEvents();
+TEST_F(ItemListViewTest, DoubleClickEditsAndCopiesOrLaunchesAtMostOnce) {
+    const struct {
+        const char* name;
+        int column;
+        bool clickHandledFirst;  // the deferred click runs before the second press
+        bool editRemovesRow;     // the edit moves another Item under the pointer
+        int copies;
+        Strings launches;
+    } cases[] = {
+        // The Item dialog's modal loop runs the pending deferred click: ignored.
+        {"deferred click during the double-click", kColLocation, false, false, 0, {}},
+        {"handled click, then the double-click", kColLocation, true, false, 1, {"ftp://bravo"}},
+        {"handled click, rows moved by the edit", kColLocation, true, true, 1, {"ftp://bravo"}},
+        // The release that ends the double-click does not copy again.
+        {"click on another column", kColNote, false, false, 1, {}},
+        {"click on another column, rows moved by the edit", kColNote, true, true, 1, {}},
     };
-    DoubleClick(1, kColLocation);
-    RunPostedEvents();
-    EXPECT_EQ(view.edits, 1);
-    EXPECT_TRUE(editSawDoubleClick);
-    EXPECT_FALSE(view.InDoubleClick());
-    EXPECT_TRUE(view.launches.empty());
-    EXPECT_EQ(fakes.clipboard.copies, 0);
-}
-
-TEST_F(ItemListViewTest, DoubleClickAfterAHandledClickLaunchesAndCopiesOnlyOnce) {
-    AddFourItems();
-    view.launch = true;
-    DoubleClick(1, kColLocation, &RunPostedEvents);
-    RunPostedEvents();
-    EXPECT_EQ(view.edits, 1);
-    EXPECT_EQ(view.launches, (std::vector<std::string>{"ftp://bravo"}));
-    EXPECT_EQ(fakes.clipboard.copies, 1);
-
-    // On another column the first click copies and the release that ends
-    // the double-click does not copy again.
-    DoubleClick(3, kColNote);
-    RunPostedEvents();
-    EXPECT_EQ(view.edits, 2);
-    EXPECT_EQ(fakes.clipboard.copies, 2);
-    EXPECT_EQ(fakes.clipboard.text, "pw-delta");
-
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        view.Model().RemoveAllRows();
+        AddFourItems();
+        view.launches.clear();
+        fakes.clipboard = {};
+        bool editSawDoubleClick = false;
+        view.onEdit = [&] {
+            editSawDoubleClick = view.InDoubleClick();
+            RunPostedEvents();
+            if (c.editRemovesRow) view.Model().RemoveRow(1);
+        };
+        const int edits = view.edits;
+        DoubleClick(1, c.column, c.clickHandledFirst ? &RunPostedEvents : nullptr);
+        RunPostedEvents();
+        EXPECT_EQ(view.edits, edits + 1);
+        EXPECT_TRUE(editSawDoubleClick);
+        EXPECT_FALSE(view.InDoubleClick());
+        EXPECT_EQ(fakes.clipboard.copies, c.copies);
+        EXPECT_EQ(fakes.clipboard.text, c.copies > 0 ? "pw-bravo" : "<untouched>");
+        EXPECT_EQ(view.launches, c.launches);
+    }
     // A plain click after a double-click is a click again.
     Click(0, kColPassword);
-    EXPECT_EQ(fakes.clipboard.copies, 3);
+    EXPECT_EQ(fakes.clipboard.copies, 2);
     EXPECT_EQ(fakes.clipboard.text, "pw-alpha");
-}
-
-TEST_F(ItemListViewTest, DoubleClickWhoseEditMovesTheRowsCopiesNothingOnRelease) {
-    AddFourItems();
-    view.launch = true;
-    // The edit took the row away (as a lock during the dialog would), so
-    // another Item now lies under the pointer when the button comes up.
-    view.onEdit = [this] { view.Model().RemoveRow(1); };
-    DoubleClick(1, kColNote, &RunPostedEvents);
-    RunPostedEvents();
-    EXPECT_EQ(view.edits, 1);
-    EXPECT_EQ(fakes.clipboard.copies, 1);
-    EXPECT_EQ(fakes.clipboard.text, "pw-bravo");
-
-    view.Model().RemoveAllRows();
-    AddFourItems();
-    view.onEdit = [this] { view.Model().RemoveRow(1); };
-    DoubleClick(1, kColLocation, &RunPostedEvents);
-    RunPostedEvents();
-    EXPECT_EQ(view.launches, (std::vector<std::string>{"ftp://bravo"}));
 }
 
 TEST_F(ItemListViewTest, WithSeveralRowsSelectedTheTopOneIsUsed) {
@@ -278,40 +238,35 @@ TEST_F(ItemListViewTest, WithSeveralRowsSelectedTheTopOneIsUsed) {
     EXPECT_EQ(view.FirstSelectedRow(), 2);
     view.OnCopyPassword();
     EXPECT_EQ(fakes.clipboard.text, "pw-bravo");
-
     view.clearSelection();
     EXPECT_EQ(view.FirstSelectedRow(), -1);
 }
 
-TEST_F(ItemListViewTest, SelectHintComesOnceARunAndCopiesNothing) {
+TEST_F(ItemListViewTest, HintsComeOnceAndTheCopyHintAgainWhenRestored) {
     AddFourItems();
+    // Without a selection: the select hint, once a run, and no copy.
     view.CopySelectedPassword();
     view.CopySelectedPassword();
     EXPECT_EQ(fakes.prompter.texts, QStringList{kSelectHint});
     EXPECT_EQ(fakes.prompter.icons.front(), PromptIcon::Information);
     EXPECT_EQ(fakes.clipboard.copies, 0);
-}
 
-TEST_F(ItemListViewTest, CopyPasswordCommandShowsItsHintOnceUntilHintsAreRestored) {
-    AddFourItems();
+    fakes.prompter.texts.clear();
     Click(1, kColUrl);
-    const int copiesBefore = fakes.clipboard.copies;
-
     view.OnCopyPassword();
     EXPECT_EQ(fakes.prompter.texts, QStringList{kListCopyHint});
-    EXPECT_EQ(store.GetInt("Newbie", "ListCopy", 1), 0);
+    EXPECT_EQ(m_store.GetInt("Newbie", "ListCopy", 1), 0);
     EXPECT_EQ(view.activity, 1);
-    EXPECT_EQ(fakes.clipboard.copies, copiesBefore + 1);
+    EXPECT_EQ(fakes.clipboard.copies, 2);
     EXPECT_EQ(fakes.clipboard.text, "pw-bravo");
 
     view.OnCopyPassword();
     EXPECT_EQ(fakes.prompter.texts.size(), 1);
     EXPECT_EQ(view.activity, 2);
-
-    RestoreNewUserHints(store);
+    RestoreNewUserHints(m_store);
     view.OnCopyPassword();
     EXPECT_EQ(fakes.prompter.texts, (QStringList{kListCopyHint, kListCopyHint}));
-    EXPECT_EQ(fakes.clipboard.copies, copiesBefore + 3);
+    EXPECT_EQ(fakes.clipboard.copies, 4);
 }
 
 // Checks the five items; Delete and Edit are enabled exactly when unlocked
@@ -370,7 +325,7 @@ TEST_F(ItemListViewTest, RightClickRunsTheChosenCommandAfterSignallingActivity) 
     QContextMenuEvent rightClick(QContextMenuEvent::Mouse, CellCenter(2, 3),
                                  view.viewport()->mapToGlobal(CellCenter(2, 3)));
     QApplication::sendEvent(view.viewport(), &rightClick);
-    EXPECT_EQ(view.commands, (std::vector<int>{ID_EDIT_EDIT_ITEM}));
+    EXPECT_EQ(view.commands, std::vector<int>{ID_EDIT_EDIT_ITEM});
     EXPECT_EQ(view.activityAtCommand, 1);
 }
 
