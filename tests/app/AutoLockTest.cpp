@@ -1,8 +1,9 @@
-#include <gtest/gtest.h>
+// The inactivity lock in the running program: the lock itself, activity,
+// an open Item dialog under SaveCancel, and what may not survive a lock.
 
-#include "ItemDlg.h"
+#include <QAction>
+
 #include "ProgramFixture.h"
-#include "TestSupport.h"
 #include "Watchdog.h"
 
 namespace {
@@ -12,37 +13,30 @@ using std::chrono::milliseconds;
 
 const QString kPassword = QStringLiteral("Sesame2024");
 
-class AutoLockTest : public ::testing::Test {
-protected:
-    TempDir m_dir;
-    std::string m_file = m_dir.File("keynest.sqlite");
-    FakeServices m_fakes;
-
+class AutoLockTest : public ProgramTest {
+  protected:
     // An unlocked run whose inactivity time is `ms`.
     std::unique_ptr<Program> StartWithDogTime(std::uint32_t ms) {
-        auto run = StartUnlocked(m_file, m_fakes, kPassword);
+        auto run = StartUnlocked(kPassword);
         run->view->SetDogTime(ms);
         run->view->Watchdog().SetDogTimeout(ms);
         return run;
     }
-    // Answers the UnLock dialog that the lock opens, with the lock then
-    // off; the flag tells when that has happened.
-    std::shared_ptr<bool> UnlockAfterTheLock(Program& run) {
+    // Opens an Add dialog filled with `location`, left open for the lock,
+    // and unlocks again once the lock asks; true when the list was empty
+    // at that moment and the run is unlocked again.
+    bool AddDialogOpenAtTheLock(Program& run, const QString& location) {
         auto relocked = std::make_shared<bool>(false);
         WhenModal<CUnlockDlg>([&run, relocked](CUnlockDlg* dialog) {
             *relocked = run.Rows().RowCount() == 0;
             run.view->SetDogTime(CWatchdog::kInfinite);
-            dialog->findChild<QLineEdit*>(QStringLiteral("passwordEdit"))->setText(kPassword);
-            dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+            Box(dialog, "passwordEdit")->setText(kPassword);
+            Press(dialog, "okButton");
         });
-        return relocked;
-    }
-    // Fills the next Item dialog and leaves it open for the lock to find.
-    static void FillItemDialog(const QString& location, const QString& password) {
-        WhenModal<CItemDlg>([location, password](CItemDlg* dialog) {
-            dialog->findChild<QLineEdit*>(QStringLiteral("locationEdit"))->setText(location);
-            dialog->findChild<QLineEdit*>(QStringLiteral("passwordEdit"))->setText(password);
-        });
+        run.view->Prefs().createOnAdd = 0;
+        FillItemDialog(location, QStringLiteral("stripes"), false);
+        run.view->OnCommand(ID_EDIT_ADD_ITEM);
+        return WaitUntil([&] { return *relocked && run.view->IsUnlocked(); });
     }
 };
 
@@ -56,7 +50,7 @@ TEST_F(AutoLockTest, IdleProgramLocksEmptiesTheListAndAsksAgain) {
                     run->view->Lock().UnlockPassword().empty();
         dialog->reject();
     });
-    ASSERT_TRUE(WaitUntil([&] { return sawLocked; }, milliseconds(3000)));
+    ASSERT_TRUE(WaitUntil([&] { return sawLocked; }));
     EXPECT_EQ(run->view->Watchdog().DogTimeout(), CWatchdog::kInfinite);
 }
 
@@ -67,18 +61,14 @@ TEST_F(AutoLockTest, ActivityPostponesTheLock) {
         RunEventsFor(milliseconds(100));
     }
     EXPECT_TRUE(run->view->IsUnlocked());
-    WhenModal<CUnlockDlg>([](CUnlockDlg* dialog) { dialog->reject(); });
-    EXPECT_TRUE(WaitUntil([&] { return !run->view->IsUnlocked(); }, milliseconds(3000)));
+    RejectWhenModal<CUnlockDlg>();
+    EXPECT_TRUE(WaitUntil([&] { return !run->view->IsUnlocked(); }));
 }
 
 TEST_F(AutoLockTest, OpenAddDialogIsSavedWhenCompleteAndSaveCancelIsOn) {
     auto run = StartWithDogTime(300);
     run->view->Prefs().saveCancel = 1;
-    run->view->Prefs().createOnAdd = 0;
-    FillItemDialog(QStringLiteral("zebra"), QStringLiteral("stripes"));
-    const auto relocked = UnlockAfterTheLock(*run);
-    run->view->OnCommand(ID_EDIT_ADD_ITEM);
-    ASSERT_TRUE(WaitUntil([&] { return *relocked && run->view->IsUnlocked(); }, milliseconds(3000)));
+    ASSERT_TRUE(AddDialogOpenAtTheLock(*run, QStringLiteral("zebra")));
     ASSERT_EQ(run->Rows().RowCount(), 1);
     EXPECT_EQ(run->Rows().GetText(0, kColLocation), "zebra");
     EXPECT_EQ(run->Rows().GetText(0, kColPassword), "stripes");
@@ -86,15 +76,12 @@ TEST_F(AutoLockTest, OpenAddDialogIsSavedWhenCompleteAndSaveCancelIsOn) {
 
 TEST_F(AutoLockTest, OpenAddDialogIsDroppedWhenIncompleteOrSaveCancelIsOff) {
     for (const int saveCancel : {1, 0}) {
+        SCOPED_TRACE(saveCancel);
         auto run = StartWithDogTime(300);
         run->view->Prefs().saveCancel = saveCancel;
-        run->view->Prefs().createOnAdd = 0;
-        FillItemDialog(saveCancel == 1 ? QString() : QStringLiteral("zebra"), QStringLiteral("stripes"));
-        const auto relocked = UnlockAfterTheLock(*run);
-        run->view->OnCommand(ID_EDIT_ADD_ITEM);
-        ASSERT_TRUE(WaitUntil([&] { return *relocked && run->view->IsUnlocked(); }, milliseconds(3000)));
-        EXPECT_EQ(run->Rows().RowCount(), 0) << "SaveCancel " << saveCancel;
-        run.reset();
+        const QString location = saveCancel == 1 ? QString() : QStringLiteral("zebra");
+        ASSERT_TRUE(AddDialogOpenAtTheLock(*run, location));
+        EXPECT_EQ(run->Rows().RowCount(), 0);
     }
 }
 
@@ -105,16 +92,16 @@ TEST_F(AutoLockTest, EditDialogConfirmedAfterTheLockStoresNothing) {
     run->store.SetInt("Newbie", "Edit", 0);
     WhenModal<CItemDlg>([&](CItemDlg* dialog) {
         // The program locks while the dialog is open; then the user presses Save.
-        dialog->findChild<QLineEdit*>(QStringLiteral("passwordEdit"))->setText(QStringLiteral("changed"));
-        WhenModal<CUnlockDlg>([](CUnlockDlg* unlock) { unlock->reject(); });
+        Box(dialog, "passwordEdit")->setText(QStringLiteral("changed"));
+        RejectWhenModal<CUnlockDlg>();
         run->view->Lock().LockStep();
-        dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+        Press(dialog, "okButton");
     });
     run->view->OnCommand(ID_EDIT_EDIT_ITEM);
-    EXPECT_TRUE(m_fakes.prompter.texts.contains(
-        QStringLiteral("Keynest has already self-locked\n due to inactivity.\n\nPlease unlock and try again.")));
+    EXPECT_TRUE(m_fakes.prompter.texts.contains(QStringLiteral(
+        "Keynest has already self-locked\n due to inactivity.\n\nPlease unlock and try again.")));
     run.reset();
-    auto again = StartUnlocked(m_file, m_fakes, kPassword);
+    auto again = StartUnlocked(kPassword);
     ASSERT_EQ(again->Rows().RowCount(), 1);
     EXPECT_EQ(again->Rows().GetText(0, kColPassword), "pw-a");
 }
@@ -125,7 +112,7 @@ TEST_F(AutoLockTest, UndoSlotIsWipedAtLockAndUndoIsOffWhileLocked) {
     run->view->setCurrentIndex(run->Rows().index(0, 0));
     run->view->OnCommand(ID_EDIT_DELETE_ITEM);
     EXPECT_TRUE(run->view->CommandStateNow().undoAvailable);
-    WhenModal<CUnlockDlg>([](CUnlockDlg* dialog) { dialog->reject(); });
+    RejectWhenModal<CUnlockDlg>();
     run->view->Lock().LockStep();
     EXPECT_FALSE(run->view->CommandStateNow().undoAvailable);
     run->frame->UpdateCommandStates();

@@ -1,39 +1,25 @@
-#include <gtest/gtest.h>
+// The Item commands as a user runs them, each checked in the store after
+// the program has been started again.
 
-#include "ItemDlg.h"
 #include "ProgramFixture.h"
-#include "TestSupport.h"
 #include "Watchdog.h"
 
 namespace {
 
 using namespace keynest_test;
+using Strings = std::vector<std::string>;
 
 const QString kPassword = QStringLiteral("Sesame2024");
 
-// The Item commands as a user runs them, each checked in the store after
-// the program has been started again.
-class ItemCommandsStoreTest : public ::testing::Test {
-protected:
-    TempDir m_dir;
-    std::string m_file = m_dir.File("keynest.sqlite");
-    FakeServices m_fakes;
-
+class ItemCommandsStoreTest : public ProgramTest {
+  protected:
     std::unique_ptr<Program> Start() {
-        auto run = StartUnlocked(m_file, m_fakes, kPassword);
+        auto run = StartUnlocked(kPassword);
         run->view->SetDogTime(CWatchdog::kInfinite);
         run->view->Watchdog().SetDogTimeout(CWatchdog::kInfinite);
         run->store.SetInt("Newbie", "Edit", 0);
         run->store.SetInt("Newbie", "ChangeEditPwd", 0);
         return run;
-    }
-    static void AddThroughDialog(Program& run, const QString& location, const QString& password) {
-        WhenModal<CItemDlg>([location, password](CItemDlg* dialog) {
-            dialog->findChild<QLineEdit*>(QStringLiteral("locationEdit"))->setText(location);
-            dialog->findChild<QLineEdit*>(QStringLiteral("passwordEdit"))->setText(password);
-            dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
-        });
-        run.view->OnCommand(ID_EDIT_ADD_ITEM);
     }
     static void Select(Program& run, const std::string& location) {
         for (int row = 0; row < run.Rows().RowCount(); ++row) {
@@ -42,9 +28,9 @@ protected:
             }
         }
     }
-    std::vector<std::string> StoredAfterRestart() {
+    Strings StoredAfterRestart() {
         auto run = Start();
-        std::vector<std::string> rows;
+        Strings rows;
         for (int row = 0; row < run->Rows().RowCount(); ++row) {
             rows.push_back(run->Rows().GetText(row, kColLocation) + "=" +
                            run->Rows().GetText(row, kColPassword));
@@ -56,14 +42,15 @@ protected:
 TEST_F(ItemCommandsStoreTest, AddEditDeleteAndUndoReachTheStore) {
     {
         auto run = Start();
-        AddThroughDialog(*run, QStringLiteral("charlie"), QStringLiteral("pw-c"));
-        AddThroughDialog(*run, QStringLiteral("alpha"), QStringLiteral("pw-a"));
-        AddThroughDialog(*run, QStringLiteral("bravo"), QStringLiteral("pw-b"));
-
+        for (const char* name : {"charlie", "alpha", "bravo"}) {
+            FillItemDialog(QString::fromLatin1(name),
+                           QStringLiteral("pw-") + QChar::fromLatin1(name[0]), true);
+            run->view->OnCommand(ID_EDIT_ADD_ITEM);
+        }
         Select(*run, "bravo");
         WhenModal<CItemDlg>([](CItemDlg* dialog) {
-            dialog->findChild<QLineEdit*>(QStringLiteral("passwordEdit"))->setText(QStringLiteral("pw-B2"));
-            dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+            Box(dialog, "passwordEdit")->setText(QStringLiteral("pw-B2"));
+            Press(dialog, "okButton");
         });
         run->view->OnCommand(ID_EDIT_EDIT_ITEM);
 
@@ -73,7 +60,7 @@ TEST_F(ItemCommandsStoreTest, AddEditDeleteAndUndoReachTheStore) {
         run->view->OnCommand(ID_EDIT_DELETE_ITEM);
         run->view->OnCommand(ID_EDIT_UNDO_DELETE);  // only charlie comes back
     }
-    EXPECT_EQ(StoredAfterRestart(), (std::vector<std::string>{"bravo=pw-B2", "charlie=pw-c"}));
+    EXPECT_EQ(StoredAfterRestart(), (Strings{"bravo=pw-B2", "charlie=pw-c"}));
 }
 
 TEST_F(ItemCommandsStoreTest, DeleteAllLeavesAnEmptyStoreThatStaysEmpty) {

@@ -1,3 +1,6 @@
+// The main window: menus, accelerators and toolbar, the lock pane, its
+// geometry from the store, Help Topics and commands not built yet.
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -9,28 +12,22 @@
 #include "CommandTable.h"
 #include "FakeServices.h"
 #include "MainFrame.h"
-#include "RegistryStore.h"
 #include "TestSupport.h"
 
 namespace {
 
-class MainFrameTest : public ::testing::Test {
-protected:
-    keynest_test::TempDir m_dir;
-    CRegistryStore m_store{m_dir.File("keynest.sqlite")};
+class MainFrameTest : public ::testing::Test, protected keynest_test::TempStore {
+  protected:
     keynest_test::FakeHelpViewer m_help;
-
-    void SetUp() override {
-        ASSERT_TRUE(m_store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr));
-    }
 };
 
-QStringList MenuTexts(QMenu* menu) {
+// The items of a menu, separators as "-", joined by "|".
+QString MenuTexts(const QMenu* menu) {
     QStringList texts;
-    for (QAction* action : menu->actions()) {
+    for (const QAction* action : menu->actions()) {
         texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
     }
-    return texts;
+    return texts.join(QLatin1Char('|'));
 }
 
 TEST_F(MainFrameTest, MenusHoldEveryCommandInOrderWithSeparators) {
@@ -38,23 +35,17 @@ TEST_F(MainFrameTest, MenusHoldEveryCommandInOrderWithSeparators) {
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Keynest"));
     const QList<QAction*> menus = frame.menuBar()->actions();
     ASSERT_EQ(menus.size(), 4);
-    EXPECT_EQ(MenuTexts(menus[0]->menu()),
-              QStringList({QStringLiteral("&UnLock...\tF10"), QStringLiteral("&Import From File...\tCtrl-I"),
-                           QStringLiteral("&Export To File...\tCtrl-E"), QStringLiteral("-"),
-                           QStringLiteral("&Test TwoFish...\tF7"), QStringLiteral("-"),
-                           QStringLiteral("Re&set"), QStringLiteral("-"), QStringLiteral("&Print...\tCtrl+P"),
-                           QStringLiteral("Print Pre&view"), QStringLiteral("P&rint Setup..."),
-                           QStringLiteral("-"), QStringLiteral("E&xit")}));
+    EXPECT_EQ(
+        MenuTexts(menus[0]->menu()),
+        QStringLiteral("&UnLock...\tF10|&Import From File...\tCtrl-I|&Export To File...\tCtrl-E|"
+                       "-|&Test TwoFish...\tF7|-|Re&set|-|&Print...\tCtrl+P|Print Pre&view|"
+                       "P&rint Setup...|-|E&xit"));
     EXPECT_EQ(MenuTexts(menus[1]->menu()),
-              QStringList({QStringLiteral("&Add Item...\tCtrl-A"), QStringLiteral("&Delete Item\tDel"),
-                           QStringLiteral("&Undo Delete\tCtrl-Z"), QStringLiteral("De&lete All Items"),
-                           QStringLiteral("&Edit Item...\tF2"), QStringLiteral("-"),
-                           QStringLiteral("&Make a Password\tF3"), QStringLiteral("C&hange Password...\tF4"),
-                           QStringLiteral("&Copy Password to Clipboard\tCtrl+C"), QStringLiteral("-"),
-                           QStringLiteral("&Preferences...\tF5")}));
-    EXPECT_EQ(MenuTexts(menus[3]->menu()),
-              QStringList({QStringLiteral("&Help Topics"), QStringLiteral("-"),
-                           QStringLiteral("&About Keynest...")}));
+              QStringLiteral("&Add Item...\tCtrl-A|&Delete Item\tDel|&Undo Delete\tCtrl-Z|"
+                             "De&lete All Items|&Edit Item...\tF2|-|&Make a Password\tF3|"
+                             "C&hange Password...\tF4|&Copy Password to Clipboard\tCtrl+C|-|"
+                             "&Preferences...\tF5"));
+    EXPECT_EQ(MenuTexts(menus[3]->menu()), QStringLiteral("&Help Topics|-|&About Keynest..."));
 }
 
 TEST_F(MainFrameTest, AcceleratorsAndToolbarFollowTheTable) {
@@ -67,10 +58,8 @@ TEST_F(MainFrameTest, AcceleratorsAndToolbarFollowTheTable) {
     EXPECT_EQ(frame.Action(ID_EDIT_ADD_ITEM)->statusTip(), QStringLiteral("Add Item"));
     EXPECT_EQ(frame.Action(ID_EDIT_COPY_PASSWORD)->toolTip(), QStringLiteral("Copy"));
 
-    auto* toolbar = frame.findChild<QToolBar*>(QStringLiteral("toolbar"));
-    ASSERT_NE(toolbar, nullptr);
     QList<int> ids;
-    for (QAction* action : toolbar->actions()) {
+    for (QAction* action : frame.findChild<QToolBar*>(QStringLiteral("toolbar"))->actions()) {
         ids << (action->isSeparator() ? 0 : action->objectName().mid(7).toInt());
     }
     EXPECT_EQ(ids, QList<int>({ID_FILE_UNLOCK, ID_FILE_IMPORT, ID_FILE_EXPORT, ID_FILE_PRINT, 0,
@@ -92,6 +81,14 @@ TEST_F(MainFrameTest, LockPaneKeepsItsBlanksAndFitsTheText) {
 }
 
 TEST_F(MainFrameTest, GeometryComesFromTheStoreAndIsTrackedUnlessMinimised) {
+    // Out of range: the centred default, written back.
+    m_store.SetInt("Screen", "cx", 0);
+    m_store.SetInt("Screen", "cy", 300);
+    {
+        CMainFrame frame(m_store, m_help);
+        EXPECT_GT(m_store.GetInt("Screen", "cx", 0), 0);
+        EXPECT_EQ(frame.width(), m_store.GetInt("Screen", "cx", 0));
+    }
     m_store.SetInt("Screen", "x", 30);
     m_store.SetInt("Screen", "y", 40);
     m_store.SetInt("Screen", "cx", 500);
@@ -102,28 +99,15 @@ TEST_F(MainFrameTest, GeometryComesFromTheStoreAndIsTrackedUnlessMinimised) {
     frame.resize(520, 310);
     EXPECT_EQ(m_store.GetInt("Screen", "cx", 0), 520);
     EXPECT_EQ(m_store.GetInt("Screen", "cy", 0), 310);
-
     frame.setWindowState(Qt::WindowMinimized);
     frame.resize(100, 100);
     EXPECT_EQ(m_store.GetInt("Screen", "cx", 0), 520);
 }
 
-TEST_F(MainFrameTest, OutOfRangeGeometryFallsBackToTheCentredDefault) {
-    m_store.SetInt("Screen", "cx", 0);
-    m_store.SetInt("Screen", "cy", 300);
-    CMainFrame frame(m_store, m_help);
-    EXPECT_GT(m_store.GetInt("Screen", "cx", 0), 0);
-    EXPECT_EQ(frame.width(), m_store.GetInt("Screen", "cx", 0));
-}
-
-TEST_F(MainFrameTest, HelpTopicsOpensTheContents) {
+TEST_F(MainFrameTest, HelpTopicsOpensTheContentsAndUnbuiltCommandsAreDisabled) {
     CMainFrame frame(m_store, m_help);
     frame.Action(ID_HELP_FINDER)->trigger();
     EXPECT_EQ(m_help.contexts, std::vector<int>({kHelpContents}));
-}
-
-TEST_F(MainFrameTest, CommandsNotBuiltYetAreShownDisabled) {
-    CMainFrame frame(m_store, m_help);
     frame.UpdateCommandStates();
     EXPECT_FALSE(frame.Action(ID_FILE_TEST_TWOFISH)->isEnabled());
     EXPECT_TRUE(frame.Action(ID_FILE_RESET)->isEnabled());

@@ -1,21 +1,23 @@
 #pragma once
 
-// One run of Keynest over fakes: the real store file, main window and view,
+// Runs of Keynest over fakes: the real store file, main window and view,
 // with prompts answered by a FakePrompter and dialogs driven by timers.
 
-#include <QLineEdit>
-#include <QPushButton>
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 
 #include "ChoosePasswordDlg.h"
 #include "EventLoopWait.h"
 #include "FakeServices.h"
+#include "ItemDlg.h"
 #include "ItemListModel.h"
 #include "KeynestView.h"
 #include "MainFrame.h"
 #include "ModalDriver.h"
 #include "RegistryStore.h"
+#include "TestSupport.h"
 #include "UnlockDlg.h"
 
 namespace keynest_test {
@@ -36,6 +38,7 @@ struct Program {
     Program& operator=(const Program&) = delete;
 
     CItemListModel& Rows() { return view->Model(); }
+    std::string Check() { return store.GetString("Keynest", "Password", ""); }
 
     CRegistryStore store;
     std::unique_ptr<CMainFrame> frame;
@@ -45,36 +48,53 @@ struct Program {
 /// Types `password` into both boxes of the next choose-password dialog.
 inline void ChooseInDialog(const QString& password) {
     WhenModal<CChoosePasswordDlg>([password](CChoosePasswordDlg* dialog) {
-        dialog->findChild<QLineEdit*>(QStringLiteral("firstEdit"))->setText(password);
-        dialog->findChild<QLineEdit*>(QStringLiteral("secondEdit"))->setText(password);
-        dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+        Box(dialog, "firstEdit")->setText(password);
+        Box(dialog, "secondEdit")->setText(password);
+        Press(dialog, "okButton");
     });
 }
 
 /// Types `password` into the next UnLock dialog and presses OK.
 inline void UnlockInDialog(const QString& password) {
     WhenModal<CUnlockDlg>([password](CUnlockDlg* dialog) {
-        dialog->findChild<QLineEdit*>(QStringLiteral("passwordEdit"))->setText(password);
-        dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+        Box(dialog, "passwordEdit")->setText(password);
+        Press(dialog, "okButton");
     });
 }
 
-/// Starts a run and unlocks it with `password`, choosing it on first use.
-inline std::unique_ptr<Program> StartUnlocked(const std::string& file, FakeServices& fakes,
-                                              const QString& password) {
-    {
-        CRegistryStore probe(file);
-        probe.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr);
-        if (probe.GetString("Keynest", "Password", "").empty()) {
-            ChooseInDialog(password);
-        } else {
-            UnlockInDialog(password);
-        }
-    }
-    auto run = std::make_unique<Program>(file, fakes);
-    WaitUntil([&] { return run->view->IsUnlocked(); });
-    return run;
+/// Fills Location and Password of the next Item dialog; presses OK when
+/// `confirm`, else leaves it open.
+inline void FillItemDialog(const QString& location, const QString& password, bool confirm) {
+    WhenModal<CItemDlg>([=](CItemDlg* dialog) {
+        Box(dialog, "locationEdit")->setText(location);
+        Box(dialog, "passwordEdit")->setText(password);
+        if (confirm) Press(dialog, "okButton");
+    });
 }
+
+/// A test over runs of the program that share one store file.
+class ProgramTest : public ::testing::Test {
+  protected:
+    /// Starts a run and unlocks it with `password`, choosing it on first use.
+    std::unique_ptr<Program> StartUnlocked(const QString& password) {
+        {
+            CRegistryStore probe(m_file);
+            probe.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr);
+            if (probe.GetString("Keynest", "Password", "").empty()) {
+                ChooseInDialog(password);
+            } else {
+                UnlockInDialog(password);
+            }
+        }
+        auto run = std::make_unique<Program>(m_file, m_fakes);
+        WaitUntil([&] { return run->view->IsUnlocked(); });
+        return run;
+    }
+
+    TempDir m_dir;
+    std::string m_file = m_dir.File("keynest.sqlite");
+    FakeServices m_fakes;
+};
 
 /// Adds an Item directly to the rows and stores the list.
 inline void AddRow(Program& run, const std::string& location, const std::string& password) {
