@@ -27,7 +27,7 @@ namespace keynest_test {
 /// question, when the script is empty). `onShow` may act while the box is
 /// "open", as a user or the inactivity lock would.
 class FakePrompter final : public IPrompter {
-public:
+  public:
     int Show(const QString& text, PromptButtons buttons, PromptIcon icon) override {
         texts.push_back(text);
         icons.push_back(icon);
@@ -46,7 +46,7 @@ public:
 };
 
 class FakeClipboard final : public IClipboard {
-public:
+  public:
     void SetText(const std::string& value) override {
         text = value;
         ++copies;
@@ -63,7 +63,7 @@ public:
 /// Records the URLs it is asked to open. After Hold() each Open() waits for
 /// Release(), as a slow desktop handler would.
 class FakeShellOpener final : public IShellOpener {
-public:
+  public:
     bool Open(const std::string& url) override {
         std::unique_lock lock(m_mutex);
         m_urls.push_back(url);
@@ -93,7 +93,7 @@ public:
         return m_urls;
     }
 
-private:
+  private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::vector<std::string> m_urls;
@@ -101,7 +101,7 @@ private:
 };
 
 class FakeHelpViewer final : public IHelpViewer {
-public:
+  public:
     void ShowHelp(int context) override { contexts.push_back(context); }
     std::vector<int> contexts;
 };

@@ -4,12 +4,12 @@
 // settings store inside one, and environment variables set for one test only.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <unistd.h>
 
 #include "RegistryStore.h"
 
@@ -18,9 +18,10 @@ namespace keynest_test {
 /// A fresh directory below the system's temporary directory, removed with
 /// everything in it when the object goes.
 class TempDir {
-public:
+  public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "keynest-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "keynest-test-XXXXXX").string();
         if (::mkdtemp(pattern.data()) != nullptr) m_path = pattern;
     }
     ~TempDir() {
@@ -35,7 +36,7 @@ public:
     const std::string& Path() const { return m_path; }
     std::string File(const std::string& name) const { return m_path + "/" + name; }
 
-private:
+  private:
     std::string m_path;
 };
 
@@ -43,7 +44,8 @@ private:
 /// Fixtures inherit it to get `m_dir` and `m_store`.
 struct TempStore {
     TempStore() {
-        EXPECT_TRUE(m_store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr));
+        EXPECT_TRUE(
+            m_store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr));
     }
     TempDir m_dir;
     CRegistryStore m_store{m_dir.File("keynest.sqlite")};
@@ -51,7 +53,7 @@ struct TempStore {
 
 /// Sets an environment variable and restores the old value at the end.
 class ScopedEnv {
-public:
+  public:
     ScopedEnv(const char* name, const std::string& value) : m_name(name) {
         if (const char* old = std::getenv(name)) m_old = old;
         ::setenv(name, value.c_str(), 1);
@@ -66,7 +68,7 @@ public:
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
-private:
+  private:
     std::string m_name;
     std::optional<std::string> m_old;
 };
@@ -74,14 +76,16 @@ private:
 /// Points XDG_DATA_HOME and XDG_CONFIG_HOME at a private temporary
 /// directory for the life of the object, so no test touches the user's files.
 class ScopedUserDirs {
-public:
-    ScopedUserDirs() : m_data("XDG_DATA_HOME", m_dir.File("data")), m_config("XDG_CONFIG_HOME", m_dir.File("config")) {
+  public:
+    ScopedUserDirs()
+        : m_data("XDG_DATA_HOME", m_dir.File("data")),
+          m_config("XDG_CONFIG_HOME", m_dir.File("config")) {
         std::filesystem::create_directories(m_dir.File("config"));
     }
     std::string DataHome() const { return m_dir.File("data"); }
     std::string ConfigHome() const { return m_dir.File("config"); }
 
-private:
+  private:
     TempDir m_dir;
     ScopedEnv m_data;
     ScopedEnv m_config;

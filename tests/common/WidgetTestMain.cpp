@@ -1,9 +1,10 @@
 // Entry point of the widget tests: a QApplication on the offscreen platform
 // unless the caller chose another one, then every test.
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QStandardPaths>
-#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

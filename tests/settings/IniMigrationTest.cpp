@@ -9,7 +9,7 @@
 namespace {
 
 class IniMigrationTest : public ::testing::Test, protected keynest_test::TempStore {
-protected:
+  protected:
     std::string WriteIni(const std::string& text) {
         const std::string path = m_dir.File("Keynest.INI");
         std::ofstream(path) << text;
@@ -18,17 +18,17 @@ protected:
 };
 
 TEST_F(IniMigrationTest, CopiesSectionsAndValuesAsTheyStand) {
-    m_store.ImportIniFile(WriteIni(
-        "Length=5\n"            // before any section: lost
-        "[Prefs]\n"
-        "Length=12\n"
-        "  Launch = 1  \n"      // blanks around '=' stay part of name and value
-        "; a comment\n"
-        "\n"
-        "[ Screen ]\n"
-        "x=40\n"
-        "[a]b]\n"               // neither a section nor a value line
-        "y=50\n"));
+    m_store.ImportIniFile(
+        WriteIni("Length=5\n"  // before any section: lost
+                 "[Prefs]\n"
+                 "Length=12\n"
+                 "  Launch = 1  \n"  // blanks around '=' stay part of name and value
+                 "; a comment\n"
+                 "\n"
+                 "[ Screen ]\n"
+                 "x=40\n"
+                 "[a]b]\n"  // neither a section nor a value line
+                 "y=50\n"));
     EXPECT_EQ(m_store.GetInt("Prefs", "Length", 16), 12);
     EXPECT_EQ(m_store.GetString("Prefs", "Launch ", "none"), " 1");
     EXPECT_EQ(m_store.GetString("Prefs", "Launch", "none"), "none");

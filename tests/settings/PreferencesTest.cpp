@@ -31,11 +31,11 @@ TEST_F(PreferencesTest, OutOfRangeValuesAreCorrectedAndWrittenBack) {
         int used;
         const char* storedAfter;
     } cases[] = {
-        {"Length", "-3", 16, "16"},     {"Length", "17", 16, "16"},
+        {"Length", "-3", 16, "16"},         {"Length", "17", 16, "16"},
         {"Length", " 12abc", 12, " 12abc"},  // in range: not rewritten
-        {"MakePwdRadio", "2", 0, "0"},  {"MakePwdRadio", "-1", 0, "0"},
-        {"DogTime", "0", 5, "5"},       {"DogTime", "1441", 5, "5"},
-        {"DogTime", "99999999", 5, "5"}, {"DogTime", "1440", 1440, "1440"},
+        {"MakePwdRadio", "2", 0, "0"},      {"MakePwdRadio", "-1", 0, "0"},
+        {"DogTime", "0", 5, "5"},           {"DogTime", "1441", 5, "5"},
+        {"DogTime", "99999999", 5, "5"},    {"DogTime", "1440", 1440, "1440"},
     };
     for (const auto& c : cases) {
         m_store.SetString("Prefs", c.name, c.stored);
@@ -44,7 +44,8 @@ TEST_F(PreferencesTest, OutOfRangeValuesAreCorrectedAndWrittenBack) {
                          : std::string(c.name) == "MakePwdRadio" ? prefs.makePwdRadio
                                                                  : prefs.dogTimeMinutes;
         EXPECT_EQ(used, c.used) << c.name << "=" << c.stored;
-        EXPECT_EQ(m_store.GetString("Prefs", c.name, ""), c.storedAfter) << c.name << "=" << c.stored;
+        EXPECT_EQ(m_store.GetString("Prefs", c.name, ""), c.storedAfter)
+            << c.name << "=" << c.stored;
     }
 }
 

@@ -57,8 +57,8 @@ TEST_F(RegistryStoreTest, ValuesRoundTripWhateverTheirLengthAndBytes) {
 }
 
 TEST_F(RegistryStoreTest, IntegersAreScannedLikeDecimalText) {
-    const std::pair<const char*, int> cases[] = {
-        {" 12abc", 12}, {"-3", -3}, {"17", 17}, {"abc", 99}, {"", 99}, {"99999999999", 99}};
+    const std::pair<const char*, int> cases[] = {{" 12abc", 12}, {"-3", -3}, {"17", 17},
+                                                 {"abc", 99},    {"", 99},   {"99999999999", 99}};
     for (const auto& [stored, expected] : cases) {
         m_store.SetString("Prefs", "Value", stored);
         EXPECT_EQ(m_store.GetInt("Prefs", "Value", 99), expected) << '"' << stored << '"';

@@ -19,7 +19,7 @@ const std::string kPassword = "unlock me";
 const char* const kNames[] = {"Location", "URL", "ID", "Hint", "Note", "Pwd"};
 
 class ItemStoreTest : public ::testing::Test, protected keynest_test::TempStore {
-protected:
+  protected:
     static CMemoryItemList MakeList(const std::vector<Row>& rows) {
         CMemoryItemList list;
         for (const Row& row : rows) {

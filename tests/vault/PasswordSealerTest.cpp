@@ -18,7 +18,7 @@ bool OnlyUpperHex(const std::string& text) {
 }
 
 class PasswordSealerTest : public ::testing::Test {
-protected:
+  protected:
     CPasswordSealer sealer;
 };
 
@@ -26,7 +26,8 @@ protected:
 
 TEST_F(PasswordSealerTest, SealedLengthsAndPadding) {
     const std::string key = "master key";
-    const std::pair<size_t, size_t> lengths[] = {  // plain, sealed
+    const std::pair<size_t, size_t> lengths[] = {
+        // plain, sealed
         {0, 32}, {1, 32}, {16, 32}, {17, 64}, {32, 64}, {33, 96}, {300, 608}};
     for (const auto& [plainLength, sealedLength] : lengths) {
         SCOPED_TRACE(plainLength);

@@ -14,7 +14,7 @@ namespace {
 const char kIvHex[] = "000102030405060708090A0B0C0D0E0F";
 
 class TwofishModesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         m_keyBytes = RandomBytes(m_random, 16);
         ScheduleRaw(*m_key, m_keyBytes, DIR_ENCRYPT);
