@@ -22,8 +22,7 @@ CKeynestApp::~CKeynestApp() { ExitInstance(); }
 void CKeynestApp::OpenSettingsStore() {
     m_store = std::make_unique<CRegistryStore>(UserPaths::StoreFile());
     m_pStore = m_store.get();
-    bool createdNew = false;
-    if (!m_store->OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, &createdNew)) {
+    if (!m_store->OpenProgramBranch(UserPaths::IniFile())) {
         // Keep going, as a first run would, but say plainly that nothing
         // can be stored; the file itself is left exactly as it was.
         m_prompter->Show(QStringLiteral("Keynest cannot open its data file:\n\n%1\n\nThe file has "
@@ -31,9 +30,7 @@ void CKeynestApp::OpenSettingsStore() {
                                         "be stored until the problem is fixed.")
                              .arg(FromBytes(m_store->LastError())),
                          PromptButtons::Ok, PromptIcon::Warning);
-        return;
     }
-    if (createdNew) m_store->ImportIniFile(UserPaths::IniFile());
 }
 
 bool CKeynestApp::InitInstance() {

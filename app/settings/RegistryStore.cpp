@@ -180,6 +180,13 @@ bool CRegistryStore::OpenBranch(const std::string& path, const std::string& root
     return true;
 }
 
+bool CRegistryStore::OpenProgramBranch(const std::string& iniPath) {
+    bool createdNew = false;
+    if (!OpenBranch(kBranchPath, kRootKey, &createdNew)) return false;
+    if (createdNew) ImportIniFile(iniPath);
+    return true;
+}
+
 // Returns the statement in `slot`, preparing it on first use. Each use
 // resets it when done (StatementReset), so it holds no lock in between.
 sqlite3_stmt* CRegistryStore::CachedStatement(sqlite3_stmt*& slot, const char* sql) {

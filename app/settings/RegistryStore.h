@@ -35,6 +35,11 @@ public:
     /// Removes the section and every section below it. Returns 0 on success.
     int DeleteSection(const std::string& section);
 
+    /// Opens the program's branch; when it is created by this call, copies
+    /// the old INI file at `iniPath` into it first. False when the store
+    /// cannot be opened (LastError() says why).
+    bool OpenProgramBranch(const std::string& iniPath);
+
     /// Copies the sections and values of an old INI file into the branch.
     /// Meant to run once, right after the branch was created.
     void ImportIniFile(const std::string& iniPath);

@@ -73,22 +73,4 @@ class ScopedEnv {
     std::optional<std::string> m_old;
 };
 
-/// Points XDG_DATA_HOME and XDG_CONFIG_HOME at a private temporary
-/// directory for the life of the object, so no test touches the user's files.
-class ScopedUserDirs {
-  public:
-    ScopedUserDirs()
-        : m_data("XDG_DATA_HOME", m_dir.File("data")),
-          m_config("XDG_CONFIG_HOME", m_dir.File("config")) {
-        std::filesystem::create_directories(m_dir.File("config"));
-    }
-    std::string DataHome() const { return m_dir.File("data"); }
-    std::string ConfigHome() const { return m_dir.File("config"); }
-
-  private:
-    TempDir m_dir;
-    ScopedEnv m_data;
-    ScopedEnv m_config;
-};
-
 }  // namespace keynest_test
