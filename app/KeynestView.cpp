@@ -38,7 +38,19 @@ CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* pa
     m_stages = new CAutoLockStages(
         window(), [this] { return m_prefs.saveCancel; }, [this] { m_lock->LockStep(); }, this);
 
-    const auto changed = [this] { Q_EMIT CommandStatesChanged(); };
+    // A load of thousands of rows tells the frame once, after the load,
+    // instead of once per row.
+    const auto changed = [this] {
+        if (m_bStatesPending) return;
+        m_bStatesPending = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_bStatesPending = false;
+                Q_EMIT CommandStatesChanged();
+            },
+            Qt::QueuedConnection);
+    };
     connect(&Model(), &QAbstractItemModel::rowsInserted, this, changed);
     connect(&Model(), &QAbstractItemModel::rowsRemoved, this, changed);
     connect(&Model(), &QAbstractItemModel::modelReset, this, changed);

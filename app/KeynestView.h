@@ -103,4 +103,5 @@ private:
     std::unique_ptr<CWatchdog> m_watchdog;
     CAutoLockStages* m_stages = nullptr;  // a Qt child of the view
     QBasicTimer m_lockFlowTimer;
+    bool m_bStatesPending = false;  // a command-state update is queued
 };

@@ -68,9 +68,8 @@ void CMainFrame::BuildActions() {
         auto* action = new QAction(QString::fromUtf8(entry.text), this);
         action->setObjectName(QStringLiteral("command%1").arg(entry.id));
         action->setIcon(ToolbarIcon(entry.id));
-        const QStringList prompt = CommandPrompt(entry.id).split(QLatin1Char('\n'));
-        if (!prompt.first().isEmpty()) action->setStatusTip(prompt.first());
-        if (prompt.size() > 1) action->setToolTip(prompt.at(1));
+        if (const QString tip = CommandStatusTip(entry.id); !tip.isEmpty()) action->setStatusTip(tip);
+        if (const QString tip = CommandToolTip(entry.id); !tip.isEmpty()) action->setToolTip(tip);
         const int id = entry.id;
         connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
         m_actions[id] = action;

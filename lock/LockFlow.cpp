@@ -165,12 +165,11 @@ bool CLockFlow::StoreNewPassword(const std::string& checkValue, bool firstUse, b
     // can tell; they are kept aside, sealed as they are, never overwritten.
     if (ok && keepFoundItems) ok = m_itemStore.SetAsideStoredItems(kKeptItemsSection);
     ok = ok && m_store.SetString(kKeynestSection, kPasswordValue, checkValue);
-    // At first use the list is empty and the save only writes the end marker.
+    // The rows re-sealed under the new password; at first use the list is
+    // empty and only the end marker is written.
     if (ok) {
-        const int wasUnlocked = m_bUnlocked;
-        m_bUnlocked = 1;
-        ok = m_host.SaveAllItems();
-        m_bUnlocked = wasUnlocked;
+        std::lock_guard lock(m_host.ListLock());
+        ok = m_itemStore.SaveAllItems(m_host.Rows(), m_unlockPassword);
     }
     ok = ok && transaction.Commit();
     if (!ok) {

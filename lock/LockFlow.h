@@ -9,6 +9,7 @@
 
 class CItemStore;
 class CPasswordSealer;
+class IItemList;
 class CRegistryStore;
 class QWidget;
 
@@ -28,8 +29,8 @@ public:
     virtual const std::string& CharSet() const = 0;
     /// Replaces the rows with the stored Items.
     virtual void LoadAllItems() = 0;
-    /// Rewrites the stored Items from the rows; false when the save failed.
-    virtual bool SaveAllItems() = 0;
+    /// The rows: the plain Items while unlocked.
+    virtual IItemList& Rows() = 0;
     /// Removes every row, wiping the plain texts.
     virtual void RemoveAllRows() = 0;
     /// Wipes whatever else holds plain Items (the undo slot).

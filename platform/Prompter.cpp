@@ -1,6 +1,5 @@
 #include "Prompter.h"
 
-#include <QApplication>
 #include <QMessageBox>
 
 #include "AppTitle.h"
@@ -32,16 +31,4 @@ int CQtPrompter::Show(const QString& text, PromptButtons buttons, PromptIcon ico
         case QMessageBox::Ok: return kPromptOk;
         default: return kPromptDismissed;
     }
-}
-
-int DismissOpenMessageBoxes() {
-    int closed = 0;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* box = qobject_cast<QMessageBox*>(widget);
-        if (box && box->isVisible() && box->windowTitle() == AppTitle()) {
-            box->done(kPromptDismissed);
-            ++closed;
-        }
-    }
-    return closed;
 }

@@ -37,7 +37,3 @@ public:
 private:
     QWidget* m_parent;
 };
-
-/// Ends every open message box of the program as unanswered. Returns how
-/// many were closed.
-int DismissOpenMessageBoxes();

@@ -84,16 +84,14 @@ void CItemListModel::RemoveAllRows() {
     endRemoveRows();
 }
 
-int CItemListModel::SortedPlace(const std::string& location, int skipRow) const {
-    // A plain binary search over the rows without `skipRow`. It stays well
-    // defined even when an edited Location has left the rows out of order.
-    const int count = RowCount() - (IsValidRow(skipRow) ? 1 : 0);
+int CItemListModel::SortedPlace(const std::string& location) const {
+    // A plain binary search. It stays well defined even when an edited
+    // Location has left the rows out of order.
     int low = 0;
-    int high = count;
+    int high = RowCount();
     while (low < high) {
         const int middle = low + (high - low) / 2;
-        const int actual = (IsValidRow(skipRow) && middle >= skipRow) ? middle + 1 : middle;
-        if (CompareLocations(location, (*m_rows[static_cast<size_t>(actual)])[kColLocation]) < 0) {
+        if (CompareLocations(location, (*m_rows[static_cast<size_t>(middle)])[kColLocation]) < 0) {
             high = middle;
         } else {
             low = middle + 1;
@@ -132,25 +130,4 @@ void CItemListModel::RemoveRow(int row) {
     WipeRow(*m_rows[static_cast<size_t>(row)]);
     m_rows.erase(m_rows.begin() + row);
     endRemoveRows();
-}
-
-int CItemListModel::ReplaceRow(int row, const Row& texts) {
-    if (!IsValidRow(row)) return -1;
-    Row& cells = *m_rows[static_cast<size_t>(row)];
-    for (size_t column = 0; column < cells.size(); ++column) {
-        WipeBuffer(cells[column]);
-        cells[column] = texts[column];
-    }
-    Q_EMIT dataChanged(index(row, 0), index(row, kItemColumnCount - 1), {Qt::DisplayRole});
-
-    const int place = SortedPlace(cells[kColLocation], row);
-    if (place == row) return row;
-    // The destination of a move counts the rows before the move.
-    const int destination = place > row ? place + 1 : place;
-    beginMoveRows(QModelIndex(), row, row, QModelIndex(), destination);
-    auto moved = std::move(m_rows[static_cast<size_t>(row)]);
-    m_rows.erase(m_rows.begin() + row);
-    m_rows.insert(m_rows.begin() + place, std::move(moved));
-    endMoveRows();
-    return place;
 }

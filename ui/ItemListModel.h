@@ -39,20 +39,17 @@ class CItemListModel final : public QAbstractTableModel, public IItemList {
     /// and returns its row number.
     int AppendRow(const std::string& location) override;
     /// Sets one text of `row`. The row keeps its place, also when its
-    /// Location changes; ReplaceRow re-sorts.
+    /// Location changes.
     void SetText(int row, int column, const std::string& text) override;
     std::string GetText(int row, int column) const override;
 
     /// Removes one row, wiping its texts.
     void RemoveRow(int row);
-    /// Sets all six texts of `row` and moves it to the sorted place of its
-    /// new Location. Returns the row's new number, or -1 when `row` is out of range.
-    int ReplaceRow(int row, const Row& texts);
 
   private:
-    /// Where a row with `location` goes among the rows other than
-    /// `skipRow`: after every row that does not sort after it.
-    int SortedPlace(const std::string& location, int skipRow = -1) const;
+    /// Where a row with `location` goes: after every row that does not
+    /// sort after it.
+    int SortedPlace(const std::string& location) const;
     bool IsValidRow(int row) const { return row >= 0 && row < RowCount(); }
 
     // Rows are held by pointer so that inserting or removing one never
