@@ -1,70 +1,69 @@
-#include "CommandTable.h"
+#include "app/CommandTable.h"
 
-#include <array>
-
-#include "CommandStates.h"
+#include "app/KeynestView.h"
+#include "app/MainFrame.h"
+#include "lock/LockFlow.h"
+#include "platform/HelpViewer.h"
+#include "ui/ItemCommands.h"
+#include "ui/ItemListView.h"
 
 namespace {
 
-constexpr std::array kMenu = {
-    MenuEntry{MenuName::File, ID_FILE_UNLOCK, "&UnLock...\tF10"},
-    MenuEntry{MenuName::File, ID_FILE_IMPORT, "&Import From File...\tCtrl-I"},
-    MenuEntry{MenuName::File, ID_FILE_EXPORT, "&Export To File...\tCtrl-E"},
-    MenuEntry{MenuName::File, 0, ""},
-    MenuEntry{MenuName::File, ID_FILE_TEST_TWOFISH, "&Test TwoFish...\tF7"},
-    MenuEntry{MenuName::File, 0, ""},
-    MenuEntry{MenuName::File, ID_FILE_RESET, "Re&set"},
-    MenuEntry{MenuName::File, 0, ""},
-    MenuEntry{MenuName::File, ID_FILE_PRINT, "&Print...\tCtrl+P"},
-    MenuEntry{MenuName::File, ID_FILE_PRINT_PREVIEW, "Print Pre&view"},
-    MenuEntry{MenuName::File, ID_FILE_PRINT_SETUP, "P&rint Setup..."},
-    MenuEntry{MenuName::File, 0, ""},
-    MenuEntry{MenuName::File, ID_APP_EXIT, "E&xit"},
-    MenuEntry{MenuName::Edit, ID_EDIT_ADD_ITEM, "&Add Item...\tCtrl-A"},
-    MenuEntry{MenuName::Edit, ID_EDIT_DELETE_ITEM, "&Delete Item\tDel"},
-    MenuEntry{MenuName::Edit, ID_EDIT_UNDO_DELETE, "&Undo Delete\tCtrl-Z"},
-    MenuEntry{MenuName::Edit, ID_EDIT_DELETE_ALL, "De&lete All Items"},
-    MenuEntry{MenuName::Edit, ID_EDIT_EDIT_ITEM, "&Edit Item...\tF2"},
-    MenuEntry{MenuName::Edit, 0, ""},
-    MenuEntry{MenuName::Edit, ID_EDIT_MAKE_PASSWORD, "&Make a Password\tF3"},
-    MenuEntry{MenuName::Edit, ID_EDIT_CHANGE_PASSWORD, "C&hange Password...\tF4"},
-    MenuEntry{MenuName::Edit, ID_EDIT_COPY_PASSWORD, "&Copy Password to Clipboard\tCtrl+C"},
-    MenuEntry{MenuName::Edit, 0, ""},
-    MenuEntry{MenuName::Edit, ID_EDIT_PREFERENCES, "&Preferences...\tF5"},
-    MenuEntry{MenuName::View, ID_VIEW_TOOLBAR, "&Toolbar"},
-    MenuEntry{MenuName::View, ID_VIEW_STATUS_BAR, "&Status Bar"},
-    MenuEntry{MenuName::Help, ID_HELP_FINDER, "&Help Topics"},
-    MenuEntry{MenuName::Help, 0, ""},
-    MenuEntry{MenuName::Help, ID_APP_ABOUT, "&About Keynest..."},
-};
-
-// Print shows "Ctrl+P" in its label, but there is no accelerator for it.
-const std::array kAccelerators = {
-    Accelerator{Qt::CTRL | Qt::Key_A, ID_EDIT_ADD_ITEM},
-    Accelerator{Qt::CTRL | Qt::Key_C, ID_EDIT_COPY_PASSWORD},
-    Accelerator{Qt::CTRL | Qt::Key_E, ID_FILE_EXPORT},
-    Accelerator{Qt::CTRL | Qt::Key_I, ID_FILE_IMPORT},
-    Accelerator{Qt::CTRL | Qt::Key_Z, ID_EDIT_UNDO_DELETE},
-    Accelerator{QKeyCombination(Qt::Key_Delete), ID_EDIT_DELETE_ITEM},
-    Accelerator{QKeyCombination(Qt::Key_F2), ID_EDIT_EDIT_ITEM},
-    Accelerator{QKeyCombination(Qt::Key_F3), ID_EDIT_MAKE_PASSWORD},
-    Accelerator{QKeyCombination(Qt::Key_F4), ID_EDIT_CHANGE_PASSWORD},
-    Accelerator{QKeyCombination(Qt::Key_F5), ID_EDIT_PREFERENCES},
-    Accelerator{QKeyCombination(Qt::Key_F7), ID_FILE_TEST_TWOFISH},
-    Accelerator{QKeyCombination(Qt::Key_F10), ID_FILE_UNLOCK},
-};
-
-constexpr std::array kToolbar = {
-    ID_FILE_UNLOCK,        ID_FILE_IMPORT,      ID_FILE_EXPORT,        ID_FILE_PRINT, 0,
-    ID_EDIT_ADD_ITEM,      ID_EDIT_DELETE_ITEM, ID_EDIT_EDIT_ITEM,     ID_EDIT_MAKE_PASSWORD,
-    ID_EDIT_COPY_PASSWORD, ID_EDIT_PREFERENCES, 0,                     ID_APP_ABOUT,
-};
+bool WhenUnlocked(const CommandState& s) { return s.unlocked; }
+bool WhenLocked(const CommandState& s) { return !s.unlocked; }
+bool WhenRows(const CommandState& s) { return s.rowCount != 0; }
+bool WhenSelected(const CommandState& s) { return s.hasSelection; }
+// While locked the list must stay empty: a deleted Item held for undo may
+// only come back into an unlocked list.
+bool WhenUndoable(const CommandState& s) { return s.unlocked && s.undoAvailable; }
+bool WhenSetAside(const CommandState& s) { return s.unlocked && s.setAsideItems; }
 
 }  // namespace
 
-std::span<const MenuEntry> MenuEntries() { return kMenu; }
-std::span<const Accelerator> Accelerators() { return kAccelerators; }
-std::span<const int> ToolbarCommands() { return kToolbar; }
+std::vector<CommandRow> BuildCommandRows(CKeynestView& view, CMainFrame& frame) {
+    CLockFlow& lock = view.Lock();
+    CItemCommands& items = view.Commands();
+    IHelpViewer& help = view.Context().services.help;
+    using M = MenuName;
+    return {
+        // File
+        {ID_FILE_UNLOCK, M::File, 10, "&UnLock...\tF10", "UnLock Keynest\nUnLock", Qt::Key_F10, 10,
+         "dialog-password", WhenLocked, [&lock] { lock.OnFileUnlock(); }},
+        {ID_FILE_OPEN_SET_ASIDE, M::File, 13, "Open Set-&Aside Items...",
+         "Try a password on the Items that were set aside\nOpen Set-Aside Items", {}, 0,
+         "document-open", WhenSetAside, [&lock] { lock.OnOpenSetAsideItems(); }},
+        {ID_FILE_RESET, M::File, 30, "Re&set", "Reset\nReset", {}, 0, nullptr, nullptr,
+         [&view] { view.OnFileReset(); }},
+        {ID_APP_EXIT, M::File, 50, "E&xit", "Quit Keynest\nExit", {}, 0, "application-exit",
+         nullptr, [&frame] { frame.close(); }},
+        // Edit
+        {ID_EDIT_ADD_ITEM, M::Edit, 10, "&Add Item...\tCtrl-A", "Add Item\nAdd Item",
+         Qt::CTRL | Qt::Key_A, 20, "list-add", WhenUnlocked, [&items] { items.OnAddItem(); }},
+        {ID_EDIT_DELETE_ITEM, M::Edit, 11, "&Delete Item\tDel", "Delete Item\nDelete Item",
+         Qt::Key_Delete, 21, "edit-delete", WhenSelected, [&items] { items.OnDeleteItem(); }},
+        {ID_EDIT_UNDO_DELETE, M::Edit, 12, "&Undo Delete\tCtrl-Z", "Undo Delete\nUndo Delete",
+         Qt::CTRL | Qt::Key_Z, 0, "edit-undo", WhenUndoable, [&items] { items.OnUndoDelete(); }},
+        {ID_EDIT_DELETE_ALL, M::Edit, 13, "De&lete All Items", "Delete All Items\nDelete All", {},
+         0, nullptr, WhenRows, [&items] { items.OnDeleteAllItems(); }},
+        {ID_EDIT_EDIT_ITEM, M::Edit, 14, "&Edit Item...\tF2", "Edit Item\nEdit Item", Qt::Key_F2,
+         22, "document-edit", WhenSelected, [&items] { items.OnEditItem(); }},
+        {ID_EDIT_CHANGE_PASSWORD, M::Edit, 21, "C&hange Password...\tF4",
+         "Change Password\nChange Password", Qt::Key_F4, 0, nullptr, WhenUnlocked,
+         [&lock] { lock.OnChangePassword(); }},
+        {ID_EDIT_COPY_PASSWORD, M::Edit, 22, "&Copy Password to Clipboard\tCtrl+C",
+         "Copy the password to the Clipboard\nCopy", Qt::CTRL | Qt::Key_C, 24, "edit-copy",
+         WhenSelected, [&view] { view.List().OnCopyPassword(); }},
+        // View
+        {ID_VIEW_TOOLBAR, M::View, 10, "&Toolbar", "Show or hide the toolbar\nToggle Toolbar", {},
+         0, nullptr, nullptr, [&frame] { frame.ToggleToolbar(); }, true},
+        {ID_VIEW_STATUS_BAR, M::View, 11, "&Status Bar",
+         "Show or hide the status bar\nToggle Status Bar", {}, 0, nullptr, nullptr,
+         [&frame] { frame.ToggleStatusBar(); }, true},
+        // Help
+        {ID_HELP_FINDER, M::Help, 10, "&Help Topics", "List Help topics\nHelp Topics", {}, 0,
+         "help-contents", nullptr, [&help] { help.ShowHelp(kHelpContents); }},
+    };
+}
 
 const char* MenuTitle(MenuName menu) {
     switch (menu) {
@@ -76,19 +75,10 @@ const char* MenuTitle(MenuName menu) {
     return "";
 }
 
-bool IsCommandBuilt(int id) {
-    switch (id) {
-        case ID_FILE_IMPORT:
-        case ID_FILE_EXPORT:
-        case ID_FILE_TEST_TWOFISH:
-        case ID_FILE_PRINT:
-        case ID_FILE_PRINT_PREVIEW:
-        case ID_FILE_PRINT_SETUP:
-        case ID_EDIT_MAKE_PASSWORD:
-        case ID_EDIT_PREFERENCES:
-        case ID_APP_ABOUT:
-            return false;
-        default:
-            return true;
-    }
+QString StatusTipOf(const CommandRow& row) {
+    return QString::fromUtf8(row.prompt).section(QLatin1Char('\n'), 0, 0);
+}
+
+QString ToolTipOf(const CommandRow& row) {
+    return QString::fromUtf8(row.prompt).section(QLatin1Char('\n'), 1, 1);
 }

@@ -1,4 +1,4 @@
-#include "HelpWindow.h"
+#include "app/HelpWindow.h"
 
 CHelpWindow::CHelpWindow(QWidget* parent) : QTextBrowser(parent) {
     setObjectName(QStringLiteral("helpWindow"));

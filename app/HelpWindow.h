@@ -2,7 +2,7 @@
 
 #include <QTextBrowser>
 
-#include "HelpViewer.h"
+#include "platform/HelpViewer.h"
 
 /// The help pages, shown in a window of their own.
 class CHelpWindow final : public QTextBrowser, public IHelpViewer {

@@ -1,19 +1,19 @@
-#include "KeynestApp.h"
+#include "app/KeynestApp.h"
 
 #include <QMessageBox>
 
-#include "AppTitle.h"
-#include "Clipboard.h"
-#include "HelpWindow.h"
-#include "KeynestView.h"
-#include "MainFrame.h"
-#include "PasswordGenerator.h"
-#include "Prompter.h"
-#include "RegistryStore.h"
-#include "ShellOpener.h"
-#include "SingleInstanceLock.h"
-#include "TextBytes.h"
-#include "UserPaths.h"
+#include "platform/AppTitle.h"
+#include "platform/Clipboard.h"
+#include "app/HelpWindow.h"
+#include "app/KeynestView.h"
+#include "app/MainFrame.h"
+#include "generator/PasswordGenerator.h"
+#include "platform/Prompter.h"
+#include "settings/RegistryStore.h"
+#include "platform/ShellOpener.h"
+#include "settings/SingleInstanceLock.h"
+#include "platform/TextBytes.h"
+#include "settings/UserPaths.h"
 
 CKeynestApp::CKeynestApp() = default;
 
@@ -50,8 +50,7 @@ bool CKeynestApp::InitInstance() {
     m_shell = std::make_unique<CXdgOpenShell>();
     m_random = std::make_unique<COsRandomSource>();
     m_help = std::make_unique<CHelpWindow>();
-    const Services services{m_prompter.get(), m_clipboard.get(), m_shell.get(), m_help.get(),
-                            m_random.get()};
+    const Services services{*m_prompter, *m_clipboard, *m_shell, *m_help, *m_random};
 
     m_frame = std::make_unique<CMainFrame>(*m_store, *m_help);
     m_prompter->SetParent(m_frame.get());

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "Services.h"
+#include "platform/Services.h"
 
 class CHelpWindow;
 class CKeynestView;

@@ -1,42 +1,45 @@
-#include "KeynestView.h"
+#include "app/KeynestView.h"
 
-#include <QApplication>
-#include <QHeaderView>
 #include <QMetaObject>
 #include <QTimerEvent>
+#include <QVBoxLayout>
 
-#include "AutoLockStages.h"
-#include "Clipboard.h"
-#include "ItemCommands.h"
-#include "ItemListModel.h"
-#include "ItemStore.h"
-#include "MainFrame.h"
-#include "PasswordSealer.h"
-#include "Prompter.h"
-#include "RegistryStore.h"
-#include "ShellOpener.h"
-#include "WaitCursor.h"
-#include "Watchdog.h"
-
-namespace {
-
-// Every section File > Reset erases, in order.
-constexpr const char* kResetSections[] = {"FileSel", "List", "Newbie", "Keynest",
-                                          "Prefs",   "Screen", "Test", "Text"};
-
-
-}  // namespace
+#include "lock/AutoLockStages.h"
+#include "lock/LockFlow.h"
+#include "lock/Watchdog.h"
+#include "platform/Clipboard.h"
+#include "platform/KeynestEvents.h"
+#include "platform/Prompter.h"
+#include "platform/WaitCursor.h"
+#include "settings/RegistryStore.h"
+#include "ui/ItemCommands.h"
+#include "ui/ItemListModel.h"
+#include "ui/ItemListView.h"
 
 CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* parent)
-    : CItemListView(services, store, parent),
-      m_sealer(std::make_unique<CPasswordSealer>()),
-      m_itemStore(std::make_unique<CItemStore>(store, *m_sealer)),
-      m_lock(std::make_unique<CLockFlow>(*this, services, store, *m_sealer, *m_itemStore)),
-      m_commands(std::make_unique<CItemCommands>(*this, services, store, m_prefs)),
-      m_watchdog(std::make_unique<CWatchdog>()) {
+    : QWidget(parent),
+      m_vault(store),
+      m_events(new CKeynestEvents(this)),
+      m_model(new CItemListModel(this)),
+      m_watchdog(std::make_unique<CWatchdog>()),
+      m_context{m_vault,    *m_model, m_listLock, m_prefs, store,
+                services,   *m_watchdog, *m_events, *this},
+      m_list(new CItemListView(m_context, *m_model, this)),
+      m_lock(std::make_unique<CLockFlow>(m_context)),
+      m_commands(std::make_unique<CItemCommands>(m_context, *m_list)) {
     setObjectName(QStringLiteral("keynestView"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_list);
+    setFocusProxy(m_list);
+
     m_stages = new CAutoLockStages(
         window(), [this] { return m_prefs.saveCancel; }, [this] { m_lock->LockStep(); }, this);
+
+    connect(m_list, &CItemListView::EditRequested, this, [this] { m_commands->EditSelectedItem(); });
+    connect(m_list, &CItemListView::ContextCommand, this, &CKeynestView::ContextCommand);
+    connect(m_events, &CKeynestEvents::Locking, this, [this] { m_commands->WipeUndoSlot(); });
 
     // A load of thousands of rows tells the frame once, after the load,
     // instead of once per row.
@@ -47,29 +50,29 @@ CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* pa
             this,
             [this] {
                 m_bStatesPending = false;
-                Q_EMIT CommandStatesChanged();
+                Q_EMIT m_events->CommandStatesChanged();
             },
             Qt::QueuedConnection);
     };
-    connect(&Model(), &QAbstractItemModel::rowsInserted, this, changed);
-    connect(&Model(), &QAbstractItemModel::rowsRemoved, this, changed);
-    connect(&Model(), &QAbstractItemModel::modelReset, this, changed);
-    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, changed);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, changed);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, changed);
+    connect(m_model, &QAbstractItemModel::modelReset, this, changed);
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, changed);
 }
 
 CKeynestView::~CKeynestView() {
     // The frame is going too: tell it nothing more while the rows are wiped.
-    blockSignals(true);
+    m_events->blockSignals(true);
     m_watchdog->Stop();
-    RemoveAllRows();
+    std::lock_guard lock(m_listLock);
+    m_model->RemoveAllRows();
 }
 
 void CKeynestView::OnInitialUpdate() {
-    m_watchdog->Start(m_stages, *m_services.shell);
-    SetColumnWidths(LoadColumnWidths(m_store, viewport()->width()));
-    SetLockStatus(QStringLiteral(" LOCKED "));
-    m_prefs = LoadPreferences(m_store);
-    m_dwDogTime = m_prefs.DogTimeMs();
+    m_watchdog->Start(m_stages, m_context.services.shell);
+    m_list->SetColumnWidths(LoadColumnWidths(m_context.store, m_list->viewport()->width()));
+    Q_EMIT m_events->LockStateChanged(false);
+    m_prefs = LoadPreferences(m_context.store);
     // Locked: no inactivity wait runs until the first unlock.
     m_watchdog->SetDogTimeout(kInfinite);
     m_lockFlowTimer.start(100, this);
@@ -79,101 +82,48 @@ void CKeynestView::timerEvent(QTimerEvent* event) {
     if (event->timerId() == m_lockFlowTimer.timerId()) {
         m_lockFlowTimer.stop();
         m_lock->StartLockFlow();
-        Q_EMIT CommandStatesChanged();
+        Q_EMIT m_events->CommandStatesChanged();
         return;
     }
-    CItemListView::timerEvent(event);
-}
-
-void CKeynestView::OnCommand(int id) {
-    switch (id) {
-        case ID_FILE_UNLOCK: m_lock->OnFileUnlock(); break;
-        case ID_FILE_RESET: OnFileReset(); break;
-        case ID_EDIT_ADD_ITEM: m_commands->OnAddItem(); break;
-        case ID_EDIT_DELETE_ITEM: m_commands->OnDeleteItem(); break;
-        case ID_EDIT_UNDO_DELETE: m_commands->OnUndoDelete(); break;
-        case ID_EDIT_DELETE_ALL: m_commands->OnDeleteAllItems(); break;
-        case ID_EDIT_EDIT_ITEM: m_commands->OnEditItem(); break;
-        case ID_EDIT_CHANGE_PASSWORD: m_lock->OnChangePassword(); break;
-        case ID_EDIT_COPY_PASSWORD: OnCopyPassword(); break;
-        default: break;
-    }
-    Q_EMIT CommandStatesChanged();
+    QWidget::timerEvent(event);
 }
 
 CommandState CKeynestView::CommandStateNow() const {
     CommandState state;
-    state.unlocked = m_lock->IsUnlocked();
-    state.rowCount = Model().RowCount();
-    state.hasSelection = CItemListView::FirstSelectedRow() >= 0;
+    state.unlocked = m_vault.IsUnlocked();
+    state.rowCount = m_model->RowCount();
+    state.hasSelection = m_list->FirstSelectedRow() >= 0;
     state.undoAvailable = m_commands->IsUndoAvailable();
     return state;
 }
 
 void CKeynestView::OnClose() {
-    SaveColumnWidths(m_store, ColumnWidths());
-    if (m_prefs.emptyClipboard == 1) m_services.clipboard->Clear();
+    if (!m_bErased) SaveColumnWidths(m_context.store, m_list->ColumnWidths());
+    if (m_prefs.emptyClipboard == 1) m_context.services.clipboard.Clear();
     m_watchdog->Stop(std::chrono::milliseconds(5000));
+    // After a Reset nothing may remain, not even what the closing window wrote.
+    if (m_bErased) (void)m_vault.EraseEverything();
 }
 
 void CKeynestView::OnFileReset() {
-    const int answer = m_services.prompter->Show(
+    const int answer = m_context.services.prompter.Show(
         QStringLiteral("You are requesting that Keynest erase \neverything you have "
                        "entered.\n\nYou should only do this if you have\nforgotten your UnLock "
                        "password.\n\nThis action cannot be undone.\n\nAre you sure you want to do "
                        "this?"),
         PromptButtons::YesNo, PromptIcon::None);
     if (answer != kPromptYes) return;
-    RemoveAllRows();
-    for (const char* section : kResetSections) m_store.DeleteSection(section);
-    RequestClose();
-}
-
-void CKeynestView::LoadAllItems() {
-    CWaitCursor wait;
-    m_itemStore->LoadAllItems(Model(), m_lock->UnlockPassword());
-}
-
-bool CKeynestView::SaveAllItems() {
-    CWaitCursor wait;
-    std::lock_guard lock(m_listLock);
-    // While locked the list is empty and no password is confirmed.
-    if (!m_lock->IsUnlocked()) return true;
-    return m_itemStore->SaveAllItems(Model(), m_lock->UnlockPassword());
-}
-
-bool CKeynestView::IsUnlocked() const { return m_lock->IsUnlocked(); }
-
-void CKeynestView::SignalActivity() { m_watchdog->SignalActivity(); }
-
-void CKeynestView::RemoveAllRows() {
-    std::lock_guard lock(m_listLock);
-    Model().RemoveAllRows();
-}
-
-void CKeynestView::RequestLaunch(const std::string& url) { m_watchdog->RequestLaunch(url); }
-
-void CKeynestView::EditSelectedItem() { m_commands->EditSelectedItem(); }
-
-IItemList& CKeynestView::Rows() { return Model(); }
-
-void CKeynestView::RemoveRow(int row) { Model().RemoveRow(row); }
-
-void CKeynestView::ScrollToRow(int row) {
-    scrollTo(Model().index(row, 0), QAbstractItemView::EnsureVisible);
-}
-
-void CKeynestView::SetLockStatus(const QString& text) {
-    if (auto* frame = qobject_cast<CMainFrame*>(window())) {
-        frame->SetStatusText(CMainFrame::kLockPane, text);
+    {
+        std::lock_guard lock(m_listLock);
+        Q_EMIT m_events->Locking();
+        m_model->RemoveAllRows();
     }
-    Q_EMIT CommandStatesChanged();
-}
-
-void CKeynestView::SetDogTimeout(std::uint32_t ms) { m_watchdog->SetDogTimeout(ms); }
-
-void CKeynestView::ForgetPlainItems() { m_commands->WipeUndoSlot(); }
-
-void CKeynestView::RequestClose() {
-    QMetaObject::invokeMethod(window(), &QWidget::close, Qt::QueuedConnection);
+    m_bErased = true;
+    if (!m_vault.EraseEverything()) {
+        m_context.services.prompter.Show(
+            QStringLiteral("Keynest could not erase everything it stored.\n\n%1")
+                .arg(QString::fromStdString(m_context.store.LastError())),
+            PromptButtons::Ok, PromptIcon::Warning);
+    }
+    Q_EMIT m_events->CloseRequested();
 }

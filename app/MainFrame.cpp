@@ -1,6 +1,7 @@
-#include "MainFrame.h"
+#include "app/MainFrame.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -8,36 +9,22 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QStyle>
 #include <QToolBar>
 
-#include "AppTitle.h"
-#include "CommandStates.h"
-#include "CommandTable.h"
-#include "HelpViewer.h"
-#include "KeynestView.h"
-#include "Preferences.h"
-#include "RegistryStore.h"
+#include "platform/AppTitle.h"
+#include "ui/CommandStates.h"
+#include "platform/KeynestEvents.h"
+#include "platform/HelpViewer.h"
+#include "app/KeynestView.h"
+#include "settings/Preferences.h"
+#include "settings/RegistryStore.h"
 
 namespace {
 
-// Toolbar pictures from the desktop style, so they match the user's theme.
-QIcon ToolbarIcon(int id) {
-    QStyle* style = QApplication::style();
-    switch (id) {
-        case ID_FILE_UNLOCK: return style->standardIcon(QStyle::SP_DialogOpenButton);
-        case ID_FILE_IMPORT: return style->standardIcon(QStyle::SP_ArrowDown);
-        case ID_FILE_EXPORT: return style->standardIcon(QStyle::SP_ArrowUp);
-        case ID_FILE_PRINT: return style->standardIcon(QStyle::SP_FileIcon);
-        case ID_EDIT_ADD_ITEM: return style->standardIcon(QStyle::SP_FileDialogNewFolder);
-        case ID_EDIT_DELETE_ITEM: return style->standardIcon(QStyle::SP_TrashIcon);
-        case ID_EDIT_EDIT_ITEM: return style->standardIcon(QStyle::SP_FileDialogDetailedView);
-        case ID_EDIT_MAKE_PASSWORD: return style->standardIcon(QStyle::SP_BrowserReload);
-        case ID_EDIT_COPY_PASSWORD: return style->standardIcon(QStyle::SP_FileDialogContentsView);
-        case ID_EDIT_PREFERENCES: return style->standardIcon(QStyle::SP_FileDialogListView);
-        case ID_APP_ABOUT: return style->standardIcon(QStyle::SP_MessageBoxInformation);
-        default: return {};
-    }
+// Freedesktop icons from the desktop's theme, or none where it has no such icon.
+QIcon CommandIcon(const CommandRow& row) {
+    if (row.icon == nullptr) return {};
+    return QIcon::fromTheme(QString::fromLatin1(row.icon));
 }
 
 }  // namespace
@@ -46,10 +33,14 @@ CMainFrame::CMainFrame(CRegistryStore& store, IHelpViewer& help, QWidget* parent
     : QMainWindow(parent), m_store(store), m_help(help) {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(AppTitle());
-    BuildActions();
-    BuildMenus();
-    BuildToolbar();
+    m_toolbar = addToolBar(QStringLiteral("Standard"));
+    m_toolbar->setObjectName(QStringLiteral("toolbar"));
+    m_toolbar->setIconSize(QSize(16, 16));
     BuildStatusBar();
+    // F1 opens the help from every window of the program, dialogs included.
+    auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    helpKey->setContext(Qt::ApplicationShortcut);
+    connect(helpKey, &QShortcut::activated, this, [this] { m_help.ShowHelp(kHelpContents); });
     ApplyStoredGeometry();
 }
 
@@ -58,63 +49,90 @@ CMainFrame::~CMainFrame() = default;
 void CMainFrame::SetView(CKeynestView* view) {
     m_view = view;
     setCentralWidget(view);
-    connect(view, &CKeynestView::CommandStatesChanged, this, &CMainFrame::UpdateCommandStates);
+    m_rows = BuildCommandRows(*view, *this);
+    BuildActions();
+    BuildMenus();
+    BuildToolbar();
+    CKeynestEvents& events = view->Events();
+    connect(&events, &CKeynestEvents::CommandStatesChanged, this, &CMainFrame::UpdateCommandStates);
+    connect(&events, &CKeynestEvents::LockStateChanged, this, [this](bool unlocked) {
+        SetStatusText(kLockPane,
+                      unlocked ? QStringLiteral(" UNLOCKED ") : QStringLiteral(" LOCKED "));
+        UpdateCommandStates();
+    });
+    connect(&events, &CKeynestEvents::CloseRequested, this, &QWidget::close, Qt::QueuedConnection);
+    connect(view, &CKeynestView::ContextCommand, this, &CMainFrame::OnCommand);
     UpdateCommandStates();
 }
 
+const CommandRow* CMainFrame::Row(int id) const {
+    for (const CommandRow& row : m_rows) {
+        if (row.id == id) return &row;
+    }
+    return nullptr;
+}
+
 void CMainFrame::BuildActions() {
-    for (const MenuEntry& entry : MenuEntries()) {
-        if (entry.id == 0) continue;
-        auto* action = new QAction(QString::fromUtf8(entry.text), this);
-        action->setObjectName(QStringLiteral("command%1").arg(entry.id));
-        action->setIcon(ToolbarIcon(entry.id));
-        if (const QString tip = CommandStatusTip(entry.id); !tip.isEmpty()) action->setStatusTip(tip);
-        if (const QString tip = CommandToolTip(entry.id); !tip.isEmpty()) action->setToolTip(tip);
-        const int id = entry.id;
+    for (const CommandRow& row : m_rows) {
+        auto* action = new QAction(QString::fromUtf8(row.text), this);
+        action->setObjectName(QStringLiteral("command%1").arg(row.id));
+        action->setIcon(CommandIcon(row));
+        action->setStatusTip(StatusTipOf(row));
+        action->setToolTip(ToolTipOf(row));
+        if (row.key != QKeyCombination()) action->setShortcut(QKeySequence(row.key));
+        action->setCheckable(row.checkable);
+        action->setChecked(row.checkable);
+        const int id = row.id;
         connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
         m_actions[id] = action;
     }
-    for (const Accelerator& accelerator : Accelerators()) {
-        m_actions[accelerator.id]->setShortcut(QKeySequence(accelerator.keys));
-    }
-    // F1 opens the help from every window of the program, dialogs included.
-    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    help->setContext(Qt::ApplicationShortcut);
-    connect(help, &QShortcut::activated, this, [this] { m_help.ShowHelp(kHelpContents); });
-
-    m_actions[ID_VIEW_TOOLBAR]->setCheckable(true);
-    m_actions[ID_VIEW_TOOLBAR]->setChecked(true);
-    m_actions[ID_VIEW_STATUS_BAR]->setCheckable(true);
-    m_actions[ID_VIEW_STATUS_BAR]->setChecked(true);
+    // The checks follow the bars, however they were shown or hidden.
+    connect(m_toolbar, &QToolBar::visibilityChanged, this,
+            [this](bool visible) { m_actions[ID_VIEW_TOOLBAR]->setChecked(visible); });
 }
 
+namespace {
+
+// Rows sorted by a place, with the places of a menu or the toolbar; a
+// separator goes between rows whose places differ in the tens.
+template <class Add, class Separate>
+void AddInPlaceOrder(std::vector<const CommandRow*> rows, int CommandRow::*place, Add add,
+                     Separate separate) {
+    std::stable_sort(rows.begin(), rows.end(),
+                     [place](const CommandRow* a, const CommandRow* b) { return a->*place < b->*place; });
+    int group = -1;
+    for (const CommandRow* row : rows) {
+        if (group >= 0 && row->*place / 10 != group) separate();
+        group = row->*place / 10;
+        add(*row);
+    }
+}
+
+}  // namespace
+
 void CMainFrame::BuildMenus() {
-    QMenu* menu = nullptr;
-    MenuName current = MenuName::Help;
-    for (const MenuEntry& entry : MenuEntries()) {
-        if (!menu || entry.menu != current) {
-            current = entry.menu;
-            menu = menuBar()->addMenu(QString::fromUtf8(MenuTitle(current)));
+    for (const MenuName menuName : {MenuName::File, MenuName::Edit, MenuName::View, MenuName::Help}) {
+        std::vector<const CommandRow*> rows;
+        for (const CommandRow& row : m_rows) {
+            if (row.menu == menuName) rows.push_back(&row);
         }
-        if (entry.id == 0) {
-            menu->addSeparator();
-        } else {
-            menu->addAction(m_actions[entry.id]);
-        }
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(MenuTitle(menuName)));
+        AddInPlaceOrder(
+            rows, &CommandRow::menuPlace,
+            [this, menu](const CommandRow& row) { menu->addAction(m_actions[row.id]); },
+            [menu] { menu->addSeparator(); });
     }
 }
 
 void CMainFrame::BuildToolbar() {
-    m_toolbar = addToolBar(QStringLiteral("Standard"));
-    m_toolbar->setObjectName(QStringLiteral("toolbar"));
-    m_toolbar->setIconSize(QSize(16, 16));
-    for (const int id : ToolbarCommands()) {
-        if (id == 0) {
-            m_toolbar->addSeparator();
-        } else {
-            m_toolbar->addAction(m_actions[id]);
-        }
+    std::vector<const CommandRow*> rows;
+    for (const CommandRow& row : m_rows) {
+        if (row.toolbarPlace != 0) rows.push_back(&row);
     }
+    AddInPlaceOrder(
+        rows, &CommandRow::toolbarPlace,
+        [this](const CommandRow& row) { m_toolbar->addAction(m_actions[row.id]); },
+        [this] { m_toolbar->addSeparator(); });
 }
 
 void CMainFrame::BuildStatusBar() {
@@ -153,27 +171,24 @@ QAction* CMainFrame::Action(int id) const {
 
 void CMainFrame::UpdateCommandStates() {
     const CommandState state = m_view ? m_view->CommandStateNow() : CommandState{};
-    for (const auto& [id, action] : m_actions) {
-        action->setEnabled(IsCommandBuilt(id) && IsCommandEnabled(id, state));
+    for (const CommandRow& row : m_rows) {
+        m_actions[row.id]->setEnabled(row.enabled == nullptr || row.enabled(state));
     }
 }
 
 void CMainFrame::OnCommand(int id) {
     UpdateCommandStates();
-    if (!m_actions[id]->isEnabled()) return;
-    switch (id) {
-        case ID_APP_EXIT: close(); break;
-        case ID_VIEW_TOOLBAR: m_toolbar->setVisible(m_actions[id]->isChecked()); break;
-        case ID_VIEW_STATUS_BAR: statusBar()->setVisible(m_actions[id]->isChecked()); break;
-        case ID_HELP_FINDER: m_help.ShowHelp(kHelpContents); break;
-        case ID_APP_ABOUT:
-            if (m_about) m_about();
-            break;
-        default:
-            if (m_view) m_view->OnCommand(id);
-            break;
-    }
+    const CommandRow* row = Row(id);
+    if (row == nullptr || !m_actions[id]->isEnabled()) return;
+    row->run();
     UpdateCommandStates();
+}
+
+void CMainFrame::ToggleToolbar() { m_toolbar->setVisible(!m_toolbar->isVisible()); }
+
+void CMainFrame::ToggleStatusBar() {
+    statusBar()->setVisible(!statusBar()->isVisible());
+    m_actions[ID_VIEW_STATUS_BAR]->setChecked(statusBar()->isVisible());
 }
 
 void CMainFrame::ApplyStoredGeometry() {

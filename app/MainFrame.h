@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QMainWindow>
-#include <functional>
 #include <map>
+#include <vector>
+
+#include "app/CommandTable.h"
 
 class CKeynestView;
 class CRegistryStore;
@@ -23,7 +25,8 @@ public:
     CMainFrame(CRegistryStore& store, IHelpViewer& help, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    /// Puts the view in the frame and routes its commands to it.
+    /// Puts the view in the frame and builds the menus, toolbar and
+    /// shortcuts from the command rows.
     void SetView(CKeynestView* view);
     CKeynestView* View() const { return m_view; }
 
@@ -35,9 +38,11 @@ public:
     QAction* Action(int id) const;
     /// Enables every command by its rule for the view's present state.
     void UpdateCommandStates();
+    /// Runs command `id` when it is enabled now.
+    void OnCommand(int id);
 
-    /// Handler for the About command, set by the application.
-    void SetAboutHandler(std::function<void()> handler) { m_about = std::move(handler); }
+    void ToggleToolbar();
+    void ToggleStatusBar();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -51,13 +56,13 @@ private:
     void BuildMenus();
     void BuildToolbar();
     void BuildStatusBar();
-    void OnCommand(int id);
+    const CommandRow* Row(int id) const;
 
     CRegistryStore& m_store;
     IHelpViewer& m_help;
     CKeynestView* m_view = nullptr;
     QToolBar* m_toolbar = nullptr;
     QLabel* m_lockPane = nullptr;
+    std::vector<CommandRow> m_rows;
     std::map<int, QAction*> m_actions;
-    std::function<void()> m_about;
 };

@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "KeynestApp.h"
+#include "app/KeynestApp.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

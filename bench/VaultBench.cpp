@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "ItemList.h"
-#include "ItemStore.h"
-#include "PasswordSealer.h"
-#include "RegistryStore.h"
-#include "SealingKey.h"
+#include "vault/ItemList.h"
+#include "vault/ItemStore.h"
+#include "vault/PasswordSealer.h"
+#include "settings/RegistryStore.h"
+#include "vault/SealingKey.h"
 #include "TestSupport.h"
-#include "Twofish.h"
+#include "vault/Twofish.h"
 
 #ifdef KEYNEST_BENCH_NETTLE
 #include <nettle/twofish.h>

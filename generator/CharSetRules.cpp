@@ -1,6 +1,6 @@
 #include <string>
 
-#include "PasswordGenerator.h"
+#include "generator/PasswordGenerator.h"
 
 const char* const kEasyUpperCharSet = "23456789ABCDEFGHJKMNPQRSTUVWXYZ";
 const char* const kEasyLowerCharSet = "23456789abcdefghjkmnpqrstuvwxyz";

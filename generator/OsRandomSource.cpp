@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "PasswordGenerator.h"
+#include "generator/PasswordGenerator.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "PasswordGenerator.h"
+#include "generator/PasswordGenerator.h"
 
 #include <algorithm>
 #include <array>

@@ -1,13 +1,13 @@
-#include "AutoLockStages.h"
+#include "lock/AutoLockStages.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QEvent>
 
-#include "AppMessages.h"
-#include "LockPasses.h"
-#include "WaitCursor.h"
+#include "lock/AppMessages.h"
+#include "lock/LockPasses.h"
+#include "platform/WaitCursor.h"
 
 CAutoLockStages::CAutoLockStages(QWidget* mainFrame, std::function<int()> saveCancel,
                                  std::function<void()> lockStep, QObject* parent)

@@ -1,4 +1,4 @@
-#include "ChoosePasswordDlg.h"
+#include "lock/ChoosePasswordDlg.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -9,10 +9,10 @@
 #include <QValidator>
 #include <cstring>
 
-#include "HelpViewer.h"
-#include "PasswordGenerator.h"
-#include "Prompter.h"
-#include "TextBytes.h"
+#include "platform/HelpViewer.h"
+#include "generator/PasswordGenerator.h"
+#include "platform/Prompter.h"
+#include "platform/TextBytes.h"
 
 namespace {
 
@@ -128,7 +128,7 @@ void CChoosePasswordDlg::OnOK() {
     std::string first = FirstEntry();
     std::string second = SecondEntry();
     auto tell = [this](const QString& text) {
-        m_services.prompter->Show(text, PromptButtons::Ok, PromptIcon::None);
+        m_services.prompter.Show(text, PromptButtons::Ok, PromptIcon::None);
     };
 
     bool accepted = false;
@@ -146,7 +146,7 @@ void CChoosePasswordDlg::OnOK() {
         tell(QStringLiteral("The two Passwords do not match. "));
         m_firstEdit->setFocus();
     } else if (IsAllAlpha(first) || IsAllNumeric(first) || first.size() < 8) {
-        const int answer = m_services.prompter->Show(
+        const int answer = m_services.prompter.Show(
             QStringLiteral("Your chosen password is either...\n\n   all numeric\n   all alpha\n"
                            "   less than 8 characters\n\nA more complex password would be\n"
                            "better than the one you have chosen. \n\nWould you like to improve "
@@ -162,7 +162,7 @@ void CChoosePasswordDlg::OnOK() {
 }
 
 void CChoosePasswordDlg::OnHelp() {
-    if (m_services.help) m_services.help->ShowHelp(kHelpChoosePassword);
+    m_services.help.ShowHelp(kHelpChoosePassword);
 }
 
 void CChoosePasswordDlg::OnInputRejected() {

@@ -4,7 +4,7 @@
 #include <QString>
 #include <string>
 
-#include "Services.h"
+#include "platform/Services.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,39 +1,24 @@
-#include "LockFlow.h"
+#include "lock/LockFlow.h"
 
 #include <QApplication>
-#include <QMetaObject>
 
-#include "ChoosePasswordDlg.h"
-#include "HelpViewer.h"
-#include "ItemList.h"
-#include "ItemStore.h"
-#include "PasswordSealer.h"
-#include "Preferences.h"
-#include "Prompter.h"
-#include "RegistryStore.h"
-#include "TextBytes.h"
-#include "UnlockDlg.h"
-#include "WaitCursor.h"
+#include "lock/ChoosePasswordDlg.h"
+#include "lock/UnlockDlg.h"
+#include "platform/Activity.h"
+#include "platform/HelpViewer.h"
+#include "platform/KeynestEvents.h"
+#include "platform/Prompter.h"
+#include "platform/WaitCursor.h"
+#include "settings/Preferences.h"
+#include "vault/ItemList.h"
+#include "vault/Vault.h"
 
-namespace {
+CLockFlow::CLockFlow(KeynestContext& context) : m_context(context) {}
 
-constexpr const char* kKeynestSection = "Keynest";
-constexpr const char* kPasswordValue = "Password";
-
-const QString kLockedText = QStringLiteral(" LOCKED ");
-const QString kUnlockedText = QStringLiteral(" UNLOCKED ");
-
-
-}  // namespace
-
-CLockFlow::CLockFlow(ILockFlowHost& host, Services services, CRegistryStore& store,
-                     CPasswordSealer& sealer, CItemStore& itemStore)
-    : m_host(host), m_services(services), m_store(store), m_sealer(sealer), m_itemStore(itemStore) {}
-
-CLockFlow::~CLockFlow() { WipeString(m_unlockPassword); }
+bool CLockFlow::IsUnlocked() const { return m_context.vault.IsUnlocked(); }
 
 void CLockFlow::StartLockFlow() {
-    if (m_store.GetString(kKeynestSection, kPasswordValue, "").empty()) {
+    if (!m_context.vault.HasCheckValue()) {
         ChoosePassword(1);
     } else {
         PromptUnlock();
@@ -41,20 +26,19 @@ void CLockFlow::StartLockFlow() {
 }
 
 void CLockFlow::PromptUnlock() {
-    m_host.SignalActivity();
-    const std::string stored = m_store.GetString(kKeynestSection, kPasswordValue, "");
+    m_context.activity.SignalActivity();
 
-    CUnlockDlg dialog(*m_services.prompter, m_host.DialogParent());
+    CUnlockDlg dialog(m_context.services.prompter, &m_context.dialogParent);
     QObject::connect(&dialog, &CUnlockDlg::shutdownRequested, &dialog, [this, &dialog] {
         m_bShutdownRequested = true;
         dialog.reject();
-        m_host.RequestClose();
+        Q_EMIT m_context.events.CloseRequested();
     });
     const int result = dialog.exec();
     if (m_bShutdownRequested) return;
     if (result != QDialog::Accepted) {
         if (m_bLaterShown == 0) {
-            m_services.prompter->Show(
+            m_context.services.prompter.Show(
                 QStringLiteral("You can unlock Keynest later. \n\nUse menu pick File > UnLock. "),
                 PromptButtons::Ok, PromptIcon::Information);
             m_bLaterShown = 1;
@@ -62,41 +46,41 @@ void CLockFlow::PromptUnlock() {
         return;
     }
 
-    WipeString(m_unlockPassword);
-    m_unlockPassword = dialog.Password();
-    std::string check = m_sealer.SealText(m_unlockPassword, m_unlockPassword, 0);
-    const bool matches = !check.empty() && check == stored;
-    WipeString(check);
+    std::string typed = dialog.Password();
+    const bool matches = m_context.vault.Unlock(typed);
+    WipeString(typed);
     if (matches) {
-        SetUnlocked();
-        m_host.LoadAllItems();
+        SetUnlocked(true);
+        TrySetAsideItems(m_context.vault.UnlockPassword(), false);
         return;
     }
-    // Nothing reads the password while locked, so it is not kept.
-    WipeString(m_unlockPassword);
-    m_services.prompter->Show(
+    m_context.services.prompter.Show(
         QStringLiteral("The Password you entered is not correct. \n\nUse menu pick File > UnLock "
                        "to try again. "),
         PromptButtons::Ok, PromptIcon::None);
 }
 
-void CLockFlow::SetUnlocked() {
-    m_bUnlocked = 1;
-    m_host.SetLockStatus(kUnlockedText);
+void CLockFlow::SetUnlocked(bool loadItems) {
+    if (loadItems) {
+        CWaitCursor wait;
+        std::lock_guard lock(m_context.listLock);
+        (void)m_context.vault.LoadAllItems(m_context.rows);
+    }
+    Q_EMIT m_context.events.LockStateChanged(true);
     // Setting the wait time also signals activity, so the wait starts afresh.
-    m_host.SetDogTimeout(m_host.DogTime());
+    m_context.activity.SetDogTimeout(m_context.prefs.DogTimeMs());
 }
 
 void CLockFlow::ChoosePassword(int firstUse) {
     if (firstUse == 0) {
-        m_host.SignalActivity();
-        m_services.prompter->Show(
+        m_context.activity.SignalActivity();
+        m_context.services.prompter.Show(
             QStringLiteral("You are about to create a different password.\n\nYou MUST remember "
                            "this password to use the program again. \n\nYou will NOT lose any "
                            "existing Location/Password entries."),
             PromptButtons::Ok, PromptIcon::Information);
     } else {
-        m_services.prompter->Show(
+        m_context.services.prompter.Show(
             QStringLiteral("     Welcome to Keynest!\n\nPlease create an 'UnLock' password to "
                            "begin using Keynest.\n(You can always change it later.)\n\nYou MUST "
                            "remember this password to use the program again. \n(Your password is "
@@ -106,10 +90,8 @@ void CLockFlow::ChoosePassword(int firstUse) {
             PromptButtons::Ok, PromptIcon::Information);
     }
 
-    const bool itemsWithoutPassword =
-        m_itemStore.HasStoredItems() && m_store.GetString(kKeynestSection, kPasswordValue, "").empty();
-    if (itemsWithoutPassword) {
-        m_services.prompter->Show(
+    if (m_context.vault.HasItemsWithoutCheckValue()) {
+        m_context.services.prompter.Show(
             QStringLiteral("Your Registry has no UnLock password but \ndoes have Location/Password "
                            "entries.\n\nThis is very unusual and suggests tampering. \n\nYou will "
                            "NOT lose any existing Location/Password entries. \n\nHowever, the "
@@ -118,92 +100,101 @@ void CLockFlow::ChoosePassword(int firstUse) {
             PromptButtons::Ok, PromptIcon::None);
     }
 
-    if (firstUse == 0 && IsNewUserHintDue(m_store, "ChangePwd")) {
-        m_services.prompter->Show(
+    if (firstUse == 0 && IsNewUserHintDue(m_context.store, "ChangePwd")) {
+        m_context.services.prompter.Show(
             QStringLiteral("New User Hint...\n\nIf you like to keep an encrypted Export file, "
                            "you\nshould create a new one after you change your password. \n\nHit "
                            "F1 for Help at anytime."),
             PromptButtons::Ok, PromptIcon::Information);
-        MarkNewUserHintShown(m_store, "ChangePwd");
+        MarkNewUserHintShown(m_context.store, "ChangePwd");
     }
 
-    CChoosePasswordDlg dialog(m_services, m_host.CharSet(), m_host.DialogParent());
+    CChoosePasswordDlg dialog(m_context.services, m_context.prefs.pwdChars, &m_context.dialogParent);
     dialog.SetFirstUse(firstUse == 1);
-    bool failed = dialog.exec() != QDialog::Accepted;
-    if (!failed) {
-        std::string chosen = dialog.FirstEntry();
-        std::string checkValue = m_sealer.SealText(chosen, chosen, 0);
-        if (checkValue.empty()) {
-            m_services.prompter->Show(QStringLiteral("Your chosen password could not be encrypted. "),
-                                      PromptButtons::Ok, PromptIcon::None);
-            failed = true;
-        } else {
-            // The old password stays in force until the new one is stored.
-            std::string previous = m_unlockPassword;
-            m_unlockPassword = chosen;
-            if (StoreNewPassword(checkValue, firstUse == 1, itemsWithoutPassword)) {
-                SetUnlocked();
-            } else {
-                WipeString(m_unlockPassword);
-                m_unlockPassword = previous;
-                failed = true;
-            }
-            WipeString(previous);
-        }
-        WipeString(chosen);
-        WipeString(checkValue);
+    if (dialog.exec() != QDialog::Accepted) {
+        OfferHelpOnce();
+        return;
     }
-    if (failed) OfferHelpOnce();
+    std::string chosen = dialog.FirstEntry();
+    bool stored = false;
+    if (firstUse == 1) {
+        stored = m_context.vault.ChooseFirstPassword(chosen);
+    } else {
+        std::lock_guard lock(m_context.listLock);
+        stored = m_context.vault.ChangePassword(chosen, m_context.rows);
+    }
+    if (stored) {
+        SetUnlocked(false);
+        TrySetAsideItems(chosen, false);
+    } else {
+        m_context.services.prompter.Show(
+            firstUse == 1
+                ? QStringLiteral("Your chosen password could not be stored.\n\nKeynest stays "
+                                 "locked; please try again with File > UnLock.")
+                : QStringLiteral("Your new password could not be stored.\n\nThe old password "
+                                 "and your Items are kept as they were."),
+            PromptButtons::Ok, PromptIcon::Warning);
+        OfferHelpOnce();
+    }
+    WipeString(chosen);
 }
 
-// Stores the check value and the Items re-sealed under the new password in
-// one transaction, so that they always belong to the same password.
-bool CLockFlow::StoreNewPassword(const std::string& checkValue, bool firstUse, bool keepFoundItems) {
-    CStoreTransaction transaction(m_store);
-    bool ok = transaction.IsActive();
-    // Items found without a check value are sealed under a password nobody
-    // can tell; they are kept aside, sealed as they are, never overwritten.
-    if (ok && keepFoundItems) ok = m_itemStore.SetAsideStoredItems(kKeptItemsSection);
-    ok = ok && m_store.SetString(kKeynestSection, kPasswordValue, checkValue);
-    // The rows re-sealed under the new password; at first use the list is
-    // empty and only the end marker is written.
-    if (ok) {
-        std::lock_guard lock(m_host.ListLock());
-        ok = m_itemStore.SaveAllItems(m_host.Rows(), m_unlockPassword);
+void CLockFlow::TrySetAsideItems(const std::string& password, bool alwaysTell) {
+    if (!m_context.vault.IsUnlocked() || !m_context.vault.HasSetAsideItems()) return;
+    SetAsideResult result;
+    {
+        CWaitCursor wait;
+        std::lock_guard lock(m_context.listLock);
+        result = m_context.vault.RestoreSetAsideItems(password, m_context.rows);
     }
-    ok = ok && transaction.Commit();
-    if (!ok) {
-        m_services.prompter->Show(
-            firstUse ? QStringLiteral("Your chosen password could not be stored.\n\nKeynest stays "
-                                      "locked; please try again with File > UnLock.")
-                     : QStringLiteral("Your new password could not be stored.\n\nThe old password "
-                                      "and your Items are kept as they were."),
+    Q_EMIT m_context.events.CommandStatesChanged();
+    if (!result.stored) {
+        m_context.services.prompter.Show(
+            QStringLiteral("The set-aside Items that open with this password could not be "
+                           "stored.\n\nThey stay set aside, as they were."),
             PromptButtons::Ok, PromptIcon::Warning);
+        return;
     }
-    return ok;
+    if (result.restored == 0 && !alwaysTell) return;
+    m_context.services.prompter.Show(
+        QStringLiteral("Set-aside Items opened with this password: %1.\nSet-aside Items that "
+                       "stay set aside: %2.\n\nItems that stay set aside are kept as they "
+                       "were; File > Open Set-Aside Items tries another password on them.")
+            .arg(result.restored)
+            .arg(result.remaining),
+        PromptButtons::Ok, PromptIcon::Information);
+}
+
+void CLockFlow::OnOpenSetAsideItems() {
+    m_context.activity.SignalActivity();
+    if (!m_context.vault.IsUnlocked() || !m_context.vault.HasSetAsideItems()) return;
+    CUnlockDlg dialog(m_context.services.prompter, &m_context.dialogParent);
+    dialog.AskForSetAsideItems();
+    if (dialog.exec() != QDialog::Accepted) return;
+    std::string typed = dialog.Password();
+    TrySetAsideItems(typed, true);
+    WipeString(typed);
 }
 
 void CLockFlow::OfferHelpOnce() {
     if (m_bFrustratedShown != 0) return;
     m_bFrustratedShown = 1;
-    if (m_services.prompter->Show(
+    if (m_context.services.prompter.Show(
             QStringLiteral("You seem frustrated.\n\nWould you like to read the Help File?"),
             PromptButtons::YesNo, PromptIcon::Question) == kPromptYes) {
-        m_services.help->ShowHelp(kHelpChoosePassword);
+        m_context.services.help.ShowHelp(kHelpChoosePassword);
     }
 }
 
 void CLockFlow::LockStep() {
     {
         CWaitCursor wait;
-        std::lock_guard lock(m_host.ListLock());
-        m_host.SetDogTimeout(kInfinite);
-        m_host.RemoveAllRows();
-        m_host.ForgetPlainItems();
-        m_bUnlocked = 0;
-        // Nothing reads the password while locked: do not keep it.
-        WipeString(m_unlockPassword);
-        m_host.SetLockStatus(kLockedText);
+        std::lock_guard lock(m_context.listLock);
+        m_context.activity.SetDogTimeout(kInfinite);
+        Q_EMIT m_context.events.Locking();
+        m_context.rows.RemoveAllRows();
+        m_context.vault.Lock();
+        Q_EMIT m_context.events.LockStateChanged(false);
     }
     PromptUnlock();
 }

@@ -1,4 +1,4 @@
-#include "LockPasses.h"
+#include "lock/LockPasses.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -6,8 +6,8 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "AppTitle.h"
-#include "AutoSaveDialog.h"
+#include "platform/AppTitle.h"
+#include "lock/AutoSaveDialog.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "UnlockDlg.h"
+#include "lock/UnlockDlg.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "Prompter.h"
-#include "TextBytes.h"
+#include "platform/Prompter.h"
+#include "platform/TextBytes.h"
 
 CUnlockDlg::CUnlockDlg(IPrompter& prompter, QWidget* parent)
     : QDialog(parent), m_prompter(prompter), m_passwordEdit(new QLineEdit(this)) {
@@ -24,15 +24,15 @@ CUnlockDlg::CUnlockDlg(IPrompter& prompter, QWidget* parent)
     okButton->setDefault(true);
     auto* cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
     cancelButton->setObjectName(QStringLiteral("cancelButton"));
-    auto* shutdownButton = new QPushButton(QStringLiteral("Shutdown Keynest"), this);
-    shutdownButton->setObjectName(QStringLiteral("shutdownButton"));
-    shutdownButton->setAutoDefault(false);
+    m_shutdownButton = new QPushButton(QStringLiteral("Shutdown Keynest"), this);
+    m_shutdownButton->setObjectName(QStringLiteral("shutdownButton"));
+    m_shutdownButton->setAutoDefault(false);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(okButton);
     buttons->addWidget(cancelButton);
     buttons->addStretch();
-    buttons->addWidget(shutdownButton);
+    buttons->addWidget(m_shutdownButton);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(prompt);
     layout->addWidget(m_passwordEdit);
@@ -40,7 +40,7 @@ CUnlockDlg::CUnlockDlg(IPrompter& prompter, QWidget* parent)
 
     connect(okButton, &QPushButton::clicked, this, &CUnlockDlg::OnOK);
     connect(cancelButton, &QPushButton::clicked, this, &CUnlockDlg::reject);
-    connect(shutdownButton, &QPushButton::clicked, this, &CUnlockDlg::OnShutdown);
+    connect(m_shutdownButton, &QPushButton::clicked, this, &CUnlockDlg::OnShutdown);
 }
 
 CUnlockDlg::~CUnlockDlg() { WipeQString(m_strPassword); }
@@ -72,4 +72,9 @@ void CUnlockDlg::OnOK() {
 void CUnlockDlg::OnShutdown() {
     // The main window's close path ends the program and takes this dialog with it.
     Q_EMIT shutdownRequested();
+}
+
+void CUnlockDlg::AskForSetAsideItems() {
+    setWindowTitle(QStringLiteral("Open Set-Aside Items"));
+    m_shutdownButton->hide();
 }

@@ -6,6 +6,7 @@
 
 class IPrompter;
 class QLineEdit;
+class QPushButton;
 
 /// The UnLock dialog: asks for the Keynest password. OK with an empty box
 /// is refused with a message; "Shutdown Keynest" asks the program to end.
@@ -16,6 +17,10 @@ class CUnlockDlg final : public QDialog {
   public:
     CUnlockDlg(IPrompter& prompter, QWidget* parent = nullptr);
     ~CUnlockDlg() override;
+
+    /// Turns the dialog into the question for a password that may open the
+    /// set-aside Items: its own title and no "Shutdown Keynest".
+    void AskForSetAsideItems();
 
     /// The accepted password as UTF-8 bytes.
     std::string Password() const;
@@ -37,4 +42,5 @@ class CUnlockDlg final : public QDialog {
 
     IPrompter& m_prompter;
     QLineEdit* m_passwordEdit;
+    QPushButton* m_shutdownButton;
 };

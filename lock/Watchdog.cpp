@@ -1,4 +1,4 @@
-#include "Watchdog.h"
+#include "lock/Watchdog.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -8,8 +8,8 @@
 #include <deque>
 #include <mutex>
 
-#include "AppMessages.h"
-#include "ShellOpener.h"
+#include "lock/AppMessages.h"
+#include "platform/ShellOpener.h"
 
 // Everything the workers use lives here, co-owned by each thread, so that a
 // thread left running after Stop() gave up on it never reads freed memory.

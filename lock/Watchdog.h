@@ -6,7 +6,8 @@
 #include <string>
 #include <thread>
 
-#include "ManualResetEvent.h"
+#include "platform/Activity.h"
+#include "platform/ManualResetEvent.h"
 
 class QObject;
 class IShellOpener;
@@ -16,7 +17,7 @@ class IShellOpener;
 /// LauncherThread, which opens URLs so that the user-interface thread never
 /// waits for the desktop's handler. The workers touch no widget: they only
 /// post events and call the shell opener.
-class CWatchdog final {
+class CWatchdog final : public IActivity {
 public:
     /// The wait time that means "never time out".
     static constexpr std::uint32_t kInfinite = kWaitInfinite;
@@ -25,7 +26,7 @@ public:
 
     CWatchdog();
     /// Stops the threads (bounded, see Stop()).
-    ~CWatchdog();
+    ~CWatchdog() override;
     CWatchdog(const CWatchdog&) = delete;
     CWatchdog& operator=(const CWatchdog&) = delete;
 
@@ -35,16 +36,16 @@ public:
     bool Start(QObject* stageTarget, IShellOpener& shell);
 
     /// A sign of user activity: DogThread begins a fresh wait.
-    void SignalActivity();
+    void SignalActivity() override;
     /// Sets the wait time (kInfinite = never) and signals activity so that it
     /// takes effect at once.
-    void SetDogTimeout(std::uint32_t ms);
+    void SetDogTimeout(std::uint32_t ms) override;
     /// The wait time DogThread uses for its next wait.
     std::uint32_t DogTimeout() const;
 
     /// Asks LauncherThread to open `url`. The text is copied; requests made
     /// while an earlier URL is being opened are queued, in order.
-    void RequestLaunch(const std::string& url);
+    void RequestLaunch(const std::string& url) override;
 
     /// Signals both threads to end and waits for them up to `bound`. After
     /// this nothing more is posted to the stage target. Returns false when

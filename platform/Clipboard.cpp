@@ -1,9 +1,9 @@
-#include "Clipboard.h"
+#include "platform/Clipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 
-#include "TextBytes.h"
+#include "platform/TextBytes.h"
 
 void CQtClipboard::SetText(const std::string& text) {
     QGuiApplication::clipboard()->setText(FromBytes(text));

@@ -1,4 +1,4 @@
-#include "ManualResetEvent.h"
+#include "platform/ManualResetEvent.h"
 
 #include <chrono>
 

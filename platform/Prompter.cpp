@@ -1,8 +1,8 @@
-#include "Prompter.h"
+#include "platform/Prompter.h"
 
 #include <QMessageBox>
 
-#include "AppTitle.h"
+#include "platform/AppTitle.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ShellOpener.h"
+#include "platform/ShellOpener.h"
 
 #include <cerrno>
 #include <spawn.h>

@@ -1,4 +1,4 @@
-#include "TextBytes.h"
+#include "platform/TextBytes.h"
 
 #include <QStringDecoder>
 #include <array>

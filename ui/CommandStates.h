@@ -26,22 +26,13 @@ inline constexpr int ID_VIEW_STATUS_BAR = 59393;
 inline constexpr int ID_HELP_FINDER = 57667;
 inline constexpr int ID_APP_ABOUT = 57664;
 
+inline constexpr int ID_FILE_OPEN_SET_ASIDE = 32790;
+
 /// What the enabling of the commands depends on.
 struct CommandState {
     bool unlocked = false;       ///< the program is unlocked
     int rowCount = 0;            ///< rows in the Item list
     bool hasSelection = false;   ///< the list has a first selected row
     bool undoAvailable = false;  ///< an Item is held for Undo Delete
+    bool setAsideItems = false;  ///< Items are set aside
 };
-
-/// Whether command `id` is enabled in `state`. Ids without a rule of their
-/// own are always enabled.
-bool IsCommandEnabled(int id, const CommandState& state);
-
-/// The prompt and tooltip text of command `id`, joined by a line break
-/// ("Add Item\nAdd Item"); empty for commands that have none.
-QString CommandPrompt(int id);
-/// The part of CommandPrompt shown in the status bar.
-QString CommandStatusTip(int id);
-/// The part of CommandPrompt shown as the tooltip.
-QString CommandToolTip(int id);

@@ -1,14 +1,16 @@
-#include "ItemCommands.h"
+#include "ui/ItemCommands.h"
 
 #include <algorithm>
 #include <mutex>
 
-#include "ItemCommandHost.h"
-#include "ItemDlg.h"
-#include "PasswordGenerator.h"
-#include "Preferences.h"
-#include "Prompter.h"
-#include "SaveFailure.h"
+#include "ui/ItemDlg.h"
+#include "ui/ItemListView.h"
+#include "platform/Activity.h"
+#include "vault/Vault.h"
+#include "generator/PasswordGenerator.h"
+#include "settings/Preferences.h"
+#include "platform/Prompter.h"
+#include "ui/SaveFailure.h"
 
 namespace {
 
@@ -18,9 +20,8 @@ const QString kSelectItem = QStringLiteral("Please select an item. ");
 
 }  // namespace
 
-CItemCommands::CItemCommands(IItemCommandHost& host, Services services, CRegistryStore& store,
-                             const Preferences& prefs)
-    : m_host(host), m_services(services), m_store(store), m_prefs(prefs) {}
+CItemCommands::CItemCommands(KeynestContext& context, CItemListView& view)
+    : m_context(context), m_view(view) {}
 
 CItemCommands::~CItemCommands() { WipeUndoSlot(); }
 
@@ -33,14 +34,10 @@ void CItemCommands::WipeUndoSlot() {
     for (std::string& text : m_undoSlot) WipeString(text);
 }
 
-void CItemCommands::Save() {
-    if (!m_host.SaveAllItems()) ReportSaveFailure(*m_services.prompter);
-}
-
 bool CItemCommands::RunItemDialog(CItemDlg& dialog) {
     if (dialog.exec() != QDialog::Accepted) return false;
-    if (!m_host.IsUnlocked()) {
-        m_services.prompter->Show(QStringLiteral("Keynest has already self-locked\n due to "
+    if (!m_context.vault.IsUnlocked()) {
+        m_context.services.prompter.Show(QStringLiteral("Keynest has already self-locked\n due to "
                                                  "inactivity.\n\nPlease unlock and try again."),
                                   PromptButtons::Ok, PromptIcon::Warning);
         return false;
@@ -49,65 +46,65 @@ bool CItemCommands::RunItemDialog(CItemDlg& dialog) {
 }
 
 void CItemCommands::OnAddItem() {
-    m_host.SignalActivity();
+    m_context.activity.SignalActivity();
 
-    CItemDlg dialog(m_services, m_store, m_prefs, m_host.DialogParent());
-    if (m_prefs.createOnAdd == 1) {
-        std::string suggested = GeneratePassword(m_prefs.pwdChars, m_prefs.length,
-                                                 m_prefs.alphaNum, *m_services.random);
+    CItemDlg dialog(m_context.services, m_context.store, m_context.prefs, &m_context.dialogParent);
+    if (m_context.prefs.createOnAdd == 1) {
+        std::string suggested = GeneratePassword(m_context.prefs.pwdChars, m_context.prefs.length,
+                                                 m_context.prefs.alphaNum, m_context.services.random);
         dialog.SetText(kColPassword, suggested);
         WipeString(suggested);
     }
 
-    if (IsNewUserHintDue(m_store, "Export") && m_host.Rows().RowCount() >= 4) {
-        m_services.prompter->Show(
+    if (IsNewUserHintDue(m_context.store, "Export") && m_context.rows.RowCount() >= 4) {
+        m_context.services.prompter.Show(
             QStringLiteral("New User Hint...\n\nWith this many stored password you may want \nto "
                            "start making Export files now and then.\n\nHit F1 for Help at "
                            "anytime."),
             PromptButtons::Ok, PromptIcon::Information);
-        MarkNewUserHintShown(m_store, "Export");
+        MarkNewUserHintShown(m_context.store, "Export");
     }
 
     if (!RunItemDialog(dialog)) return;
 
     {
-        ListGuard guard(m_host.ListLock());
-        IItemList& rows = m_host.Rows();
+        ListGuard guard(m_context.listLock);
+        IItemList& rows = m_context.rows;
         const int row = rows.AppendRow(dialog.Text(kColLocation));
         for (int column = kColUrl; column < kItemColumnCount; ++column) {
             rows.SetText(row, column, dialog.Text(column));
         }
-        m_host.ScrollToRow(row);
+        m_view.ScrollToRow(row);
     }
-    Save();
+    SaveOrReport(m_context);
 }
 
 void CItemCommands::OnEditItem() {
-    if (IsNewUserHintDue(m_store, "Edit")) {
-        m_services.prompter->Show(
+    if (IsNewUserHintDue(m_context.store, "Edit")) {
+        m_context.services.prompter.Show(
             QStringLiteral("New User Hint...\n\nDouble clicking an Item's Password \nfield will "
                            "launch the Edit dialog box.\n\nSingle clicking an Item's Location "
                            "Field \nwill have your browser take you there\nif you have chosen "
                            "that Preference.\n\nHit F1 for Help at anytime."),
             PromptButtons::Ok, PromptIcon::Information);
-        MarkNewUserHintShown(m_store, "Edit");
+        MarkNewUserHintShown(m_context.store, "Edit");
     }
     EditSelectedItem();
 }
 
 void CItemCommands::EditSelectedItem() {
-    m_host.SignalActivity();
+    m_context.activity.SignalActivity();
 
-    const int row = m_host.FirstSelectedRow();
+    const int row = m_view.FirstSelectedRow();
     if (row < 0) {
-        m_services.prompter->Show(kSelectItem, PromptButtons::Ok, PromptIcon::Warning);
+        m_context.services.prompter.Show(kSelectItem, PromptButtons::Ok, PromptIcon::Warning);
         return;
     }
 
-    CItemDlg dialog(m_services, m_store, m_prefs, m_host.DialogParent());
+    CItemDlg dialog(m_context.services, m_context.store, m_context.prefs, &m_context.dialogParent);
     dialog.SetEditMode(true);
     {
-        IItemList& rows = m_host.Rows();
+        IItemList& rows = m_context.rows;
         for (int column = 0; column < kItemColumnCount; ++column) {
             std::string text = rows.GetText(row, column);
             dialog.SetText(column, text);
@@ -118,64 +115,64 @@ void CItemCommands::EditSelectedItem() {
     if (!RunItemDialog(dialog)) return;
 
     {
-        ListGuard guard(m_host.ListLock());
-        IItemList& rows = m_host.Rows();
+        ListGuard guard(m_context.listLock);
+        IItemList& rows = m_context.rows;
         for (int column = 0; column < kItemColumnCount; ++column) {
             rows.SetText(row, column, dialog.Text(column));
         }
     }
-    Save();
+    SaveOrReport(m_context);
 }
 
 void CItemCommands::OnDeleteItem() {
-    m_host.SignalActivity();
+    m_context.activity.SignalActivity();
 
-    const int row = m_host.FirstSelectedRow();
+    const int row = m_view.FirstSelectedRow();
     if (row < 0) {
-        m_services.prompter->Show(kSelectItem, PromptButtons::Ok, PromptIcon::Warning);
+        m_context.services.prompter.Show(kSelectItem, PromptButtons::Ok, PromptIcon::Warning);
         return;
     }
 
     {
-        ListGuard guard(m_host.ListLock());
+        ListGuard guard(m_context.listLock);
         WipeUndoSlot();
         for (int column = 0; column < kItemColumnCount; ++column) {
-            m_undoSlot[static_cast<size_t>(column)] = m_host.Rows().GetText(row, column);
+            m_undoSlot[static_cast<size_t>(column)] = m_context.rows.GetText(row, column);
         }
-        m_host.RemoveRow(row);
+        m_context.rows.RemoveRow(row);
     }
-    Save();
+    SaveOrReport(m_context);
 }
 
 void CItemCommands::OnUndoDelete() {
     // While locked the list must stay empty: a restored row would show a
     // plain Item that nothing could store.
-    if (!m_host.IsUnlocked() || !IsUndoAvailable()) return;
+    if (!m_context.vault.IsUnlocked() || !IsUndoAvailable()) return;
 
     {
-        ListGuard guard(m_host.ListLock());
-        IItemList& rows = m_host.Rows();
+        ListGuard guard(m_context.listLock);
+        IItemList& rows = m_context.rows;
         const int row = rows.AppendRow(m_undoSlot[kColLocation]);
         for (int column = kColUrl; column < kItemColumnCount; ++column) {
             rows.SetText(row, column, m_undoSlot[static_cast<size_t>(column)]);
         }
-        m_host.ScrollToRow(row);
+        m_view.ScrollToRow(row);
     }
-    Save();
+    SaveOrReport(m_context);
     WipeUndoSlot();
 }
 
 void CItemCommands::OnDeleteAllItems() {
-    m_host.SignalActivity();
+    m_context.activity.SignalActivity();
 
-    if (m_services.prompter->Show(QStringLiteral("Are you sure you want to delete all items?"),
+    if (m_context.services.prompter.Show(QStringLiteral("Are you sure you want to delete all items?"),
                                   PromptButtons::YesNo, PromptIcon::Question) != kPromptYes) {
         return;
     }
     {
-        ListGuard guard(m_host.ListLock());
-        m_host.Rows().RemoveAllRows();
+        ListGuard guard(m_context.listLock);
+        m_context.rows.RemoveAllRows();
     }
-    Save();
+    SaveOrReport(m_context);
     WipeUndoSlot();
 }

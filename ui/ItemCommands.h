@@ -3,21 +3,18 @@
 #include <array>
 #include <string>
 
-#include "ItemList.h"
-#include "Services.h"
+#include "platform/KeynestContext.h"
+#include "vault/ItemList.h"
 
 class CItemDlg;
-class CRegistryStore;
-class IItemCommandHost;
-struct Preferences;
+class CItemListView;
 
 /// The commands that change the set of Items: Add, Edit, Delete, Undo
 /// Delete and Delete All, with the one-deep undo slot. Rows change under
-/// the host's list lock; the Items are saved after it is released.
+/// the list lock; the Items are saved after it is released.
 class CItemCommands final {
 public:
-    CItemCommands(IItemCommandHost& host, Services services, CRegistryStore& store,
-                  const Preferences& prefs);
+    CItemCommands(KeynestContext& context, CItemListView& view);
     ~CItemCommands();
     CItemCommands(const CItemCommands&) = delete;
     CItemCommands& operator=(const CItemCommands&) = delete;
@@ -43,11 +40,8 @@ public:
 private:
     /// Runs the dialog; true when it ended with OK while still unlocked.
     bool RunItemDialog(CItemDlg& dialog);
-    void Save();
 
-    IItemCommandHost& m_host;
-    Services m_services;
-    CRegistryStore& m_store;
-    const Preferences& m_prefs;
+    KeynestContext& m_context;
+    CItemListView& m_view;
     std::array<std::string, kItemColumnCount> m_undoSlot;
 };

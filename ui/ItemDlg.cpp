@@ -1,4 +1,4 @@
-#include "ItemDlg.h"
+#include "ui/ItemDlg.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -14,11 +14,11 @@
 #include <functional>
 #include <utility>
 
-#include "PasswordGenerator.h"
-#include "Preferences.h"
-#include "Prompter.h"
-#include "Clipboard.h"
-#include "TextBytes.h"
+#include "generator/PasswordGenerator.h"
+#include "settings/Preferences.h"
+#include "platform/Prompter.h"
+#include "platform/Clipboard.h"
+#include "platform/TextBytes.h"
 
 namespace {
 
@@ -240,7 +240,7 @@ bool CItemDlg::CheckLimits(bool showMessages) {
                                             "Please shorten the text.")
                                  .arg(QString::fromLatin1(kFields[static_cast<size_t>(column)].boxName))
                                  .arg(kMaxTextChars);
-            m_services.prompter->Show(text, PromptButtons::Ok, PromptIcon::Warning);
+            m_services.prompter.Show(text, PromptButtons::Ok, PromptIcon::Warning);
             edit->setFocus();
             edit->selectAll();
         }
@@ -255,14 +255,14 @@ bool CItemDlg::ValidateFields(bool showMessages) {
 
     if (m_strLocation.empty()) {
         if (showMessages) {
-            m_services.prompter->Show(QStringLiteral("Please type text into the Location box. "),
+            m_services.prompter.Show(QStringLiteral("Please type text into the Location box. "),
                                       PromptButtons::Ok, PromptIcon::Warning);
         }
         return false;
     }
     if (m_strPassword.empty()) {
         if (showMessages) {
-            m_services.prompter->Show(QStringLiteral("Please type text into the Password box. "),
+            m_services.prompter.Show(QStringLiteral("Please type text into the Password box. "),
                                       PromptButtons::Ok, PromptIcon::Warning);
         }
         return false;
@@ -275,7 +275,7 @@ bool CItemDlg::ValidateFields(bool showMessages) {
                 "chosen\npassword is not in that preferred set.\n\nDo you want to use %2\nas "
                 "this item's password?")
                 .arg(FromBytes(m_prefs.pwdChars), FromBytes(m_strPassword));
-        return m_services.prompter->Show(question, PromptButtons::YesNo, PromptIcon::Question) ==
+        return m_services.prompter.Show(question, PromptButtons::YesNo, PromptIcon::Question) ==
                kPromptYes;
     }
     return true;
@@ -313,7 +313,7 @@ void CItemDlg::OnSetFocusPassword() {
     // Set first: closing the box gives the focus back to the Password box,
     // and this handler must then do nothing.
     m_bChangeAcknowledged = true;
-    m_services.prompter->Show(
+    m_services.prompter.Show(
         QStringLiteral("New User Hint...\n\nIf you are changing this existing password \nyou may "
                        "want to write it down now.\n\nYou will need to visit the Location or Web "
                        "\nsite and change it there too. Right?"),
@@ -324,11 +324,11 @@ void CItemDlg::OnSetFocusPassword() {
 void CItemDlg::OnCreatePassword() {
     ReadBoxes();
     std::string fresh =
-        GeneratePassword(m_prefs.pwdChars, m_prefs.length, m_prefs.alphaNum, *m_services.random);
+        GeneratePassword(m_prefs.pwdChars, m_prefs.length, m_prefs.alphaNum, m_services.random);
     if (fresh.empty()) {
         // Only an empty character set gives nothing; an empty Password
         // would be refused on OK anyway, so say why instead.
-        m_services.prompter->Show(QString::fromUtf8(kEmptyCharSetMessage), PromptButtons::Ok,
+        m_services.prompter.Show(QString::fromUtf8(kEmptyCharSetMessage), PromptButtons::Ok,
                                   PromptIcon::Warning);
         return;
     }
@@ -339,7 +339,7 @@ void CItemDlg::OnCreatePassword() {
                 "may want to write it down now.\n\nYou will need to visit the Location or Web "
                 "site \nand change it there too. Right?\n\nDo you want to change now?")
                 .arg(FromBytes(m_strPassword));
-        if (m_services.prompter->Show(question, PromptButtons::YesNo, PromptIcon::Question) !=
+        if (m_services.prompter.Show(question, PromptButtons::YesNo, PromptIcon::Question) !=
             kPromptYes) {
             WipeString(fresh);
             return;
@@ -354,7 +354,7 @@ void CItemDlg::OnCreatePassword() {
 
 void CItemDlg::OnCopyPassword() {
     ReadBoxes();
-    m_services.clipboard->SetText(m_strPassword);
+    m_services.clipboard.SetText(m_strPassword);
 }
 
 void CItemDlg::ShowPasswordLimitNote(bool visible) {

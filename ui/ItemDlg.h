@@ -4,9 +4,9 @@
 #include <array>
 #include <string>
 
-#include "AutoSaveDialog.h"
-#include "ItemList.h"
-#include "Services.h"
+#include "lock/AutoSaveDialog.h"
+#include "vault/ItemList.h"
+#include "platform/Services.h"
 
 class CRegistryStore;
 class QLabel;

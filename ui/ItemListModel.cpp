@@ -1,27 +1,10 @@
-#include "ItemListModel.h"
+#include "ui/ItemListModel.h"
 
-#include "TextBytes.h"
-
-namespace {
-
-// Zeros the whole buffer of `text`, also the bytes beyond its length that
-// an earlier, longer text may have left there, then empties it.
-void WipeBuffer(std::string& text) {
-    text.resize(text.capacity());
-    WipeString(text);
-}
-
-void WipeRow(CItemListModel::Row& row) {
-    for (std::string& text : row) WipeBuffer(text);
-}
-
-}  // namespace
+#include "platform/TextBytes.h"
 
 CItemListModel::CItemListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-CItemListModel::~CItemListModel() {
-    for (auto& row : m_rows) WipeRow(*row);
-}
+CItemListModel::~CItemListModel() = default;
 
 QString CItemListModel::ColumnTitle(int column) {
     switch (column) {
@@ -51,7 +34,7 @@ int CItemListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant CItemListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || !IsValidRow(index.row()) || index.column() < 0 ||
+    if (!index.isValid() || !m_list.IsValidRow(index.row()) || index.column() < 0 ||
         index.column() >= kItemColumnCount) {
         return {};
     }
@@ -74,60 +57,37 @@ Qt::ItemFlags CItemListModel::flags(const QModelIndex& index) const {
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
 }
 
-int CItemListModel::RowCount() const { return static_cast<int>(m_rows.size()); }
+int CItemListModel::RowCount() const { return m_list.RowCount(); }
 
 void CItemListModel::RemoveAllRows() {
-    if (m_rows.empty()) return;
+    if (RowCount() == 0) return;
     beginRemoveRows(QModelIndex(), 0, RowCount() - 1);
-    for (auto& row : m_rows) WipeRow(*row);
-    m_rows.clear();
+    m_list.RemoveAllRows();
     endRemoveRows();
 }
 
-int CItemListModel::SortedPlace(const std::string& location) const {
-    // A plain binary search. It stays well defined even when an edited
-    // Location has left the rows out of order.
-    int low = 0;
-    int high = RowCount();
-    while (low < high) {
-        const int middle = low + (high - low) / 2;
-        if (CompareLocations(location, (*m_rows[static_cast<size_t>(middle)])[kColLocation]) < 0) {
-            high = middle;
-        } else {
-            low = middle + 1;
-        }
-    }
-    return low;
-}
-
 int CItemListModel::AppendRow(const std::string& location) {
-    const int place = SortedPlace(location);
-    auto row = std::make_unique<Row>();
-    (*row)[kColLocation] = location;
+    const int place = m_list.SortedPlace(location);
     beginInsertRows(QModelIndex(), place, place);
-    m_rows.insert(m_rows.begin() + place, std::move(row));
+    m_list.AppendRow(location);
     endInsertRows();
     return place;
 }
 
 void CItemListModel::SetText(int row, int column, const std::string& text) {
-    if (!IsValidRow(row) || column < 0 || column >= kItemColumnCount) return;
-    std::string& cell = (*m_rows[static_cast<size_t>(row)])[static_cast<size_t>(column)];
-    WipeBuffer(cell);
-    cell = text;
+    if (!m_list.IsValidRow(row) || column < 0 || column >= kItemColumnCount) return;
+    m_list.SetText(row, column, text);
     const QModelIndex changed = index(row, column);
     Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
 }
 
 std::string CItemListModel::GetText(int row, int column) const {
-    if (!IsValidRow(row) || column < 0 || column >= kItemColumnCount) return {};
-    return (*m_rows[static_cast<size_t>(row)])[static_cast<size_t>(column)];
+    return m_list.GetText(row, column);
 }
 
 void CItemListModel::RemoveRow(int row) {
-    if (!IsValidRow(row)) return;
+    if (!m_list.IsValidRow(row)) return;
     beginRemoveRows(QModelIndex(), row, row);
-    WipeRow(*m_rows[static_cast<size_t>(row)]);
-    m_rows.erase(m_rows.begin() + row);
+    m_list.RemoveRow(row);
     endRemoveRows();
 }

@@ -1,12 +1,9 @@
 #pragma once
 
 #include <QAbstractTableModel>
-#include <array>
-#include <memory>
 #include <string>
-#include <vector>
 
-#include "ItemList.h"
+#include "vault/ItemList.h"
 
 /// The Items of the list view: six text columns, rows kept in ascending
 /// Location order as they are added. Texts are held as bytes (UTF-8) and
@@ -18,8 +15,6 @@ class CItemListModel final : public QAbstractTableModel, public IItemList {
     Q_DISABLE_COPY_MOVE(CItemListModel)
 
   public:
-    using Row = std::array<std::string, kItemColumnCount>;
-
     explicit CItemListModel(QObject* parent = nullptr);
     ~CItemListModel() override;
 
@@ -43,16 +38,8 @@ class CItemListModel final : public QAbstractTableModel, public IItemList {
     void SetText(int row, int column, const std::string& text) override;
     std::string GetText(int row, int column) const override;
 
-    /// Removes one row, wiping its texts.
-    void RemoveRow(int row);
+    void RemoveRow(int row) override;
 
   private:
-    /// Where a row with `location` goes: after every row that does not
-    /// sort after it.
-    int SortedPlace(const std::string& location) const;
-    bool IsValidRow(int row) const { return row >= 0 && row < RowCount(); }
-
-    // Rows are held by pointer so that inserting or removing one never
-    // moves texts and leaves copies of them behind in freed memory.
-    std::vector<std::unique_ptr<Row>> m_rows;
+    CMemoryItemList m_list;
 };

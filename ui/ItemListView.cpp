@@ -1,4 +1,4 @@
-#include "ItemListView.h"
+#include "ui/ItemListView.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -10,12 +10,14 @@
 #include <QMouseEvent>
 #include <QPalette>
 
-#include "AppMessages.h"
-#include "Clipboard.h"
-#include "CommandStates.h"
-#include "ItemListModel.h"
-#include "Preferences.h"
-#include "Prompter.h"
+#include "lock/AppMessages.h"
+#include "platform/Clipboard.h"
+#include "ui/CommandStates.h"
+#include "ui/ItemListModel.h"
+#include "settings/Preferences.h"
+#include "platform/Prompter.h"
+#include "platform/Activity.h"
+#include "vault/Vault.h"
 
 namespace {
 
@@ -51,8 +53,9 @@ bool IsLaunchableUrl(const std::string& url) {
 
 }  // namespace
 
-CItemListView::CItemListView(Services services, CRegistryStore& store, QWidget* parent)
-    : QTreeView(parent), m_services(services), m_store(store), m_model(new CItemListModel(this)) {
+CItemListView::CItemListView(KeynestContext& context, CItemListModel& model, QWidget* parent)
+    : QTreeView(parent), m_context(context), m_model(&model) {
+    setObjectName(QStringLiteral("itemList"));
     setModel(m_model);
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -108,15 +111,21 @@ int CItemListView::FirstSelectedRow() const {
 
 bool CItemListView::IsValidRow(int row) const { return row >= 0 && row < m_model->RowCount(); }
 
+bool CItemListView::IsUnlocked() const { return m_context.vault.IsUnlocked(); }
+
+void CItemListView::SignalActivity() { m_context.activity.SignalActivity(); }
+
+void CItemListView::ScrollToRow(int row) {
+    scrollTo(m_model->index(row, 0), QAbstractItemView::EnsureVisible);
+}
+
 void CItemListView::CopySelectedPassword() {
     const int row = FirstSelectedRow();
     if (row < 0) {
         if (!m_bSelectHintShown) {
             m_bSelectHintShown = true;
-            if (m_services.prompter != nullptr) {
-                m_services.prompter->Show(SelectHintText(), PromptButtons::Ok,
-                                          PromptIcon::Information);
-            }
+            m_context.services.prompter.Show(SelectHintText(), PromptButtons::Ok,
+                                             PromptIcon::Information);
         }
         return;
     }
@@ -127,17 +136,15 @@ void CItemListView::CopySelectedPassword() {
 }
 
 void CItemListView::CopyToClipboard(const std::string& text) {
-    if (m_services.clipboard != nullptr) m_services.clipboard->SetText(text);
+    m_context.services.clipboard.SetText(text);
 }
 
 void CItemListView::OnCopyPassword() {
     SignalActivity();
-    if (IsNewUserHintDue(m_store, kListCopyHintKey)) {
-        if (m_services.prompter != nullptr) {
-            m_services.prompter->Show(ListCopyHintText(), PromptButtons::Ok,
-                                      PromptIcon::Information);
-        }
-        MarkNewUserHintShown(m_store, kListCopyHintKey);
+    if (IsNewUserHintDue(m_context.store, kListCopyHintKey)) {
+        m_context.services.prompter.Show(ListCopyHintText(), PromptButtons::Ok,
+                                         PromptIcon::Information);
+        MarkNewUserHintShown(m_context.store, kListCopyHintKey);
     }
     CopySelectedPassword();
 }
@@ -145,6 +152,8 @@ void CItemListView::OnCopyPassword() {
 void CItemListView::OnClicked(const QModelIndex& index) {
     if (m_bClickAfterDoubleClick || !index.isValid()) return;
     if (index.column() >= 1) {
+        // Every click on a row is a sign of activity, whichever column it hit.
+        SignalActivity();
         CopySelectedPassword();
         return;
     }
@@ -165,11 +174,11 @@ void CItemListView::OnDeferredClick() {
     if (m_bDoubleClick) return;
     SignalActivity();
     CopySelectedPassword();
-    if (!LaunchEnabled()) return;
+    if (m_context.prefs.launch == 0) return;
     const int row = FirstSelectedRow();
     if (!IsValidRow(row)) return;
     const std::string url = m_model->GetText(row, kColUrl);
-    if (IsLaunchableUrl(url)) RequestLaunch(url);
+    if (IsLaunchableUrl(url)) m_context.activity.RequestLaunch(url);
 }
 
 void CItemListView::keyPressEvent(QKeyEvent* event) {
@@ -190,7 +199,7 @@ void CItemListView::mousePressEvent(QMouseEvent* event) {
 
 void CItemListView::mouseDoubleClickEvent(QMouseEvent* event) {
     m_bDoubleClick = true;
-    EditSelectedItem();
+    Q_EMIT EditRequested();
     QTreeView::mouseDoubleClickEvent(event);
     m_bDoubleClick = false;
     m_bClickAfterDoubleClick = true;
@@ -230,7 +239,7 @@ void CItemListView::ShowContextMenu(const QPoint& clickPos) {
     const std::unique_ptr<QMenu> menu = BuildContextMenu();
     if (!menu) return;
     const QAction* chosen = menu->exec(viewport()->mapToGlobal(ContextMenuPoint(clickPos)));
-    if (chosen != nullptr) RunContextCommand(chosen->data().toInt());
+    if (chosen != nullptr) Q_EMIT ContextCommand(chosen->data().toInt());
 }
 
 void CItemListView::contextMenuEvent(QContextMenuEvent* event) {

@@ -6,24 +6,22 @@
 #include <memory>
 #include <string>
 
-#include "Services.h"
+#include "platform/KeynestContext.h"
 
 class CItemListModel;
-class CRegistryStore;
 class QMenu;
 
 /// The list of Items: six columns in report style, rows sorted by
 /// Location, several rows selectable. A click copies the first selected
 /// row's password; a click on the Location may also open its URL; a
 /// double-click edits; a right click opens the small context menu.
-/// The program's state reaches it through the virtual hooks below, which
-/// the main view overrides and tests fake.
-class CItemListView : public QTreeView {
+class CItemListView final : public QTreeView {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CItemListView)
 
   public:
-    CItemListView(Services services, CRegistryStore& store, QWidget* parent = nullptr);
+    /// Shows `model`, which must outlive the view.
+    CItemListView(KeynestContext& context, CItemListModel& model, QWidget* parent = nullptr);
     ~CItemListView() override;
 
     CItemListModel& Model() { return *m_model; }
@@ -36,6 +34,8 @@ class CItemListView : public QTreeView {
 
     /// The selected row nearest the top, or -1 when none is selected.
     int FirstSelectedRow() const;
+    /// Scrolls the list so that `row` is wholly visible.
+    void ScrollToRow(int row);
     /// Copies the Password of the first selected row to the clipboard; with
     /// no selection asks the user, once per run, to select an Item.
     void CopySelectedPassword();
@@ -58,30 +58,22 @@ class CItemListView : public QTreeView {
     /// True while a double-click is being handled.
     bool InDoubleClick() const { return m_bDoubleClick; }
 
-  protected:
-    // Hooks to the rest of the program.
-    virtual bool IsUnlocked() const = 0;
-    /// The "Launch" preference: a click on the Location opens the URL.
-    virtual bool LaunchEnabled() const = 0;
-    /// Restarts the inactivity wait.
-    virtual void SignalActivity() = 0;
-    /// Hands `url` to the launcher, which opens it in the browser.
-    virtual void RequestLaunch(const std::string& url) = 0;
-    /// Edits the first selected row (the double-click action).
-    virtual void EditSelectedItem() = 0;
-    /// Runs a command chosen in the context menu.
-    virtual void RunContextCommand(int commandId) = 0;
+  Q_SIGNALS:
+    /// A double click asks to edit the first selected row.
+    void EditRequested();
+    /// A command was chosen in the context menu.
+    void ContextCommand(int commandId);
 
+  protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
-    Services m_services;
-    CRegistryStore& m_store;
-
   private:
+    bool IsUnlocked() const;
+    void SignalActivity();
     /// Routes a completed left click by the column it hit.
     void OnClicked(const QModelIndex& index);
     /// The deferred click on the Location column.
@@ -89,6 +81,7 @@ class CItemListView : public QTreeView {
     /// True when the selected row `row` exists in the list.
     bool IsValidRow(int row) const;
 
+    KeynestContext& m_context;
     CItemListModel* m_model;
     bool m_bDoubleClick = false;
     // The release that ends a double-click is not a click of its own.

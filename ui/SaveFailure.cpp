@@ -1,7 +1,21 @@
-#include "SaveFailure.h"
+#include "ui/SaveFailure.h"
 
-#include "Prompter.h"
+#include "platform/KeynestContext.h"
+#include "platform/WaitCursor.h"
+#include "vault/Vault.h"
+
+#include "platform/Prompter.h"
 
 void ReportSaveFailure(IPrompter& prompter) {
     prompter.Show(SaveFailureText(), PromptButtons::Ok, PromptIcon::Warning);
+}
+
+bool SaveAllItems(KeynestContext& context) {
+    CWaitCursor wait;
+    std::lock_guard lock(context.listLock);
+    return context.vault.SaveAllItems(context.rows);
+}
+
+void SaveOrReport(KeynestContext& context) {
+    if (!SaveAllItems(context)) ReportSaveFailure(context.services.prompter);
 }

@@ -3,6 +3,7 @@
 #include <QString>
 
 class IPrompter;
+struct KeynestContext;
 
 /// What the user is told when the Items could not be written: the list in
 /// memory stays as it is, so nothing the user sees is lost yet.
@@ -14,3 +15,8 @@ inline QString SaveFailureText() {
 
 /// Shows SaveFailureText() as a warning.
 void ReportSaveFailure(IPrompter& prompter);
+
+/// Stores the list under the list lock; false when the save failed.
+[[nodiscard]] bool SaveAllItems(KeynestContext& context);
+/// Stores the list and tells the user when that failed.
+void SaveOrReport(KeynestContext& context);

@@ -1,4 +1,4 @@
-#include "HexText.h"
+#include "vault/HexText.h"
 
 namespace {
 

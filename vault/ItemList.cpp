@@ -1,4 +1,4 @@
-#include "ItemList.h"
+#include "vault/ItemList.h"
 
 #include <algorithm>
 #include <cstring>
@@ -28,41 +28,66 @@ int CompareLocations(const std::string& a, const std::string& b) {
     return a.compare(b);
 }
 
+namespace {
+
+// Zeros the whole buffer of `text`, also the bytes beyond its length that
+// an earlier, longer text may have left there, then empties it.
+void WipeBuffer(std::string& text) {
+    text.resize(text.capacity());
+    WipeString(text);
+}
+
+void WipeRow(CMemoryItemList::Row& row) {
+    for (std::string& text : row) WipeBuffer(text);
+}
+
+}  // namespace
+
 CMemoryItemList::~CMemoryItemList() { RemoveAllRows(); }
 
 void CMemoryItemList::RemoveAllRows() {
-    for (Row& row : m_rows) {
-        for (std::string& text : row) WipeString(text);
-    }
+    for (auto& row : m_rows) WipeRow(*row);
     m_rows.clear();
 }
 
+int CMemoryItemList::SortedPlace(const std::string& location) const {
+    // A plain binary search. It stays well defined even when an edited
+    // Location has left the rows out of order.
+    int low = 0;
+    int high = RowCount();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (CompareLocations(location, RowAt(middle)[kColLocation]) < 0) {
+            high = middle;
+        } else {
+            low = middle + 1;
+        }
+    }
+    return low;
+}
+
 int CMemoryItemList::AppendRow(const std::string& location) {
-    // After rows of equal Location, so equal Items keep their entry order.
-    const auto place = std::upper_bound(m_rows.begin(), m_rows.end(), location,
-                                        [](const std::string& value, const Row& row) {
-                                            return CompareLocations(value, row[kColLocation]) < 0;
-                                        });
-    Row row;
-    row[kColLocation] = location;
-    const auto inserted = m_rows.insert(place, std::move(row));
-    return static_cast<int>(inserted - m_rows.begin());
+    const int place = SortedPlace(location);
+    auto row = std::make_unique<Row>();
+    (*row)[kColLocation] = location;
+    m_rows.insert(m_rows.begin() + place, std::move(row));
+    return place;
 }
 
 void CMemoryItemList::SetText(int row, int column, const std::string& text) {
-    if (row < 0 || row >= RowCount() || column < 0 || column >= kItemColumnCount) return;
-    std::string& cell = m_rows[static_cast<size_t>(row)][static_cast<size_t>(column)];
-    WipeString(cell);
+    if (!IsValidRow(row) || column < 0 || column >= kItemColumnCount) return;
+    std::string& cell = (*m_rows[static_cast<std::size_t>(row)])[static_cast<std::size_t>(column)];
+    WipeBuffer(cell);
     cell = text;
 }
 
 std::string CMemoryItemList::GetText(int row, int column) const {
-    if (row < 0 || row >= RowCount() || column < 0 || column >= kItemColumnCount) return {};
-    return m_rows[static_cast<size_t>(row)][static_cast<size_t>(column)];
+    if (!IsValidRow(row) || column < 0 || column >= kItemColumnCount) return {};
+    return RowAt(row)[static_cast<std::size_t>(column)];
 }
 
 void CMemoryItemList::RemoveRow(int row) {
-    if (row < 0 || row >= RowCount()) return;
-    for (std::string& text : m_rows[static_cast<size_t>(row)]) WipeString(text);
+    if (!IsValidRow(row)) return;
+    WipeRow(*m_rows[static_cast<std::size_t>(row)]);
     m_rows.erase(m_rows.begin() + row);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ public:
     /// Sets column 1 to 5 of `row`.
     virtual void SetText(int row, int column, const std::string& text) = 0;
     virtual std::string GetText(int row, int column) const = 0;
+    /// Removes one row, wiping its texts.
+    virtual void RemoveRow(int row) = 0;
 };
 
 /// Order of the list's rows by Location: letters compared without regard
@@ -36,26 +39,37 @@ public:
 /// Returns <0, 0 or >0.
 int CompareLocations(const std::string& a, const std::string& b);
 
-/// A plain list of Items kept in Location order: the rows in memory when
-/// no widget is involved (tests, benchmarks) and the storage of the list
-/// view's model. Plain texts are wiped when rows are removed.
+/// The list of Items kept in Location order: the storage of the list
+/// view's model, and the rows in memory where no widget is involved (the
+/// command-line tool, tests, benchmarks). Plain texts are wiped whenever they
+/// are replaced or their row goes.
 class CMemoryItemList : public IItemList {
 public:
     using Row = std::array<std::string, kItemColumnCount>;
 
+    CMemoryItemList() = default;
     ~CMemoryItemList() override;
+    CMemoryItemList(const CMemoryItemList&) = delete;
+    CMemoryItemList& operator=(const CMemoryItemList&) = delete;
+
     int RowCount() const override { return static_cast<int>(m_rows.size()); }
     void RemoveAllRows() override;
+    /// Adds a row at SortedPlace(location) and returns its row number.
     int AppendRow(const std::string& location) override;
     void SetText(int row, int column, const std::string& text) override;
     std::string GetText(int row, int column) const override;
+    void RemoveRow(int row) override;
 
-    /// Removes one row, wiping its texts.
-    void RemoveRow(int row);
-    const Row& RowAt(int row) const { return m_rows[static_cast<size_t>(row)]; }
+    /// Where a row with `location` goes: after every row that does not sort
+    /// after it, so equal Locations keep their entry order.
+    int SortedPlace(const std::string& location) const;
+    const Row& RowAt(int row) const { return *m_rows[static_cast<std::size_t>(row)]; }
+    bool IsValidRow(int row) const { return row >= 0 && row < RowCount(); }
 
 private:
-    std::vector<Row> m_rows;
+    // Rows are held by pointer so that inserting or removing one never
+    // moves texts and leaves copies of them behind in freed memory.
+    std::vector<std::unique_ptr<Row>> m_rows;
 };
 
 /// Overwrites the bytes of `text` with zeros, then empties it.

@@ -1,11 +1,14 @@
-#include "ItemStore.h"
+#include "vault/ItemStore.h"
 
 #include <array>
 
-#include "ItemList.h"
-#include "PasswordSealer.h"
-#include "RegistryStore.h"
-#include "SealingKey.h"
+#include "vault/ItemList.h"
+#include "vault/PasswordSealer.h"
+#include "settings/RegistryStore.h"
+#include "vault/SealingKey.h"
+#include "settings/StoreNames.h"
+
+#include <vector>
 
 namespace {
 
@@ -58,7 +61,7 @@ void CItemStore::LoadAllItems(IItemList& list, const std::string& password) {
     // One read transaction: a consistent view of the list, and SQLite
     // takes its snapshot once instead of once per value.
     CStoreTransaction snapshot(m_store);
-    const std::string section = kListSection;
+    const std::string section = StoreNames::kList;
     CSealingKey key(password);
     Record sealed;
     for (int index = 0; ReadRecord(m_store, section, index, sealed); ++index) {
@@ -90,7 +93,7 @@ bool CItemStore::SaveAllItems(const IItemList& list, const std::string& password
     CStoreTransaction transaction(m_store);
     if (!transaction.IsActive()) return false;
 
-    const std::string section = kListSection;
+    const std::string section = StoreNames::kList;
     Record sealed;
     int stored = 0;
     bool ok = true;
@@ -113,13 +116,13 @@ bool CItemStore::SaveAllItems(const IItemList& list, const std::string& password
     return ok && transaction.Commit();
 }
 
-bool CItemStore::HasStoredItems() {
-    return !m_store.GetString(kListSection, ValueName(kColLocation, 0), std::string()).empty() ||
-           !m_store.GetString(kListSection, ValueName(kColPassword, 0), std::string()).empty();
+bool CItemStore::HasStoredItems(const char* section) {
+    return !m_store.GetString(section, ValueName(kColLocation, 0), std::string()).empty() ||
+           !m_store.GetString(section, ValueName(kColPassword, 0), std::string()).empty();
 }
 
 bool CItemStore::SetAsideStoredItems(const std::string& section) {
-    const std::string listSection = kListSection;
+    const std::string listSection = StoreNames::kList;
     if (section.empty() || section == listSection) return false;
     CStoreTransaction transaction(m_store);
     if (!transaction.IsActive()) return false;
@@ -135,4 +138,54 @@ bool CItemStore::SetAsideStoredItems(const std::string& section) {
     ok = ok && WriteEndMarker(m_store, section, kept + index) &&
          WriteEndMarker(m_store, listSection, 0);
     return ok && transaction.Commit();
+}
+
+bool CItemStore::OpenKeptItems(const std::string& section, CSealingKey& key, IItemList& rows,
+                               int& opened, int& remaining) {
+    // A wrong key passes the padding test about once in 2^64 tries.
+    constexpr std::size_t kMinimumPadding = 8;
+    opened = 0;
+    remaining = 0;
+    if (!key.IsValid()) return false;
+    CStoreTransaction transaction(m_store);
+    if (!transaction.IsActive()) return false;
+
+    std::vector<Record> kept;
+    Record sealed;
+    for (int index = 0; ReadRecord(m_store, section, index, sealed); ++index) {
+        Record plain;
+        std::size_t padding = 0;
+        bool opens = true;
+        for (int column = 0; opens && column < kItemColumnCount; ++column) {
+            std::size_t fieldPadding = 0;
+            const auto c = static_cast<std::size_t>(column);
+            opens = m_sealer.UnsealPadded(key, sealed[c], plain[c], fieldPadding);
+            padding += fieldPadding;
+        }
+        opens = opens && padding >= kMinimumPadding && !plain[kColLocation].empty() &&
+                !plain[kColPassword].empty();
+        if (opens) {
+            const int row = rows.AppendRow(plain[kColLocation]);
+            for (int column = kColUrl; column < kItemColumnCount; ++column) {
+                rows.SetText(row, column, plain[static_cast<std::size_t>(column)]);
+            }
+            ++opened;
+        } else {
+            kept.push_back(sealed);
+        }
+        for (std::string& text : plain) WipeString(text);
+    }
+    if (opened == 0) {
+        remaining = static_cast<int>(kept.size());
+        return true;
+    }
+    // The section is written anew so that no sealed copy of a restored Item stays behind.
+    bool ok = m_store.DeleteSection(section) == 0;
+    int index = 0;
+    for (; ok && index < static_cast<int>(kept.size()); ++index) {
+        ok = WriteRecord(m_store, section, index, kept[static_cast<std::size_t>(index)]);
+    }
+    ok = ok && WriteEndMarker(m_store, section, index) && transaction.Commit();
+    remaining = static_cast<int>(kept.size());
+    return ok;
 }

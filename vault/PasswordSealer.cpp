@@ -1,10 +1,11 @@
-#include "PasswordSealer.h"
+#include "vault/PasswordSealer.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "HexText.h"
-#include "SealingKey.h"
+#include "vault/HexText.h"
+#include "vault/ItemList.h"
+#include "vault/SealingKey.h"
 
 namespace {
 
@@ -147,4 +148,33 @@ std::string CPasswordSealer::UnsealText(CSealingKey& key, std::string_view seale
     } while (start < sealed.size());
     WipePlainBlocks();
     return plain;
+}
+
+bool CPasswordSealer::UnsealPadded(CSealingKey& key, std::string_view sealed, std::string& text,
+                                   std::size_t& padding) {
+    WipeString(text);
+    padding = 0;
+    if (sealed.empty() || sealed.size() % kSealedPiece != 0) return false;
+    text.reserve(sealed.size() / 2);
+    bool ok = true;
+    for (std::size_t start = 0; ok && start < sealed.size(); start += kSealedPiece) {
+        ok = IsHexDigitText(sealed.substr(start, kSealedPiece)) &&
+             DecryptPiece(key, sealed.substr(start, kSealedPiece));
+        for (std::size_t i = 0; ok && i < kBlockSize; ++i) {
+            const auto byte = static_cast<char>(m_checkBlock[i]);
+            if (byte == 0) {
+                ++padding;
+            } else if (padding != 0) {
+                ok = false;  // a zero byte inside the text: not ours
+            } else {
+                text.push_back(byte);
+            }
+        }
+    }
+    WipePlainBlocks();
+    if (!ok) {
+        WipeString(text);
+        padding = 0;
+    }
+    return ok;
 }

@@ -41,6 +41,12 @@ public:
     std::string UnsealText(const std::string& sealed, const std::string& password);
     /// As above with a key scheduled once for many calls.
     std::string UnsealText(CSealingKey& key, std::string_view sealed);
+    /// Unseals `sealed` strictly: true only when it is whole 32-digit pieces
+    /// whose plain bytes are a text followed by nothing but zero bytes.
+    /// `text` gets the text and `padding` the number of zero bytes after it.
+    /// A wrong key passes for a piece about once in 256 tries per padding byte.
+    bool UnsealPadded(CSealingKey& key, std::string_view sealed, std::string& text,
+                      std::size_t& padding);
 
     /// The block buffers: 16 bytes each, plain and check followed by a zero byte.
     std::uint8_t* PlainBlock() { return m_plainBlock.data(); }

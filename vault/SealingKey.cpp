@@ -1,8 +1,8 @@
-#include "SealingKey.h"
+#include "vault/SealingKey.h"
 
 #include <cstring>
 
-#include "HexText.h"
+#include "vault/HexText.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "Twofish.h"
+#include "vault/Twofish.h"
 
 /// A 128-bit Twofish key made from a sealing key text and scheduled once,
 /// so that every block of a sealing operation, or of a whole save or load,

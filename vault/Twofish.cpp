@@ -1,4 +1,4 @@
-#include "Twofish.h"
+#include "vault/Twofish.h"
 
 #include <array>
 #include <bit>

@@ -4,7 +4,7 @@
 #include <QAction>
 
 #include "ProgramFixture.h"
-#include "Watchdog.h"
+#include "lock/Watchdog.h"
 
 namespace {
 

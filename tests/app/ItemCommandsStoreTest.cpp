@@ -2,7 +2,7 @@
 // the program has been started again.
 
 #include "ProgramFixture.h"
-#include "Watchdog.h"
+#include "lock/Watchdog.h"
 
 namespace {
 

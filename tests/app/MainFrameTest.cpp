@@ -8,10 +8,10 @@
 #include <QMenuBar>
 #include <QToolBar>
 
-#include "CommandStates.h"
-#include "CommandTable.h"
+#include "ui/CommandStates.h"
+#include "app/CommandTable.h"
 #include "FakeServices.h"
-#include "MainFrame.h"
+#include "app/MainFrame.h"
 #include "TestSupport.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <sqlite3.h>
 
-#include "ItemStore.h"
-#include "PasswordSealer.h"
+#include "vault/ItemStore.h"
+#include "vault/PasswordSealer.h"
 #include "ProgramFixture.h"
 
 namespace {

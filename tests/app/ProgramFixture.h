@@ -8,17 +8,17 @@
 #include <memory>
 #include <string>
 
-#include "ChoosePasswordDlg.h"
+#include "lock/ChoosePasswordDlg.h"
 #include "EventLoopWait.h"
 #include "FakeServices.h"
-#include "ItemDlg.h"
-#include "ItemListModel.h"
-#include "KeynestView.h"
-#include "MainFrame.h"
+#include "ui/ItemDlg.h"
+#include "ui/ItemListModel.h"
+#include "app/KeynestView.h"
+#include "app/MainFrame.h"
 #include "ModalDriver.h"
-#include "RegistryStore.h"
+#include "settings/RegistryStore.h"
 #include "TestSupport.h"
-#include "UnlockDlg.h"
+#include "lock/UnlockDlg.h"
 
 namespace keynest_test {
 

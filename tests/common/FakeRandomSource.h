@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "PasswordGenerator.h"
+#include "generator/PasswordGenerator.h"
 
 namespace keynest_test {
 

@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "Clipboard.h"
+#include "platform/Clipboard.h"
 #include "FakeRandomSource.h"
-#include "HelpViewer.h"
-#include "PasswordGenerator.h"
-#include "Prompter.h"
-#include "Services.h"
-#include "ShellOpener.h"
+#include "platform/HelpViewer.h"
+#include "generator/PasswordGenerator.h"
+#include "platform/Prompter.h"
+#include "platform/Services.h"
+#include "platform/ShellOpener.h"
 
 namespace keynest_test {
 
@@ -114,7 +114,7 @@ struct FakeServices {
     FakeHelpViewer help;
     FakeRandomSource random;
 
-    Services AsServices() { return Services{&prompter, &clipboard, &shell, &help, &random}; }
+    Services AsServices() { return Services{prompter, clipboard, shell, help, random}; }
 };
 
 }  // namespace keynest_test

@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "RegistryStore.h"
+#include "settings/RegistryStore.h"
 
 namespace keynest_test {
 

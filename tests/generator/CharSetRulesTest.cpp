@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "PasswordGenerator.h"
+#include "generator/PasswordGenerator.h"
 
 namespace {
 

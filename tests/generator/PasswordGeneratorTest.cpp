@@ -11,7 +11,7 @@
 #include <string>
 
 #include "FakeRandomSource.h"
-#include "PasswordGenerator.h"
+#include "generator/PasswordGenerator.h"
 
 namespace {
 

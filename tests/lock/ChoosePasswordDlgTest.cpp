@@ -8,10 +8,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 
-#include "ChoosePasswordDlg.h"
+#include "lock/ChoosePasswordDlg.h"
 #include "FakeServices.h"
 #include "ModalDriver.h"
-#include "Preferences.h"
+#include "settings/Preferences.h"
 
 namespace {
 

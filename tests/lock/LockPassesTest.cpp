@@ -9,13 +9,13 @@
 #include <QFileDialog>
 #include <QTimer>
 
-#include "AutoLockStages.h"
-#include "AutoSaveDialog.h"
+#include "lock/AutoLockStages.h"
+#include "lock/AutoSaveDialog.h"
 #include "EventLoopWait.h"
 #include "FakeServices.h"
-#include "LockPasses.h"
-#include "Prompter.h"
-#include "Watchdog.h"
+#include "lock/LockPasses.h"
+#include "platform/Prompter.h"
+#include "lock/Watchdog.h"
 
 using namespace std::chrono_literals;
 using keynest_test::WaitUntil;

@@ -8,7 +8,7 @@
 
 #include "FakeServices.h"
 #include "ModalDriver.h"
-#include "UnlockDlg.h"
+#include "lock/UnlockDlg.h"
 
 namespace {
 

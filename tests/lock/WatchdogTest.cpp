@@ -8,12 +8,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "AppMessages.h"
+#include "lock/AppMessages.h"
 #include "EventLoopWait.h"
 #include "FakeServices.h"
-#include "ShellOpener.h"
+#include "platform/ShellOpener.h"
 #include "TestSupport.h"
-#include "Watchdog.h"
+#include "lock/Watchdog.h"
 
 using namespace std::chrono_literals;
 using keynest_test::RunEventsFor;

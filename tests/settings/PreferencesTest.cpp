@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Preferences.h"
+#include "settings/Preferences.h"
 #include "TestSupport.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "RegistryStore.h"
+#include "settings/RegistryStore.h"
 #include "TestSupport.h"
 
 namespace {

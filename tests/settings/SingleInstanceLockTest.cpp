@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "SingleInstanceLock.h"
+#include "settings/SingleInstanceLock.h"
 #include "TestSupport.h"
 
 namespace {

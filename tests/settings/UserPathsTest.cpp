@@ -5,9 +5,9 @@
 
 #include <fstream>
 
-#include "RegistryStore.h"
+#include "settings/RegistryStore.h"
 #include "TestSupport.h"
-#include "UserPaths.h"
+#include "settings/UserPaths.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "CommandStates.h"
+#include "ui/CommandStates.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include <future>
 
 #include "FakeServices.h"
-#include "ItemCommandHost.h"
-#include "ItemCommands.h"
-#include "ItemDlg.h"
+#include "ui/ItemCommandHost.h"
+#include "ui/ItemCommands.h"
+#include "ui/ItemDlg.h"
 #include "ModalDriver.h"
-#include "Preferences.h"
-#include "SaveFailure.h"
+#include "settings/Preferences.h"
+#include "ui/SaveFailure.h"
 #include "TestSupport.h"
 
 using namespace keynest_test;

@@ -10,9 +10,9 @@
 #include <QTest>
 
 #include "FakeServices.h"
-#include "ItemDlg.h"
+#include "ui/ItemDlg.h"
 #include "ModalDriver.h"
-#include "Preferences.h"
+#include "settings/Preferences.h"
 #include "TestSupport.h"
 
 using namespace keynest_test;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ItemListModel.h"
+#include "ui/ItemListModel.h"
 
 namespace {
 

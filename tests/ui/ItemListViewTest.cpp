@@ -16,11 +16,11 @@
 #include <string>
 #include <vector>
 
-#include "CommandStates.h"
+#include "ui/CommandStates.h"
 #include "FakeServices.h"
-#include "ItemListModel.h"
-#include "ItemListView.h"
-#include "Preferences.h"
+#include "ui/ItemListModel.h"
+#include "ui/ItemListView.h"
+#include "settings/Preferences.h"
 #include "TestSupport.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Twofish.h"
+#include "vault/Twofish.h"
 
 namespace cipher_test {
 

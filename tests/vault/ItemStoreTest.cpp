@@ -6,9 +6,9 @@
 
 #include <vector>
 
-#include "ItemList.h"
-#include "ItemStore.h"
-#include "PasswordSealer.h"
+#include "vault/ItemList.h"
+#include "vault/ItemStore.h"
+#include "vault/PasswordSealer.h"
 #include "TestSupport.h"
 
 namespace {

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "PasswordSealer.h"
-#include "SealingKey.h"
+#include "vault/PasswordSealer.h"
+#include "vault/SealingKey.h"
 
 namespace {
 

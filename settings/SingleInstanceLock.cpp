@@ -1,4 +1,4 @@
-#include "SingleInstanceLock.h"
+#include "settings/SingleInstanceLock.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,8 +1,8 @@
-#include "RegistryStore.h"
+#include "settings/RegistryStore.h"
 
 #include <sqlite3.h>
 
-#include "UserPaths.h"
+#include "settings/UserPaths.h"
 
 #include <cctype>
 #include <cerrno>

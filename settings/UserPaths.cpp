@@ -1,4 +1,4 @@
-#include "UserPaths.h"
+#include "settings/UserPaths.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,6 +1,6 @@
-#include "Preferences.h"
+#include "settings/Preferences.h"
 
-#include "RegistryStore.h"
+#include "settings/RegistryStore.h"
 
 namespace {
 

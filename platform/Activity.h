@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+/// The inactivity watchdog as the features see it.
+class IActivity {
+public:
+    virtual ~IActivity() = default;
+    /// Restarts the inactive time: the user did something.
+    virtual void SignalActivity() = 0;
+    /// Sets the inactive duration in milliseconds (kInfinite: never) and
+    /// restarts the wait.
+    virtual void SetDogTimeout(std::uint32_t ms) = 0;
+    /// Hands `url` to the launcher, which opens it without waiting.
+    virtual void RequestLaunch(const std::string& url) = 0;
+};

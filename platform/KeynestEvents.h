@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QObject>
+
+/// The program-wide notices the features send one another, so that none of
+/// them needs to know who listens: the frame shows the lock state, the
+/// command states follow the list, the commands wipe what they hold at lock.
+class CKeynestEvents final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CKeynestEvents)
+
+public:
+    explicit CKeynestEvents(QObject* parent = nullptr) : QObject(parent) {}
+
+Q_SIGNALS:
+    /// The program was locked (false) or unlocked (true).
+    void LockStateChanged(bool unlocked);
+    /// The list is being emptied by a lock: drop every plain copy held.
+    void Locking();
+    /// Something the enabling of the commands depends on may have changed.
+    void CommandStatesChanged();
+    /// The program should end through the main window's close path.
+    void CloseRequested();
+};

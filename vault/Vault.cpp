@@ -1,0 +1,122 @@
+#include "vault/Vault.h"
+
+#include "settings/RegistryStore.h"
+#include "settings/StoreNames.h"
+#include "vault/ItemList.h"
+#include "vault/SealingKey.h"
+
+CVault::CVault(CRegistryStore& store) : m_store(store), m_itemStore(store, m_sealer) {}
+
+CVault::~CVault() { WipeString(m_unlockPassword); }
+
+bool CVault::HasCheckValue() const {
+    return !m_store.GetString(StoreNames::kKeynest, StoreNames::kPassword, "").empty();
+}
+
+void CVault::SetPassword(const std::string& password) {
+    WipeString(m_unlockPassword);
+    m_unlockPassword = password;
+    m_bUnlocked = true;
+}
+
+bool CVault::Unlock(const std::string& password) {
+    const std::string stored = m_store.GetString(StoreNames::kKeynest, StoreNames::kPassword, "");
+    std::string check = m_sealer.SealText(password, password, 0);
+    const bool matches = !check.empty() && !stored.empty() && check == stored;
+    WipeString(check);
+    if (matches) SetPassword(password);
+    return matches;
+}
+
+void CVault::Lock() {
+    m_bUnlocked = false;
+    WipeString(m_unlockPassword);
+}
+
+bool CVault::HasItemsWithoutCheckValue() {
+    return !HasCheckValue() && m_itemStore.HasStoredItems(StoreNames::kList);
+}
+
+bool CVault::ChooseFirstPassword(const std::string& password) {
+    std::string checkValue = m_sealer.SealText(password, password, 0);
+    const bool setAside = HasItemsWithoutCheckValue();
+    CStoreTransaction transaction(m_store);
+    bool ok = !checkValue.empty() && transaction.IsActive();
+    // Items found without a check value are sealed under a password nobody
+    // can tell: they are kept aside as they are, never re-sealed.
+    if (ok && setAside) ok = m_itemStore.SetAsideStoredItems(StoreNames::kKeptItems);
+    ok = ok && m_store.SetString(StoreNames::kKeynest, StoreNames::kPassword, checkValue);
+    CMemoryItemList empty;
+    ok = ok && m_itemStore.SaveAllItems(empty, password) && transaction.Commit();
+    WipeString(checkValue);
+    if (ok) SetPassword(password);
+    return ok;
+}
+
+bool CVault::ChangePassword(const std::string& newPassword, const IItemList& rows) {
+    if (!m_bUnlocked) return false;
+    std::string checkValue = m_sealer.SealText(newPassword, newPassword, 0);
+    CStoreTransaction transaction(m_store);
+    const bool ok = !checkValue.empty() && transaction.IsActive() &&
+                    m_store.SetString(StoreNames::kKeynest, StoreNames::kPassword, checkValue) &&
+                    m_itemStore.SaveAllItems(rows, newPassword) && transaction.Commit();
+    WipeString(checkValue);
+    if (ok) SetPassword(newPassword);
+    return ok;
+}
+
+bool CVault::LoadAllItems(IItemList& rows) {
+    if (!m_bUnlocked) return false;
+    m_itemStore.LoadAllItems(rows, m_unlockPassword);
+    return true;
+}
+
+bool CVault::SaveAllItems(const IItemList& rows) {
+    if (!m_bUnlocked) return true;
+    return m_itemStore.SaveAllItems(rows, m_unlockPassword);
+}
+
+bool CVault::HasSetAsideItems() { return m_itemStore.HasStoredItems(StoreNames::kKeptItems); }
+
+SetAsideResult CVault::RestoreSetAsideItems(const std::string& password, IItemList& rows) {
+    SetAsideResult result;
+    if (!m_bUnlocked || !HasSetAsideItems()) return result;
+    CSealingKey key(password);
+    bool ok = false;
+    bool rowsAdded = false;
+    {
+        CStoreTransaction transaction(m_store);
+        CMemoryItemList opened;
+        ok = transaction.IsActive() && m_itemStore.OpenKeptItems(StoreNames::kKeptItems, key, opened,
+                                                                   result.restored, result.remaining);
+        if (ok && result.restored > 0) {
+            for (int row = 0; row < opened.RowCount(); ++row) {
+                const CMemoryItemList::Row& item = opened.RowAt(row);
+                const int added = rows.AppendRow(item[kColLocation]);
+                for (int column = kColUrl; column < kItemColumnCount; ++column) {
+                    rows.SetText(added, column, item[static_cast<std::size_t>(column)]);
+                }
+            }
+            rowsAdded = true;
+            ok = m_itemStore.SaveAllItems(rows, m_unlockPassword) && transaction.Commit();
+        }
+    }
+    if (!ok) {
+        // The store is as it was (the transaction rolled back): so must the list be.
+        if (rowsAdded) m_itemStore.LoadAllItems(rows, m_unlockPassword);
+        result.stored = false;
+        result.remaining += result.restored;
+        result.restored = 0;
+    }
+    return result;
+}
+
+bool CVault::EraseEverything() {
+    Lock();
+    CStoreTransaction transaction(m_store);
+    bool ok = transaction.IsActive();
+    for (const char* section : StoreNames::kAllSections) {
+        ok = ok && m_store.DeleteSection(section) == 0;
+    }
+    return ok && transaction.Commit();
+}

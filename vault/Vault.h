@@ -1,0 +1,83 @@
+#pragma once
+
+#include <string>
+
+#include "vault/ItemStore.h"
+#include "vault/PasswordSealer.h"
+
+class CRegistryStore;
+class IItemList;
+
+/// What a try to open the set-aside Items under a password came to.
+struct SetAsideResult {
+    int restored = 0;    ///< Items that opened and are back in the list
+    int remaining = 0;   ///< Items that stay set aside
+    bool stored = true;  ///< false: the store refused the change; nothing changed
+};
+
+/// What the program knows about the user's Items while it runs: the check
+/// value, the lock state with the UnLock password, and the sealed Items in
+/// the settings store. Dialogs ask and tell; this class decides. It needs
+/// no user interface, so the desktop program and the command-line tool
+/// share it.
+class CVault final {
+public:
+    explicit CVault(CRegistryStore& store);
+    ~CVault();
+    CVault(const CVault&) = delete;
+    CVault& operator=(const CVault&) = delete;
+
+    CRegistryStore& Store() { return m_store; }
+    /// The sealer whose block buffers the Twofish tester and self-test use.
+    CPasswordSealer& Sealer() { return m_sealer; }
+
+    /// True once an UnLock password has been chosen (its check value is stored).
+    [[nodiscard]] bool HasCheckValue() const;
+    [[nodiscard]] bool IsUnlocked() const { return m_bUnlocked; }
+    /// The UnLock password while unlocked; empty while locked.
+    const std::string& UnlockPassword() const { return m_unlockPassword; }
+
+    /// Compares the check value of `password` with the stored one and
+    /// unlocks on a match. A wrong password is not kept.
+    [[nodiscard]] bool Unlock(const std::string& password);
+    /// Locks: the UnLock password is wiped.
+    void Lock();
+
+    /// True when Items are stored but no check value: the first choice of a
+    /// password will set them aside.
+    [[nodiscard]] bool HasItemsWithoutCheckValue();
+    /// First use: stores the check value of `password`, sets aside Items
+    /// found without one (sealed as they are) and starts an empty list, in
+    /// one transaction. Unlocks on success; changes nothing on failure.
+    [[nodiscard]] bool ChooseFirstPassword(const std::string& password);
+    /// Stores the check value of `newPassword` and every row re-sealed under
+    /// it in one transaction. On failure the old password stays in force.
+    [[nodiscard]] bool ChangePassword(const std::string& newPassword, const IItemList& rows);
+
+    /// Replaces `rows` with the stored Items. False while locked.
+    [[nodiscard]] bool LoadAllItems(IItemList& rows);
+    /// Stores `rows` sealed under the UnLock password in one transaction.
+    /// While locked nothing is written and it returns true (there is nothing
+    /// to store: the list is empty and no password is confirmed).
+    [[nodiscard]] bool SaveAllItems(const IItemList& rows);
+
+    /// True while Items are set aside.
+    [[nodiscard]] bool HasSetAsideItems();
+    /// Tries `password` on the set-aside Items. Those that open join `rows`,
+    /// and the list (under the UnLock password) and the Items still set
+    /// aside are stored in one transaction. Only while unlocked.
+    SetAsideResult RestoreSetAsideItems(const std::string& password, IItemList& rows);
+
+    /// Erases every section the program writes, the set-aside Items
+    /// included, and locks. False when the store refused.
+    [[nodiscard]] bool EraseEverything();
+
+private:
+    void SetPassword(const std::string& password);
+
+    CRegistryStore& m_store;
+    CPasswordSealer m_sealer;
+    CItemStore m_itemStore;
+    bool m_bUnlocked = false;
+    std::string m_unlockPassword;
+};
