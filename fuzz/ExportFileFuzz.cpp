@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "ExportFile.h"
-#include "ItemList.h"
+#include "vault/ExportFile.h"
+#include "vault/ItemList.h"
 
 namespace {
 

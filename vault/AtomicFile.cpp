@@ -1,4 +1,4 @@
-#include "AtomicFile.h"
+#include "vault/AtomicFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "ExportFile.h"
+#include "vault/ExportFile.h"
 
 #include <sys/stat.h>
 
@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "AtomicFile.h"
-#include "PasswordSealer.h"
-#include "SealingKey.h"
+#include "vault/AtomicFile.h"
+#include "vault/PasswordSealer.h"
+#include "vault/SealingKey.h"
 
 namespace {
 
@@ -131,11 +131,10 @@ bool AppendRecord(const SealedRecord& sealed, CPasswordSealer& sealer, CSealingK
 
 ExportReadResult ReadRecords(IByteSource& source, IItemList& list, const std::string& password) {
     ExportReadResult result;
+    // The format word is not examined: files of other writers may hold
+    // another value, and an empty file simply holds no Items.
     unsigned char word[kWordSize];
-    if (source.Read(word, kWordSize) != kWordSize || WordOf(word) != kExportFormatWord) {
-        result.error = ExportReadError::NotExportFile;
-        return result;
-    }
+    if (source.Read(word, kWordSize) != kWordSize) return result;
     CPasswordSealer sealer;
     CSealingKey key(password);
     SealedRecord sealed;
@@ -156,6 +155,10 @@ ExportReadResult ReadRecords(IByteSource& source, IItemList& list, const std::st
         } else {
             ++result.skipped;
         }
+    }
+    // Nothing readable at all: most likely not an export file, or another password.
+    if (result.read == 0 && (result.skipped > 0 || result.truncated)) {
+        result.error = ExportReadError::NotExportFile;
     }
     return result;
 }

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "ItemList.h"
+#include "vault/ItemList.h"
 
 /// The six sealed fields of one Item, in record order.
 using SealedRecord = std::array<std::string, kItemColumnCount>;
@@ -43,7 +43,7 @@ bool WriteExportFile(const std::string& path, const IItemList& list, const std::
 enum class ExportReadError {
     None,
     CannotOpen,     ///< missing, unreadable, or not a regular file
-    NotExportFile,  ///< shorter than the format word, or a format word other than 1
+    NotExportFile,  ///< records were there, but not one could be read
 };
 
 struct ExportReadResult {

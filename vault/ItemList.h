@@ -51,6 +51,8 @@ public:
     ~CMemoryItemList() override;
     CMemoryItemList(const CMemoryItemList&) = delete;
     CMemoryItemList& operator=(const CMemoryItemList&) = delete;
+    /// Moving hands the rows over; no text is copied.
+    CMemoryItemList(CMemoryItemList&&) = default;
 
     int RowCount() const override { return static_cast<int>(m_rows.size()); }
     void RemoveAllRows() override;
