@@ -9,6 +9,7 @@
 #include "platform/KeynestEvents.h"
 #include "platform/Prompter.h"
 #include "platform/WaitCursor.h"
+#include "settings/RegistryStore.h"
 #include "settings/Preferences.h"
 #include "vault/ItemList.h"
 #include "vault/Vault.h"
@@ -61,14 +62,33 @@ void CLockFlow::PromptUnlock() {
 }
 
 void CLockFlow::SetUnlocked(bool loadItems) {
+    ItemLoadResult loaded{true, 0};
     if (loadItems) {
         CWaitCursor wait;
         std::lock_guard lock(m_context.listLock);
-        (void)m_context.vault.LoadAllItems(m_context.rows);
+        loaded = m_context.vault.LoadAllItems(m_context.rows);
+    }
+    if (!loaded.ok) {
+        // Without the Items read, any save would overwrite them: stay locked.
+        m_context.vault.Lock();
+        m_context.services.prompter.Show(
+            QStringLiteral("Keynest could not read your Items:\n%1\n\nNothing has been "
+                           "changed. Keynest stays locked; please try again with File > UnLock.")
+                .arg(QString::fromStdString(m_context.store.LastError())),
+            PromptButtons::Ok, PromptIcon::Warning);
+        return;
     }
     Q_EMIT m_context.events.LockStateChanged(true);
     // Setting the wait time also signals activity, so the wait starts afresh.
     m_context.activity.SetDogTimeout(m_context.prefs.DogTimeMs());
+    if (loaded.unread > 0) {
+        m_context.services.prompter.Show(
+            QStringLiteral("%1 stored Items could not be read.\n\nThey are kept as they were "
+                           "found: the next save sets them aside instead of overwriting them, "
+                           "and File > Open Set-Aside Items can try a password on them.")
+                .arg(loaded.unread),
+            PromptButtons::Ok, PromptIcon::Warning);
+    }
 }
 
 void CLockFlow::ChoosePassword(int firstUse) {

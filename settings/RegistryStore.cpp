@@ -4,7 +4,11 @@
 
 #include "settings/UserPaths.h"
 
+#include <array>
 #include <cctype>
+#include <fstream>
+#include <iterator>
+#include <optional>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -40,6 +44,36 @@ std::string Trim(const std::string& text) {
     while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
     return text.substr(begin, end - begin);
 }
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The write-ahead log and its index beside a database, as they were before
+// a connection opened it, so that a refused file's companions can be left
+// exactly as they were found.
+class SideFiles final {
+public:
+    explicit SideFiles(const std::string& databasePath)
+        : m_paths{databasePath + "-wal", databasePath + "-shm"},
+          m_bytes{ReadWholeFile(m_paths[0]), ReadWholeFile(m_paths[1])} {}
+
+    void Restore() const {
+        for (std::size_t i = 0; i < m_paths.size(); ++i) {
+            if (!m_bytes[i]) {
+                ::unlink(m_paths[i].c_str());
+            } else if (ReadWholeFile(m_paths[i]) != m_bytes[i]) {
+                std::ofstream(m_paths[i], std::ios::binary | std::ios::trunc) << *m_bytes[i];
+            }
+        }
+    }
+
+private:
+    std::array<std::string, 2> m_paths;
+    std::array<std::optional<std::string>, 2> m_bytes;
+};
 
 }  // namespace
 
@@ -87,54 +121,96 @@ bool CRegistryStore::OpenDatabase() {
     if (::fstat(fd, &info) == 0 && (info.st_mode & 077) != 0) ::fchmod(fd, 0600);
     ::close(fd);
 
+    const SideFiles sideFiles(m_path);
     if (sqlite3_open_v2(m_path.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX,
                         nullptr) != SQLITE_OK) {
         Fail("cannot open " + m_path);
         sqlite3_close_v2(m_db);
         m_db = nullptr;
+        sideFiles.Restore();
         return false;
     }
+    // Until the file has passed its check, closing must not fold a leftover
+    // write-ahead log into it or delete the log: a refused file stays as found.
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
-    // A file that is not a database, or a damaged one, fails here before
-    // anything is written to it; it is then left exactly as it was.
-    bool ok = Exec("PRAGMA journal_mode=WAL");
-    if (ok) {
-        Statement check;
-        sqlite3_stmt* raw = nullptr;
-        ok = sqlite3_prepare_v2(m_db, "PRAGMA quick_check", -1, &raw, nullptr) == SQLITE_OK;
-        check.reset(raw);
-        if (ok && sqlite3_step(raw) == SQLITE_ROW) {
-            const auto* verdict = reinterpret_cast<const char*>(sqlite3_column_text(raw, 0));
-            ok = verdict && std::strcmp(verdict, "ok") == 0;
-            if (!ok) m_lastError = std::string("the file is damaged: ") + (verdict ? verdict : "");
-        } else if (ok) {
-            ok = false;
-            Fail("cannot check " + m_path);
-        } else {
-            Fail("cannot check " + m_path);
-        }
-    }
-    ok = ok && Exec("PRAGMA synchronous=NORMAL") && EnsureSchema();
+    // The full check reads every page before anything is written; a file that
+    // is not a database, or a damaged one, is refused here.
+    bool ok = CheckIntegrity();
+    m_damaged = !ok;
+    ok = ok && Exec("PRAGMA journal_mode=WAL") &&
+         // Every commit is on disk when it returns, and freed pages are
+         // zeroed so that deleted Items leave no sealed bytes behind.
+         Exec("PRAGMA synchronous=FULL") && Exec("PRAGMA secure_delete=ON") && EnsureSchema();
     if (!ok) {
         const std::string reason = m_lastError;
         sqlite3_close_v2(m_db);
         m_db = nullptr;
+        // Reading rebuilt the log's index: put the companions back as found.
+        sideFiles.Restore();
         m_lastError = m_path + ": " + reason;
         return false;
     }
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
     return true;
 }
 
+bool CRegistryStore::CheckIntegrity() {
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(m_db, "PRAGMA integrity_check(1)", -1, &raw, nullptr) != SQLITE_OK) {
+        Fail("cannot check " + m_path);
+        sqlite3_finalize(raw);
+        return false;
+    }
+    Statement check(raw);
+    if (sqlite3_step(raw) != SQLITE_ROW) {
+        Fail("cannot check " + m_path);
+        return false;
+    }
+    const auto* verdict = reinterpret_cast<const char*>(sqlite3_column_text(raw, 0));
+    if (verdict && std::strcmp(verdict, "ok") == 0) return true;
+    m_lastError = std::string("the file is damaged: ") + (verdict ? verdict : "");
+    return false;
+}
+
 bool CRegistryStore::EnsureSchema() {
-    return Exec(
-        "CREATE TABLE IF NOT EXISTS branches("
-        " id INTEGER PRIMARY KEY, root TEXT NOT NULL, path TEXT NOT NULL, UNIQUE(root, path));"
-        // Values name their branch by its number: short keys keep a save of
-        // thousands of values fast.
-        "CREATE TABLE IF NOT EXISTS settings("
-        " branch INTEGER NOT NULL REFERENCES branches(id), section TEXT NOT NULL,"
-        " name TEXT NOT NULL, text BLOB NOT NULL,"
-        " PRIMARY KEY(branch, section, name)) WITHOUT ROWID;");
+    // Section and value names are matched without regard to case, as the
+    // old registry and INI files matched them; a name keeps the spelling it
+    // was first written with.
+    constexpr const char* kSettingsTable =
+        "CREATE TABLE settings("
+        " branch INTEGER NOT NULL REFERENCES branches(id), section TEXT NOT NULL COLLATE NOCASE,"
+        " name TEXT NOT NULL COLLATE NOCASE, text BLOB NOT NULL,"
+        " PRIMARY KEY(branch, section, name)) WITHOUT ROWID";
+    if (!Exec("CREATE TABLE IF NOT EXISTS branches("
+              " id INTEGER PRIMARY KEY, root TEXT NOT NULL, path TEXT NOT NULL, UNIQUE(root, path))")) {
+        return false;
+    }
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(m_db, "SELECT sql FROM sqlite_master WHERE name='settings'", -1, &raw,
+                           nullptr) != SQLITE_OK) {
+        Fail("cannot read the schema");
+        sqlite3_finalize(raw);
+        return false;
+    }
+    Statement schema(raw);
+    if (sqlite3_step(raw) != SQLITE_ROW) return Exec(kSettingsTable);
+    const auto* sql = reinterpret_cast<const char*>(sqlite3_column_text(raw, 0));
+    if (sql != nullptr && std::strstr(sql, "NOCASE") != nullptr) return true;
+    schema.reset();
+    // A store written before names were matched without case: copy it into
+    // the new table in one transaction, the first of two spellings winning.
+    const bool migrated = Exec("BEGIN IMMEDIATE") &&
+                          Exec("ALTER TABLE settings RENAME TO settings_old") &&
+                          Exec(kSettingsTable) &&
+                          Exec("INSERT OR IGNORE INTO settings SELECT * FROM settings_old") &&
+                          Exec("DROP TABLE settings_old") && Exec("COMMIT");
+    if (!migrated) {
+        const std::string error = m_lastError;
+        Exec("ROLLBACK");
+        m_lastError = error;
+    }
+    return migrated;
 }
 
 bool CRegistryStore::OpenBranch(const std::string& path, const std::string& root,
@@ -242,8 +318,9 @@ bool CRegistryStore::SetValue(const std::string& section, const std::string& nam
         return false;
     }
     sqlite3_stmt* raw = CachedStatement(m_writeValue,
-                                        "INSERT OR REPLACE INTO settings(branch, section, name, text)"
-                                        " VALUES(?, ?, ?, ?)");
+                                        "INSERT INTO settings(branch, section, name, text)"
+                                        " VALUES(?, ?, ?, ?) ON CONFLICT(branch, section, name)"
+                                        " DO UPDATE SET text=excluded.text");
     if (raw == nullptr) {
         Fail("cannot write " + section + "/" + name);
         return false;
@@ -294,7 +371,7 @@ int CRegistryStore::DeleteSection(const std::string& section) {
     sqlite3_stmt* raw = nullptr;
     if (sqlite3_prepare_v2(m_db,
                            "DELETE FROM settings WHERE branch=? AND"
-                           " (section=? OR substr(section, 1, ?) = ?)",
+                           " (section=? OR substr(section, 1, ?) = ? COLLATE NOCASE)",
                            -1, &raw, nullptr) != SQLITE_OK) {
         Fail("cannot delete " + section);
         return 1;
@@ -310,6 +387,61 @@ int CRegistryStore::DeleteSection(const std::string& section) {
         return 1;
     }
     return 0;
+}
+
+bool CRegistryStore::DeleteValue(const std::string& section, const std::string& name) {
+    if (!m_db) return false;
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(m_db, "DELETE FROM settings WHERE branch=? AND section=? AND name=?", -1,
+                           &raw, nullptr) != SQLITE_OK) {
+        Fail("cannot delete " + section + "/" + name);
+        sqlite3_finalize(raw);
+        return false;
+    }
+    Statement erase(raw);
+    sqlite3_bind_int64(raw, 1, m_branchId);
+    BindText(raw, 2, section);
+    BindText(raw, 3, name);
+    if (sqlite3_step(raw) != SQLITE_DONE) {
+        Fail("cannot delete " + section + "/" + name);
+        return false;
+    }
+    return true;
+}
+
+bool CRegistryStore::ValueNames(const std::string& section, std::vector<std::string>& names) {
+    names.clear();
+    if (!m_db) return false;
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(m_db, "SELECT name FROM settings WHERE branch=? AND section=?", -1, &raw,
+                           nullptr) != SQLITE_OK) {
+        Fail("cannot read " + section);
+        sqlite3_finalize(raw);
+        return false;
+    }
+    Statement select(raw);
+    sqlite3_bind_int64(raw, 1, m_branchId);
+    BindText(raw, 2, section);
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(raw)) == SQLITE_ROW) {
+        const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(raw, 0));
+        names.emplace_back(name ? name : "");
+    }
+    if (step != SQLITE_DONE) {
+        Fail("cannot read " + section);
+        return false;
+    }
+    return true;
+}
+
+bool CRegistryStore::Checkpoint() {
+    if (!m_db || m_transactionDepth > 0) return false;
+    int logFrames = 0;
+    int folded = 0;
+    const int result =
+        sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, &logFrames, &folded);
+    if (result != SQLITE_OK) Fail("cannot fold the log into " + m_path);
+    return result == SQLITE_OK;
 }
 
 // The outermost group takes the write lock at once (BEGIN IMMEDIATE), so two

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -34,6 +35,18 @@ public:
     bool SetString(const std::string& section, const std::string& name, const std::string& text);
     /// Removes the section and every section below it. Returns 0 on success.
     int DeleteSection(const std::string& section);
+    /// Removes one value; true when it is gone (also when it was not there).
+    bool DeleteValue(const std::string& section, const std::string& name);
+    /// The names of the values of `section` (not of the sections below it).
+    /// False when they could not be read.
+    bool ValueNames(const std::string& section, std::vector<std::string>& names);
+    /// Folds the write-ahead log into the database file and empties it, so
+    /// that no old page image stays behind in the log. Only outside a
+    /// transaction; false when the log could not be emptied (another
+    /// connection reading keeps it: nothing is lost then).
+    bool Checkpoint();
+    /// True while a transaction is open.
+    bool InTransaction() const { return m_transactionDepth > 0; }
 
     /// Opens the program's branch; when it is created by this call, copies
     /// the old INI file at `iniPath` into it first. False when the store
@@ -51,6 +64,9 @@ public:
     void RollbackTransaction();
 
     bool IsOpen() const { return m_db != nullptr; }
+    /// True when opening failed because the file is damaged or not a
+    /// database; the file was left exactly as it was found.
+    bool IsDamaged() const { return m_damaged; }
     const std::string& DatabasePath() const { return m_path; }
     /// The reason for the last failure, empty when there was none.
     const std::string& LastError() const { return m_lastError; }
@@ -59,6 +75,7 @@ private:
     bool Exec(const char* sql);
     bool OpenDatabase();
     bool EnsureSchema();
+    bool CheckIntegrity();
     bool SetValue(const std::string& section, const std::string& name, const std::string& text);
     bool GetValue(const std::string& section, const std::string& name, std::string* text);
     sqlite3_stmt* CachedStatement(sqlite3_stmt*& slot, const char* sql);
@@ -74,6 +91,7 @@ private:
     sqlite3_stmt* m_selectValue = nullptr;
     sqlite3_stmt* m_writeValue = nullptr;
     int m_transactionDepth = 0;
+    bool m_damaged = false;
     std::string m_lastError;
 };
 

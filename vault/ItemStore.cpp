@@ -1,6 +1,7 @@
 #include "vault/ItemStore.h"
 
 #include <array>
+#include <cstring>
 
 #include "vault/ItemList.h"
 #include "vault/PasswordSealer.h"
@@ -18,22 +19,40 @@ constexpr const char* kValueNames[kItemColumnCount] = {"Location", "URL",  "ID",
                                                        "Hint",     "Note", "Pwd"};
 // A valid Item's Password is at most 16 bytes: exactly one sealed block.
 constexpr std::size_t kSealedPasswordLength = 32;
+constexpr std::size_t kMaxPasswordBytes = 16;
 
 std::string ValueName(int column, int index) { return kValueNames[column] + std::to_string(index); }
 
-// Reads the sealed values of one index. False at the end of the stored
-// list: an empty Location or a Password value that is not one block.
-bool ReadRecord(CRegistryStore& store, const std::string& section, int index, Record& values) {
-    values[kColLocation] = store.GetString(section, ValueName(kColLocation, index), std::string());
-    values[kColPassword] = store.GetString(section, ValueName(kColPassword, index), std::string());
-    if (values[kColLocation].empty() || values[kColPassword].size() != kSealedPasswordLength) {
-        return false;
+// The index of an Item value's name ("Note12" gives 12), or -1.
+int ItemIndexOf(const std::string& name) {
+    for (const char* prefix : kValueNames) {
+        const std::size_t length = std::strlen(prefix);
+        if (name.size() <= length || name.compare(0, length, prefix) != 0) continue;
+        int index = 0;
+        for (std::size_t i = length; i < name.size(); ++i) {
+            if (name[i] < '0' || name[i] > '9' || index > 100000000) return -1;
+            index = index * 10 + (name[i] - '0');
+        }
+        return index;
     }
-    for (int column = kColUrl; column < kColPassword; ++column) {
-        values[static_cast<std::size_t>(column)] =
-            store.GetString(section, ValueName(column, index), std::string());
+    return -1;
+}
+
+// Reads the six sealed values of one index as they are. False when all six
+// are empty: the end marker, or nothing at all.
+bool ReadRawRecord(CRegistryStore& store, const std::string& section, int index, Record& values) {
+    bool any = false;
+    for (int column = 0; column < kItemColumnCount; ++column) {
+        auto& value = values[static_cast<std::size_t>(column)];
+        value = store.GetString(section, ValueName(column, index), std::string());
+        any = any || !value.empty();
     }
-    return true;
+    return any;
+}
+
+// A record the list can show: a Location and a one-block Password.
+bool IsReadable(const Record& values) {
+    return !values[kColLocation].empty() && values[kColPassword].size() == kSealedPasswordLength;
 }
 
 bool WriteRecord(CRegistryStore& store, const std::string& section, int index,
@@ -51,26 +70,64 @@ bool WriteEndMarker(CRegistryStore& store, const std::string& section, int index
     return WriteRecord(store, section, index, Record{});
 }
 
+// The number of records before the end marker of `section`.
+int CountRecords(CRegistryStore& store, const std::string& section) {
+    Record values;
+    int count = 0;
+    while (ReadRawRecord(store, section, count, values)) ++count;
+    return count;
+}
+
+// Deletes the values of Items numbered above `endIndex`, the end marker's
+// index, so that no sealed copy of an Item that is gone stays stored.
+bool DeleteItemsAfter(CRegistryStore& store, const std::string& section, int endIndex) {
+    std::vector<std::string> names;
+    if (!store.ValueNames(section, names)) return false;
+    for (const std::string& name : names) {
+        if (ItemIndexOf(name) > endIndex && !store.DeleteValue(section, name)) return false;
+    }
+    return true;
+}
+
+bool AppendRecords(CRegistryStore& store, const std::string& section,
+                   const std::vector<Record>& records) {
+    int index = CountRecords(store, section);
+    for (const Record& record : records) {
+        if (!WriteRecord(store, section, index++, record)) return false;
+    }
+    return WriteEndMarker(store, section, index);
+}
+
 }  // namespace
 
 CItemStore::CItemStore(CRegistryStore& store, CPasswordSealer& sealer)
     : m_store(store), m_sealer(sealer) {}
 
-void CItemStore::LoadAllItems(IItemList& list, const std::string& password) {
-    list.RemoveAllRows();
-    // One read transaction: a consistent view of the list, and SQLite
-    // takes its snapshot once instead of once per value.
+ItemLoadResult CItemStore::LoadAllItems(IItemList& list, const std::string& password) {
+    ItemLoadResult result;
+    // One snapshot: a load that cannot take it would read a mix of two
+    // saves, so it reads nothing.
     CStoreTransaction snapshot(m_store);
+    if (!snapshot.IsActive()) return result;
+    list.RemoveAllRows();
+    m_unread.clear();
     const std::string section = StoreNames::kList;
     CSealingKey key(password);
     Record sealed;
-    for (int index = 0; ReadRecord(m_store, section, index, sealed); ++index) {
+    bool stopped = false;
+    for (int index = 0; ReadRawRecord(m_store, section, index, sealed); ++index) {
+        stopped = stopped || !IsReadable(sealed);
+        if (stopped) {
+            m_unread.push_back(index);
+            continue;
+        }
         // Plain texts live in locals initialised in place (no temporaries
         // left behind) and are wiped as soon as the row has them.
         std::string itemPassword = m_sealer.UnsealText(key, sealed[kColPassword]);
-        // Only a wrong key unseals a Password to nothing; such an Item is
-        // left out, and the ones after it still load.
-        if (!itemPassword.empty()) {
+        if (itemPassword.empty()) {
+            // Damaged: it cannot be shown, but it is kept.
+            m_unread.push_back(index);
+        } else {
             std::string location = m_sealer.UnsealText(key, sealed[kColLocation]);
             const int row = list.AppendRow(location);
             WipeString(location);
@@ -84,41 +141,66 @@ void CItemStore::LoadAllItems(IItemList& list, const std::string& password) {
         }
         WipeString(itemPassword);
     }
+    result.ok = true;
+    result.unread = static_cast<int>(m_unread.size());
+    return result;
+}
+
+bool CItemStore::MoveUnreadRecords() {
+    std::vector<Record> records;
+    Record values;
+    for (const int index : m_unread) {
+        if (ReadRawRecord(m_store, StoreNames::kList, index, values)) records.push_back(values);
+    }
+    return records.empty() || AppendRecords(m_store, StoreNames::kKeptItems, records);
 }
 
 bool CItemStore::SaveAllItems(const IItemList& list, const std::string& password) {
     // A key that cannot seal would store an empty list over the Items.
     CSealingKey key(password);
     if (!key.IsValid()) return false;
+    const int rows = list.RowCount();
+    // Rows the load could not read back are refused before anything is written.
+    for (int row = 0; row < rows; ++row) {
+        std::string location = list.GetText(row, kColLocation);
+        std::string itemPassword = list.GetText(row, kColPassword);
+        const bool valid = !location.empty() && !itemPassword.empty() &&
+                           itemPassword.size() <= kMaxPasswordBytes;
+        WipeString(location);
+        WipeString(itemPassword);
+        if (!valid) return false;
+    }
+    const bool outermost = !m_store.InTransaction();
     CStoreTransaction transaction(m_store);
     if (!transaction.IsActive()) return false;
 
+    // Records the last load could not read move aside before their places
+    // are written over.
+    bool ok = MoveUnreadRecords();
     const std::string section = StoreNames::kList;
     Record sealed;
-    int stored = 0;
-    bool ok = true;
-    const int rows = list.RowCount();
     for (int row = 0; ok && row < rows; ++row) {
-        // Rows without a Location or a Password are not stored.
-        bool keep = true;
-        for (int column = 0; keep && column < kItemColumnCount; ++column) {
+        for (int column = 0; column < kItemColumnCount; ++column) {
             std::string text = list.GetText(row, column);
-            if (text.empty() && (column == kColLocation || column == kColPassword)) keep = false;
-            if (keep) sealed[static_cast<std::size_t>(column)] = m_sealer.SealText(key, text);
+            sealed[static_cast<std::size_t>(column)] = m_sealer.SealText(key, text);
             WipeString(text);
         }
-        if (keep && !sealed[kColPassword].empty()) {
-            ok = WriteRecord(m_store, section, stored++, sealed);
-        }
+        ok = !sealed[kColPassword].empty() && WriteRecord(m_store, section, row, sealed);
     }
     // An empty list is stored as one: the end marker lands at index 0.
-    ok = ok && WriteEndMarker(m_store, section, stored);
-    return ok && transaction.Commit();
+    ok = ok && WriteEndMarker(m_store, section, rows) && DeleteItemsAfter(m_store, section, rows) &&
+         transaction.Commit();
+    if (ok && outermost) {
+        SaveCommitted();
+        // Empty the log so that no old page image of a deleted Item stays in it.
+        (void)m_store.Checkpoint();
+    }
+    return ok;
 }
 
 bool CItemStore::HasStoredItems(const char* section) {
-    return !m_store.GetString(section, ValueName(kColLocation, 0), std::string()).empty() ||
-           !m_store.GetString(section, ValueName(kColPassword, 0), std::string()).empty();
+    Record values;
+    return ReadRawRecord(m_store, section, 0, values);
 }
 
 bool CItemStore::SetAsideStoredItems(const std::string& section) {
@@ -127,16 +209,16 @@ bool CItemStore::SetAsideStoredItems(const std::string& section) {
     CStoreTransaction transaction(m_store);
     if (!transaction.IsActive()) return false;
 
+    // Every stored record moves, readable or not, sealed as it is.
+    std::vector<Record> records;
     Record values;
-    int kept = 0;
-    while (ReadRecord(m_store, section, kept, values)) ++kept;
-    bool ok = true;
-    int index = 0;
-    for (; ok && ReadRecord(m_store, listSection, index, values); ++index) {
-        ok = WriteRecord(m_store, section, kept + index, values);
+    for (int index = 0; ReadRawRecord(m_store, listSection, index, values); ++index) {
+        records.push_back(values);
     }
-    ok = ok && WriteEndMarker(m_store, section, kept + index) &&
-         WriteEndMarker(m_store, listSection, 0);
+    const bool ok = AppendRecords(m_store, section, records) &&
+                    WriteEndMarker(m_store, listSection, 0) &&
+                    DeleteItemsAfter(m_store, listSection, 0);
+    m_unread.clear();
     return ok && transaction.Commit();
 }
 
@@ -152,7 +234,7 @@ bool CItemStore::OpenKeptItems(const std::string& section, CSealingKey& key, IIt
 
     std::vector<Record> kept;
     Record sealed;
-    for (int index = 0; ReadRecord(m_store, section, index, sealed); ++index) {
+    for (int index = 0; ReadRawRecord(m_store, section, index, sealed); ++index) {
         Record plain;
         std::size_t padding = 0;
         bool opens = true;
@@ -163,7 +245,7 @@ bool CItemStore::OpenKeptItems(const std::string& section, CSealingKey& key, IIt
             padding += fieldPadding;
         }
         opens = opens && padding >= kMinimumPadding && !plain[kColLocation].empty() &&
-                !plain[kColPassword].empty();
+                !plain[kColPassword].empty() && plain[kColPassword].size() <= kMaxPasswordBytes;
         if (opens) {
             const int row = rows.AppendRow(plain[kColLocation]);
             for (int column = kColUrl; column < kItemColumnCount; ++column) {
@@ -175,17 +257,13 @@ bool CItemStore::OpenKeptItems(const std::string& section, CSealingKey& key, IIt
         }
         for (std::string& text : plain) WipeString(text);
     }
-    if (opened == 0) {
-        remaining = static_cast<int>(kept.size());
-        return true;
-    }
+    remaining = static_cast<int>(kept.size());
+    if (opened == 0) return true;
     // The section is written anew so that no sealed copy of a restored Item stays behind.
     bool ok = m_store.DeleteSection(section) == 0;
     int index = 0;
-    for (; ok && index < static_cast<int>(kept.size()); ++index) {
+    for (; ok && index < remaining; ++index) {
         ok = WriteRecord(m_store, section, index, kept[static_cast<std::size_t>(index)]);
     }
-    ok = ok && WriteEndMarker(m_store, section, index) && transaction.Commit();
-    remaining = static_cast<int>(kept.size());
-    return ok;
+    return ok && WriteEndMarker(m_store, section, index) && transaction.Commit();
 }

@@ -49,31 +49,39 @@ bool CVault::ChooseFirstPassword(const std::string& password) {
     CMemoryItemList empty;
     ok = ok && m_itemStore.SaveAllItems(empty, password) && transaction.Commit();
     WipeString(checkValue);
-    if (ok) SetPassword(password);
+    if (ok) {
+        m_itemStore.SaveCommitted();
+        m_bLoaded = true;
+        SetPassword(password);
+    }
     return ok;
 }
 
 bool CVault::ChangePassword(const std::string& newPassword, const IItemList& rows) {
-    if (!m_bUnlocked) return false;
+    if (!m_bUnlocked || !m_bLoaded) return false;
     std::string checkValue = m_sealer.SealText(newPassword, newPassword, 0);
     CStoreTransaction transaction(m_store);
     const bool ok = !checkValue.empty() && transaction.IsActive() &&
                     m_store.SetString(StoreNames::kKeynest, StoreNames::kPassword, checkValue) &&
                     m_itemStore.SaveAllItems(rows, newPassword) && transaction.Commit();
     WipeString(checkValue);
-    if (ok) SetPassword(newPassword);
+    if (ok) {
+        m_itemStore.SaveCommitted();
+        SetPassword(newPassword);
+    }
     return ok;
 }
 
-bool CVault::LoadAllItems(IItemList& rows) {
-    if (!m_bUnlocked) return false;
-    m_itemStore.LoadAllItems(rows, m_unlockPassword);
-    return true;
+ItemLoadResult CVault::LoadAllItems(IItemList& rows) {
+    if (!m_bUnlocked) return {};
+    const ItemLoadResult result = m_itemStore.LoadAllItems(rows, m_unlockPassword);
+    m_bLoaded = result.ok;
+    return result;
 }
 
 bool CVault::SaveAllItems(const IItemList& rows) {
     if (!m_bUnlocked) return true;
-    return m_itemStore.SaveAllItems(rows, m_unlockPassword);
+    return m_bLoaded && m_itemStore.SaveAllItems(rows, m_unlockPassword);
 }
 
 bool CVault::HasSetAsideItems() { return m_itemStore.HasStoredItems(StoreNames::kKeptItems); }
@@ -98,12 +106,14 @@ SetAsideResult CVault::RestoreSetAsideItems(const std::string& password, IItemLi
                 }
             }
             rowsAdded = true;
-            ok = m_itemStore.SaveAllItems(rows, m_unlockPassword) && transaction.Commit();
+            ok = m_bLoaded && m_itemStore.SaveAllItems(rows, m_unlockPassword) &&
+                 transaction.Commit();
+            if (ok) m_itemStore.SaveCommitted();
         }
     }
     if (!ok) {
         // The store is as it was (the transaction rolled back): so must the list be.
-        if (rowsAdded) m_itemStore.LoadAllItems(rows, m_unlockPassword);
+        if (rowsAdded) (void)LoadAllItems(rows);
         result.stored = false;
         result.remaining += result.restored;
         result.restored = 0;

@@ -54,12 +54,17 @@ public:
     /// it in one transaction. On failure the old password stays in force.
     [[nodiscard]] bool ChangePassword(const std::string& newPassword, const IItemList& rows);
 
-    /// Replaces `rows` with the stored Items. False while locked.
-    [[nodiscard]] bool LoadAllItems(IItemList& rows);
+    /// Replaces `rows` with the stored Items. Not ok while locked or when the
+    /// store could not be read; `rows` is then left alone, and no save is
+    /// allowed until a load succeeds, so nothing unread is overwritten.
+    [[nodiscard]] ItemLoadResult LoadAllItems(IItemList& rows);
     /// Stores `rows` sealed under the UnLock password in one transaction.
     /// While locked nothing is written and it returns true (there is nothing
-    /// to store: the list is empty and no password is confirmed).
+    /// to store: the list is empty and no password is confirmed). False after
+    /// a failed load, or when the store refused.
     [[nodiscard]] bool SaveAllItems(const IItemList& rows);
+    /// True when the last load read the store (or none was needed).
+    [[nodiscard]] bool IsLoaded() const { return m_bLoaded; }
 
     /// True while Items are set aside.
     [[nodiscard]] bool HasSetAsideItems();
@@ -79,5 +84,6 @@ private:
     CPasswordSealer m_sealer;
     CItemStore m_itemStore;
     bool m_bUnlocked = false;
+    bool m_bLoaded = true;  // false after a load that could not read the store
     std::string m_unlockPassword;
 };
