@@ -25,3 +25,15 @@ if(KEYNEST_SANITIZE)
     -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   target_link_options(keynest_common_cfg INTERFACE -fsanitize=address,undefined)
 endif()
+
+# Fuzzing: every library is built with coverage feedback for libFuzzer and
+# the address and undefined-behaviour checks; fuzz/ adds libFuzzer's main.
+if(KEYNEST_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "KEYNEST_FUZZ needs clang++ (configure with -DCMAKE_CXX_COMPILER=clang++)")
+  endif()
+  target_compile_options(keynest_common_cfg INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+    -fno-sanitize-recover=undefined)
+  target_link_options(keynest_common_cfg INTERFACE -fsanitize=address,undefined)
+endif()

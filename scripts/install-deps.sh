@@ -9,6 +9,7 @@ packages=(
   libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   nettle-dev libgcrypt20-dev
+  clang libclang-rt-14-dev
   xdg-utils fonts-dejavu-core
 )
 

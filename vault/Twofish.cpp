@@ -336,36 +336,56 @@ int Cfb1(cipherInstance* cipher, keyInstance* key, const uint8_t* input, int bit
     return bits;
 }
 
+// The result a block operation gives up with before touching anything, or
+// 0 when its mode and length are usable: one-bit feedback takes any count
+// of bits, ECB and CBC whole blocks only.
+int CheckBlockCall(const cipherInstance* cipher, int inputLen) {
+    const uint8_t mode = cipher->mode;
+    if (mode != MODE_ECB && mode != MODE_CBC && mode != MODE_CFB1) return BAD_CIPHER_STATE;
+    if (inputLen < 0 || (mode != MODE_CFB1 && inputLen % 128 != 0)) return BAD_INPUT_LEN;
+    return 0;
+}
+
 }  // namespace
 
 int makeKey(keyInstance* key, uint8_t direction, int keyLen, const char* keyMaterial) {
-    static constexpr int kRoundsByHalves[4] = {0, 16, 16, 16};
+    if (key == nullptr) return BAD_KEY_INSTANCE;
+    if (direction != DIR_ENCRYPT && direction != DIR_DECRYPT) return BAD_KEY_DIR;
+    // Only lengths that round up to 128, 192 or 256 bits can be scheduled;
+    // checked before any arithmetic, so no length can overflow.
+    if (keyLen <= 64 || keyLen > 256) return BAD_KEY_MAT;
     const int rounded = (keyLen + 63) / 64 * 64;
-    const int index = (rounded - 1) / 64;
     key->direction = direction;
     key->keyLen = rounded;
-    key->numRounds = (index >= 0 && index < 4) ? kRoundsByHalves[index] : 0;
+    key->numRounds = 16;  // every usable length has sixteen rounds
     for (uint32_t& word : key->key32) word = 0;
     key->keyMaterial[64] = '\0';
     if (keyMaterial == nullptr || keyMaterial[0] == '\0') return 1;
-    // Lengths the record cannot hold are bad key material, not an overflow.
-    if (rounded <= 0 || rounded > 256) return BAD_KEY_MAT;
     if (!ParseHexWords(rounded, key->key32, keyMaterial, key->keyMaterial)) return BAD_KEY_MAT;
     return reKey(key);
 }
 
 int cipherInit(cipherInstance* cipher, uint8_t mode, const char* IV) {
+    if (cipher == nullptr) return BAD_CIPHER_STATE;
+    if (mode != MODE_ECB && mode != MODE_CBC && mode != MODE_CFB1) return BAD_CIPHER_MODE;
+    // The IV is read into a copy first, so a bad text leaves the record's
+    // chain value and register as they were.
     if (mode != MODE_ECB && IV != nullptr) {
-        if (!ParseHexWords(128, cipher->iv32, IV, nullptr)) return BAD_IV_MAT;
-        for (unsigned i = 0; i < 4; ++i) StoreLe(cipher->iv32[i], cipher->IV + 4 * i);
+        uint32_t words[4];
+        if (!ParseHexWords(128, words, IV, nullptr)) return BAD_IV_MAT;
+        for (unsigned i = 0; i < 4; ++i) {
+            cipher->iv32[i] = words[i];
+            StoreLe(words[i], cipher->IV + 4 * i);
+        }
     }
     cipher->mode = mode;
     return 1;
 }
 
 int reKey(keyInstance* key) {
+    if (key == nullptr) return BAD_KEY_INSTANCE;
     const int halves = key->keyLen / 64;
-    if (halves < 2 || halves > 4) return 1;
+    if (key->keyLen % 64 != 0 || halves < 2 || halves > 4) return BAD_KEY_INSTANCE;
 
     uint32_t even[4] = {};
     uint32_t odd[4] = {};
@@ -397,6 +417,7 @@ int blockEncrypt(cipherInstance* cipher, keyInstance* key, const uint8_t* input,
         StoreBlock(EncryptWords(key, LoadBlock(input)), outBuffer);
         return inputLen;
     }
+    if (const int error = CheckBlockCall(cipher, inputLen); error != 0) return error;
     if (cipher->mode == MODE_CFB1) return Cfb1(cipher, key, input, inputLen, outBuffer, false);
     if (key->direction != DIR_ENCRYPT) ReverseRoundSubkeys(key, DIR_ENCRYPT);
 
@@ -430,12 +451,13 @@ int blockDecrypt(cipherInstance* cipher, keyInstance* key, const uint8_t* input,
         StoreBlock(DecryptWords(key, LoadBlock(input)), outBuffer);
         return inputLen;
     }
+    if (const int error = CheckBlockCall(cipher, inputLen); error != 0) return error;
     // One-bit feedback only ever encrypts the register, so it leaves the
     // record in encryption order.
     if (cipher->mode == MODE_CFB1) return Cfb1(cipher, key, input, inputLen, outBuffer, true);
     if (key->direction != DIR_DECRYPT) ReverseRoundSubkeys(key, DIR_DECRYPT);
 
-    const bool chained = cipher->mode != MODE_ECB;
+    const bool chained = cipher->mode == MODE_CBC;
     BlockWords chain{};
     if (chained) chain = {cipher->iv32[0], cipher->iv32[1], cipher->iv32[2], cipher->iv32[3]};
     for (int done = 0; done < inputLen; done += 128, input += 16, outBuffer += 16) {

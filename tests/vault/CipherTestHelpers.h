@@ -44,6 +44,13 @@ inline void ScheduleRaw(keyInstance& key, const Bytes& keyBytes, std::uint8_t di
     reKey(&key);
 }
 
+/// The bytes of a key or cipher record, to check that a refused call left it alone.
+template <typename Record>
+Bytes Snapshot(const Record& record) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(&record);
+    return Bytes(bytes, bytes + sizeof record);
+}
+
 inline Bytes RandomBytes(std::mt19937& random, size_t count) {
     Bytes bytes(count);
     for (std::uint8_t& byte : bytes) byte = static_cast<std::uint8_t>(random() & 0xFF);

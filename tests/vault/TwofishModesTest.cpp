@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 
 #include "CipherTestHelpers.h"
@@ -157,4 +158,40 @@ TEST_F(TwofishModesTest, Cfb1TouchesOnlyTheBitsAskedForAndKeepsItsRegister) {
     blockEncrypt(&split, m_key.get(), plain.data(), 8, two.data());
     blockEncrypt(&split, m_key.get(), plain.data() + 1, 2, two.data() + 1);
     EXPECT_EQ(one, two);
+}
+
+TEST_F(TwofishModesTest, RefusedLengthsAndModesTouchNothing) {
+    struct Row {
+        std::uint8_t mode;
+        int bits;
+        int result;
+    };
+    const Row rows[] = {{MODE_ECB, 8, BAD_INPUT_LEN},    {MODE_ECB, 136, BAD_INPUT_LEN},
+                        {MODE_ECB, -128, BAD_INPUT_LEN}, {MODE_ECB, INT_MAX, BAD_INPUT_LEN},
+                        {MODE_CBC, 64, BAD_INPUT_LEN},   {MODE_CBC, 200, BAD_INPUT_LEN},
+                        {MODE_CFB1, -1, BAD_INPUT_LEN},  {0, 128, BAD_CIPHER_STATE},
+                        {7, 256, BAD_CIPHER_STATE}};
+    for (const Row& row : rows) {
+        for (const bool decrypting : {false, true}) {
+            SCOPED_TRACE(testing::Message()
+                         << int{row.mode} << " " << row.bits << " " << decrypting);
+            cipherInstance cipher{};
+            if (cipherInit(&cipher, row.mode, kIvHex) != 1) cipher.mode = row.mode;
+            // Buffers of exactly the size asked for, so any stray access shows
+            // under the address sanitizer.
+            const size_t size =
+                row.bits > 0 && row.bits < 1024 ? static_cast<size_t>(row.bits + 7) / 8 : 16;
+            const Bytes input(size, 0x5A);
+            Bytes out(size, 0xEE);
+            const Bytes cipherBefore = Snapshot(cipher);
+            const Bytes keyBefore = Snapshot(*m_key);
+            const int result =
+                decrypting ? blockDecrypt(&cipher, m_key.get(), input.data(), row.bits, out.data())
+                           : blockEncrypt(&cipher, m_key.get(), input.data(), row.bits, out.data());
+            EXPECT_EQ(result, row.result);
+            EXPECT_EQ(out, Bytes(size, 0xEE));
+            EXPECT_EQ(Snapshot(cipher), cipherBefore);
+            EXPECT_EQ(Snapshot(*m_key), keyBefore);
+        }
+    }
 }

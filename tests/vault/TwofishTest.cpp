@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <memory>
 
@@ -165,6 +166,46 @@ TEST(TwofishTest, KeyTextRules) {
     EXPECT_EQ(EncryptHexKey("0123456789ABCDEFfedcba9876543210", plain), expected);
 }
 
+TEST(TwofishTest, UnusableKeyLengthsAndDirectionsLeaveTheScheduledKeyAlone) {
+    const std::string keyText(64, '7');
+    struct Row {
+        std::uint8_t direction;
+        int keyLen;
+        int result;
+        int roundedLen;
+    };
+    const Row rows[] = {{DIR_ENCRYPT, INT_MAX, BAD_KEY_MAT, 0},
+                        {DIR_ENCRYPT, INT_MAX - 62, BAD_KEY_MAT, 0},
+                        {DIR_ENCRYPT, INT_MIN, BAD_KEY_MAT, 0},
+                        {DIR_ENCRYPT, 0, BAD_KEY_MAT, 0},
+                        {DIR_ENCRYPT, 1, BAD_KEY_MAT, 0},
+                        {DIR_ENCRYPT, 64, BAD_KEY_MAT, 0},
+                        {DIR_ENCRYPT, 257, BAD_KEY_MAT, 0},
+                        {2, 128, BAD_KEY_DIR, 0},
+                        {DIR_DECRYPT, 65, 1, 128},
+                        {DIR_ENCRYPT, 129, 1, 192},
+                        {DIR_ENCRYPT, 256, 1, 256}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.keyLen);
+        auto key = std::make_unique<keyInstance>();
+        ASSERT_EQ(makeKey(key.get(), DIR_ENCRYPT, 128, keyText.c_str()), 1);
+        const Bytes before = Snapshot(*key);
+        for (const char* text : {keyText.c_str(), static_cast<const char*>(nullptr)}) {
+            EXPECT_EQ(makeKey(key.get(), row.direction, row.keyLen, text), row.result);
+            if (row.result != 1) {
+                EXPECT_EQ(Snapshot(*key), before);
+            }
+        }
+        if (row.result == 1) {
+            EXPECT_EQ(key->keyLen, row.roundedLen);
+        }
+    }
+    EXPECT_EQ(makeKey(nullptr, DIR_ENCRYPT, 128, nullptr), BAD_KEY_INSTANCE);
+    // A record whose length was never set is not scheduled.
+    auto blank = std::make_unique<keyInstance>();
+    EXPECT_EQ(reKey(blank.get()), BAD_KEY_INSTANCE);
+}
+
 TEST(TwofishTest, IvTextRules) {
     cipherInstance cipher{};
     EXPECT_EQ(cipherInit(&cipher, MODE_ECB, "not hex at all, not even close!!"), 1);
@@ -175,6 +216,21 @@ TEST(TwofishTest, IvTextRules) {
     EXPECT_EQ(cipher.mode, MODE_CBC);
     EXPECT_EQ(cipher.iv32[0], 0x33221100u);
     EXPECT_EQ(ToHex(cipher.IV, 16), "00112233445566778899AABBCCDDEEFF");
+
+    // A refused call leaves mode, chain value and register as they were.
+    const Bytes before = Snapshot(cipher);
+    const std::pair<std::uint8_t, const char*> refused[] = {
+        {MODE_CFB1, "ffeeddccbbaa9988776655443322110X"},
+        {MODE_CFB1, "ffeedd"},
+        {0, nullptr},
+        {4, "ffeeddccbbaa99887766554433221100"},
+        {255, nullptr}};
+    for (const auto& [mode, iv] : refused) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        EXPECT_EQ(cipherInit(&cipher, mode, iv), mode == MODE_CFB1 ? BAD_IV_MAT : BAD_CIPHER_MODE);
+        EXPECT_EQ(Snapshot(cipher), before);
+    }
+    EXPECT_EQ(cipherInit(nullptr, MODE_ECB, nullptr), BAD_CIPHER_STATE);
 }
 
 TEST(TwofishTest, SelfTestFillsTheCallersBuffers) {
