@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "FuzzCheck.h"
-#include "RegistryStore.h"
+#include "fuzz/FuzzCheck.h"
+#include "settings/RegistryStore.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 #include <string_view>
 #include <vector>
 
-#include "FuzzCheck.h"
-#include "HexText.h"
-#include "Twofish.h"
+#include "fuzz/FuzzCheck.h"
+#include "vault/HexText.h"
+#include "vault/Twofish.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "FuzzCheck.h"
-#include "PasswordSealer.h"
+#include "fuzz/FuzzCheck.h"
+#include "vault/PasswordSealer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);

@@ -434,6 +434,10 @@ bool CRegistryStore::ValueNames(const std::string& section, std::vector<std::str
     return true;
 }
 
+void CRegistryStore::SetBusyTimeout(int milliseconds) {
+    if (m_db) sqlite3_busy_timeout(m_db, milliseconds);
+}
+
 bool CRegistryStore::Checkpoint() {
     if (!m_db || m_transactionDepth > 0) return false;
     int logFrames = 0;

@@ -45,6 +45,8 @@ public:
     /// transaction; false when the log could not be emptied (another
     /// connection reading keeps it: nothing is lost then).
     bool Checkpoint();
+    /// How long a call waits for another connection's write lock.
+    void SetBusyTimeout(int milliseconds);
     /// True while a transaction is open.
     bool InTransaction() const { return m_transactionDepth > 0; }
 
