@@ -1,11 +1,16 @@
 #include <QApplication>
 
+#include "platform/CommandIcons.h"
 #include "app/KeynestApp.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Keynest"));
-    QApplication::setApplicationVersion(QStringLiteral("1.4"));
+    QApplication::setApplicationVersion(QStringLiteral(KEYNEST_VERSION));
+    // Ties the windows to the installed desktop entry: the Wayland app id,
+    // and the name desktops look up for the icon and the launcher.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.keynest.Keynest"));
+    QApplication::setWindowIcon(AppIcon());
     CKeynestApp keynest;
     if (!keynest.InitInstance()) return 0;
     const int result = QApplication::exec();

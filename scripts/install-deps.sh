@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what a fresh Debian 12 machine lacks to build, run and test
-# Keynest. Runs apt-get only when a package is missing.
+# Installs what a fresh Debian 12 machine lacks to build, run, test and
+# package Keynest. Runs apt-get only when a package is missing.
 set -euo pipefail
 
 packages=(
@@ -11,6 +11,8 @@ packages=(
   nettle-dev libgcrypt20-dev
   clang libclang-rt-14-dev
   xdg-utils fonts-dejavu-core
+  libqt6svg6 desktop-file-utils appstream
+  dpkg-dev file
 )
 
 missing=()
