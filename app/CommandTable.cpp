@@ -28,7 +28,7 @@ std::vector<CommandRow> BuildCommandRows(CKeynestView& view, CMainFrame& frame) 
     return {
         // File
         {ID_FILE_UNLOCK, M::File, 10, "&UnLock...\tF10", "UnLock Keynest\nUnLock", Qt::Key_F10, 10,
-         "dialog-password", WhenLocked, [&lock] { lock.OnFileUnlock(); }},
+         "system-lock-screen", WhenLocked, [&lock] { lock.OnFileUnlock(); }},
         {ID_FILE_OPEN_SET_ASIDE, M::File, 13, "Open Set-&Aside Items...",
          "Try a password on the Items that were set aside\nOpen Set-Aside Items", {}, 0,
          "document-open", WhenSetAside, [&lock] { lock.OnOpenSetAsideItems(); }},

@@ -12,6 +12,7 @@
 #include <QToolBar>
 
 #include "platform/AppTitle.h"
+#include "platform/CommandIcons.h"
 #include "ui/CommandStates.h"
 #include "platform/KeynestEvents.h"
 #include "platform/HelpViewer.h"
@@ -21,11 +22,7 @@
 
 namespace {
 
-// Freedesktop icons from the desktop's theme, or none where it has no such icon.
-QIcon CommandIcon(const CommandRow& row) {
-    if (row.icon == nullptr) return {};
-    return QIcon::fromTheme(QString::fromLatin1(row.icon));
-}
+QIcon CommandIcon(const CommandRow& row) { return row.icon ? ThemeIcon(row.icon) : QIcon(); }
 
 }  // namespace
 

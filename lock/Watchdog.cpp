@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QObject>
+#include <algorithm>
 #include <atomic>
+#include <ctime>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -20,6 +22,7 @@ struct CWatchdog::SharedState {
     CManualResetEvent m_hQuitDog{hub};
     CManualResetEvent m_hActivity{hub};
     std::atomic<std::uint32_t> m_dwDogTimeout{kInfinite};
+    Clock clock;
 
     // URLs waiting for the launcher, handed over as copies under the mutex.
     std::mutex launchMutex;
@@ -50,7 +53,15 @@ struct CWatchdog::SharedState {
     }
 };
 
-CWatchdog::CWatchdog() : m_state(std::make_shared<SharedState>()) {}
+std::int64_t CWatchdog::BootTimeMs() {
+    timespec now{};
+    ::clock_gettime(CLOCK_BOOTTIME, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+CWatchdog::CWatchdog(Clock clock) : m_state(std::make_shared<SharedState>()) {
+    m_state->clock = std::move(clock);
+}
 
 CWatchdog::~CWatchdog() {
     Stop();
@@ -128,11 +139,25 @@ bool CWatchdog::Stop(std::chrono::milliseconds bound) {
 }
 
 void CWatchdog::DogThread(std::shared_ptr<SharedState> state) {
+    // The inactive time is measured on a clock that counts suspend, and the
+    // wait wakes up now and then to look at it: a machine put to sleep while
+    // unlocked locks as soon as it wakes when the time has passed.
+    constexpr std::int64_t kLookAtClockMs = 500;
     for (;;) {
         // The wait time is read afresh for every wait: the user-interface
         // thread changes it and then signals activity.
         const std::uint32_t timeout = state->m_dwDogTimeout;
-        const int signalled = WaitForAny({&state->m_hQuitDog, &state->m_hActivity}, timeout);
+        const std::int64_t deadline = state->clock() + timeout;
+        int signalled = kWaitTimeout;
+        for (;;) {
+            const std::int64_t left = deadline - state->clock();
+            if (timeout != kInfinite && left <= 0) break;
+            const auto slice = timeout == kInfinite
+                                   ? kInfinite
+                                   : static_cast<std::uint32_t>(std::min(left, kLookAtClockMs));
+            signalled = WaitForAny({&state->m_hQuitDog, &state->m_hActivity}, slice);
+            if (signalled != kWaitTimeout) break;
+        }
         if (signalled == 0) break;
         if (signalled == 1) {
             state->m_hActivity.Reset();

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -24,7 +25,13 @@ public:
     /// At most this many URLs wait for the launcher; older ones go first.
     static constexpr std::size_t kMaxPendingLaunches = 16;
 
-    CWatchdog();
+    /// A clock in milliseconds that keeps counting while the machine sleeps.
+    using Clock = std::function<std::int64_t()>;
+    /// Milliseconds of CLOCK_BOOTTIME, which counts time spent suspended.
+    static std::int64_t BootTimeMs();
+
+    /// `clock` measures the inactive time; tests pass one they can move.
+    explicit CWatchdog(Clock clock = &CWatchdog::BootTimeMs);
     /// Stops the threads (bounded, see Stop()).
     ~CWatchdog() override;
     CWatchdog(const CWatchdog&) = delete;

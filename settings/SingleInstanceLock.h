@@ -15,8 +15,12 @@ public:
     bool IsHeld() const { return m_fd >= 0; }
     /// True when another process holds it: another copy is running.
     bool IsHeldElsewhere() const { return m_heldElsewhere; }
+    /// Why the lock is neither held here nor elsewhere (the lock file could
+    /// not be made or locked); empty otherwise.
+    const std::string& Error() const { return m_error; }
 
 private:
     int m_fd = -1;
     bool m_heldElsewhere = false;
+    std::string m_error;
 };

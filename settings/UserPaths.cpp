@@ -38,7 +38,11 @@ bool MakePrivateDirectory(const std::string& directory) {
         if (partial.empty()) continue;
         if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) return false;
     }
-    return true;
+    // A folder that was there already may be open to others: only the user
+    // may list or enter it.
+    struct stat info {};
+    if (::stat(directory.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
+    return (info.st_mode & 077) == 0 || ::chmod(directory.c_str(), info.st_mode & 0700) == 0;
 }
 
 std::string IniFile() { return ConfigDirectory() + "/Keynest.INI"; }
