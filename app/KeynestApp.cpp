@@ -19,18 +19,19 @@ CKeynestApp::CKeynestApp() = default;
 
 CKeynestApp::~CKeynestApp() { ExitInstance(); }
 
-void CKeynestApp::OpenSettingsStore() {
+bool CKeynestApp::OpenSettingsStore() {
     m_store = std::make_unique<CRegistryStore>(UserPaths::StoreFile());
     m_pStore = m_store.get();
-    if (!m_store->OpenProgramBranch(UserPaths::IniFile())) {
-        // Keep going, as a first run would, but say plainly that nothing
-        // can be stored; the file itself is left exactly as it was.
-        m_prompter->Show(QStringLiteral("Keynest cannot open its data file:\n\n%1\n\nThe file has "
-                                        "not been changed. Nothing you enter in this session can "
-                                        "be stored until the problem is fixed.")
-                             .arg(FromBytes(m_store->LastError())),
-                         PromptButtons::Ok, PromptIcon::Warning);
-    }
+    if (m_store->OpenProgramBranch(UserPaths::IniFile())) return true;
+    // Going on would treat the file as a new store: say what to do and end.
+    m_prompter->Show(
+        QStringLiteral("Keynest cannot open its data file:\n\n%1\n\nThe file has not been "
+                       "changed; it is kept exactly as it is. Keynest ends now.\n\nTo start "
+                       "again with a new, empty store, move the file aside (rename it or put it "
+                       "in another folder) and start Keynest: it then makes a new file at\n%2")
+            .arg(FromBytes(m_store->LastError()), FromBytes(UserPaths::StoreFile())),
+        PromptButtons::Ok, PromptIcon::Warning);
+    return false;
 }
 
 bool CKeynestApp::InitInstance() {
@@ -44,7 +45,16 @@ bool CKeynestApp::InitInstance() {
                          PromptButtons::Ok, PromptIcon::Information);
         return false;
     }
-    OpenSettingsStore();
+    if (!m_instanceLock->IsHeld()) {
+        // Without the lock a second copy could not tell this one is running.
+        m_prompter->Show(QStringLiteral("Keynest cannot make sure that only one copy of it "
+                                        "runs:\n\n%1\n\nTwo copies could overwrite each "
+                                        "other's Items, so Keynest ends now.")
+                             .arg(FromBytes(m_instanceLock->Error())),
+                         PromptButtons::Ok, PromptIcon::Warning);
+        return false;
+    }
+    if (!OpenSettingsStore()) return false;
 
     m_clipboard = std::make_unique<CQtClipboard>();
     m_shell = std::make_unique<CXdgOpenShell>();

@@ -37,7 +37,8 @@ public:
     CKeynestView* View() const { return m_view; }
 
 private:
-    void OpenSettingsStore();
+    /// Opens the store; false (after telling the user) when it cannot be used.
+    bool OpenSettingsStore();
 
     std::unique_ptr<CSingleInstanceLock> m_instanceLock;
     std::unique_ptr<CRegistryStore> m_store;

@@ -332,6 +332,28 @@ void BM_LoadAllItems(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadAllItems)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// Opening the store runs the full integrity check of the file.
+void BM_OpenStore(benchmark::State& state) {
+    keynest_test::TempDir dir;
+    const std::string file = dir.File("keynest.db");
+    {
+        CRegistryStore store(file);
+        store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr);
+        CPasswordSealer sealer;
+        CItemStore items(store, sealer);
+        CMemoryItemList list;
+        FillList(list, static_cast<int>(state.range(0)));
+        items.SaveAllItems(list, kBenchPassword);
+    }
+    for (auto _ : state) {
+        CRegistryStore store(file);
+        if (!store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr)) {
+            state.SkipWithError("open failed");
+        }
+    }
+}
+BENCHMARK(BM_OpenStore)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // ---- ratios ----------------------------------------------------------------------
 
 // Prints the usual console table and keeps the fastest real time of each

@@ -18,3 +18,8 @@ if [ ! -f "$asan/build.ninja" ]; then
 fi
 cmake --build "$asan"
 ctest --test-dir "$asan" --output-on-failure -j 2 --timeout 300
+
+# Fuzzers, each for a bounded time; any finding fails the run.
+FUZZ_SECONDS="${FUZZ_SECONDS:-20}" "$root/scripts/fuzz.sh"
+
+"$root/scripts/test-ratio.sh"
