@@ -321,12 +321,14 @@ void BM_LoadAllItems(benchmark::State& state) {
     {
         CMemoryItemList list;
         FillList(list, static_cast<int>(state.range(0)));
-        bench.items.SaveAllItems(list, kBenchPassword);
+        if (!bench.items.SaveAllItems(list, kBenchPassword)) state.SkipWithError("save failed");
     }
     CMemoryItemList loaded;
     for (auto _ : state) {
-        bench.items.LoadAllItems(loaded, kBenchPassword);
-        if (loaded.RowCount() != state.range(0)) state.SkipWithError("load lost Items");
+        if (!bench.items.LoadAllItems(loaded, kBenchPassword).ok ||
+            loaded.RowCount() != state.range(0)) {
+            state.SkipWithError("load lost Items");
+        }
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
@@ -343,7 +345,7 @@ void BM_OpenStore(benchmark::State& state) {
         CItemStore items(store, sealer);
         CMemoryItemList list;
         FillList(list, static_cast<int>(state.range(0)));
-        items.SaveAllItems(list, kBenchPassword);
+        if (!items.SaveAllItems(list, kBenchPassword)) state.SkipWithError("save failed");
     }
     for (auto _ : state) {
         CRegistryStore store(file);

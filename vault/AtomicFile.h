@@ -14,7 +14,7 @@
 /// followed, so the file it names is replaced. Refuses to replace a
 /// read-only file. Returns false on any failure: the earlier file is then
 /// untouched and the temporary file removed.
-bool WriteFileAtomically(const std::string& path, std::string_view data, mode_t mode);
+[[nodiscard]] bool WriteFileAtomically(const std::string& path, std::string_view data, mode_t mode);
 
 /// True when `path` names an existing file that its owner may not write.
 bool IsReadOnlyFile(const std::string& path);

@@ -38,7 +38,7 @@ bool BuildExportData(const IItemList& list, const std::string& password, std::st
 
 /// Writes the export file `path` (mode 0600) all at once, see
 /// WriteFileAtomically. False on failure; any earlier file is then untouched.
-bool WriteExportFile(const std::string& path, const IItemList& list, const std::string& password);
+[[nodiscard]] bool WriteExportFile(const std::string& path, const IItemList& list, const std::string& password);
 
 enum class ExportReadError {
     None,
@@ -58,7 +58,7 @@ struct ExportReadResult {
 /// sealed block or unseals to nothing, or with a field longer than
 /// kMaxImportFieldLength are skipped; a record cut off by the file's end
 /// ends the import. On an error nothing is appended.
-ExportReadResult ReadExportFile(const std::string& path, IItemList& list,
+[[nodiscard]] ExportReadResult ReadExportFile(const std::string& path, IItemList& list,
                                 const std::string& password);
 /// The same for the bytes of an export file held in memory.
 ExportReadResult ReadExportData(std::string_view bytes, IItemList& list,
@@ -76,7 +76,7 @@ using ConfirmReplaceReadOnly = std::function<bool(const std::string& backupPath)
 /// read-only backup is made writable first only when `confirm` allows it.
 /// True when the list is empty (nothing to keep) or the backup was written;
 /// false when there is no folder or the file could not be written.
-bool SaveBackupFile(const std::string& importPath, const IItemList& list,
+[[nodiscard]] bool SaveBackupFile(const std::string& importPath, const IItemList& list,
                     const std::string& password, const ConfirmReplaceReadOnly& confirm);
 
 /// `name` with ".kne" appended when its file name has no extension.

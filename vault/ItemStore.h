@@ -29,12 +29,12 @@ public:
     /// that cannot be read; that record and every stored one behind it are
     /// counted as unread and kept: the next save moves them, sealed as they
     /// are, to the set-aside section instead of overwriting them.
-    ItemLoadResult LoadAllItems(IItemList& list, const std::string& password);
+    [[nodiscard]] ItemLoadResult LoadAllItems(IItemList& list, const std::string& password);
     /// Seals every row of `list` under `password` and stores them with the end
     /// marker in one transaction; values of Items no longer in the list are
     /// deleted. Refuses a row without Location or Password or with a Password
     /// over 16 bytes. On failure nothing changes and it returns false.
-    bool SaveAllItems(const IItemList& list, const std::string& password);
+    [[nodiscard]] bool SaveAllItems(const IItemList& list, const std::string& password);
     /// Forgets the unread records once a save that moved them is committed;
     /// callers that wrap SaveAllItems in their own transaction call it after
     /// their commit.
@@ -44,13 +44,13 @@ public:
     /// Copies the stored Items' sealed values unchanged into `section`, after
     /// any Items already kept there, and then stores an empty list, all in
     /// one transaction. Returns false, changing nothing, on failure.
-    bool SetAsideStoredItems(const std::string& section);
+    [[nodiscard]] bool SetAsideStoredItems(const std::string& section);
     /// Opens the Items kept in `section` under `key`: an Item opens when all
     /// six fields unseal strictly, its Location and Password are not empty and
     /// its fields carry at least 8 bytes of zero padding together. Opened
     /// Items are added to `rows`; the section is rewritten with the others.
     /// Returns false, changing nothing in the store, on failure.
-    bool OpenKeptItems(const std::string& section, CSealingKey& key, IItemList& rows,
+    [[nodiscard]] bool OpenKeptItems(const std::string& section, CSealingKey& key, IItemList& rows,
                        int& opened, int& remaining);
 
 private:

@@ -11,6 +11,7 @@
 
 #include "TestSupport.h"
 #include "settings/RegistryStore.h"
+#include "settings/SingleInstanceLock.h"
 
 namespace {
 
@@ -81,6 +82,13 @@ TEST_F(StoreSafetyTest, NamesMatchWithoutCaseAndKeepTheirFirstSpelling) {
     std::ofstream(m_dir.File("Keynest.INI")) << "[prefs]\nlaunch=1\n";
     store.ImportIniFile(m_dir.File("Keynest.INI"));
     EXPECT_EQ(store.GetInt("Prefs", "Launch", 0), 1);
+}
+
+TEST_F(StoreSafetyTest, ALockFileThatCannotBeMadeIsReported) {
+    CSingleInstanceLock lock(m_dir.File("missing-folder/keynest.lock"));
+    EXPECT_FALSE(lock.IsHeld());
+    EXPECT_FALSE(lock.IsHeldElsewhere());
+    EXPECT_NE(lock.Error().find("missing-folder"), std::string::npos);
 }
 
 }  // namespace
