@@ -6,6 +6,8 @@
 #include "platform/HelpViewer.h"
 #include "ui/ItemCommands.h"
 #include "ui/ItemListView.h"
+#include "ui/MakePassword.h"
+#include "ui/PreferencesCommand.h"
 
 namespace {
 
@@ -47,12 +49,18 @@ std::vector<CommandRow> BuildCommandRows(CKeynestView& view, CMainFrame& frame) 
          0, nullptr, WhenRows, [&items] { items.OnDeleteAllItems(); }},
         {ID_EDIT_EDIT_ITEM, M::Edit, 14, "&Edit Item...\tF2", "Edit Item\nEdit Item", Qt::Key_F2,
          22, "document-edit", WhenSelected, [&items] { items.OnEditItem(); }},
+        {ID_EDIT_MAKE_PASSWORD, M::Edit, 20, "&Make a Password\tF3",
+         "Make a Password\nMake Password", Qt::Key_F3, 23, "view-refresh", nullptr,
+         [&view] { view.MakePassword().OnMakePassword(); }},
         {ID_EDIT_CHANGE_PASSWORD, M::Edit, 21, "C&hange Password...\tF4",
          "Change Password\nChange Password", Qt::Key_F4, 0, nullptr, WhenUnlocked,
          [&lock] { lock.OnChangePassword(); }},
         {ID_EDIT_COPY_PASSWORD, M::Edit, 22, "&Copy Password to Clipboard\tCtrl+C",
          "Copy the password to the Clipboard\nCopy", Qt::CTRL | Qt::Key_C, 24, "edit-copy",
          WhenSelected, [&view] { view.List().OnCopyPassword(); }},
+        {ID_EDIT_PREFERENCES, M::Edit, 30, "&Preferences...\tF5", "Preferences\nPreferences",
+         Qt::Key_F5, 25, "preferences-system", nullptr,
+         [&view] { view.PreferencesCommand().OnPreferences(); }},
         // View
         {ID_VIEW_TOOLBAR, M::View, 10, "&Toolbar", "Show or hide the toolbar\nToggle Toolbar", {},
          0, nullptr, nullptr, [&frame] { frame.ToggleToolbar(); }, true},

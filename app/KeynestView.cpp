@@ -15,6 +15,8 @@
 #include "ui/ItemCommands.h"
 #include "ui/ItemListModel.h"
 #include "ui/ItemListView.h"
+#include "ui/MakePassword.h"
+#include "ui/PreferencesCommand.h"
 
 CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* parent)
     : QWidget(parent),
@@ -26,7 +28,10 @@ CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* pa
                 services,   *m_watchdog, *m_events, *this},
       m_list(new CItemListView(m_context, *m_model, this)),
       m_lock(std::make_unique<CLockFlow>(m_context)),
-      m_commands(std::make_unique<CItemCommands>(m_context, *m_list)) {
+      m_commands(std::make_unique<CItemCommands>(m_context, *m_list)),
+      m_makePassword(std::make_unique<CMakePassword>(m_context)),
+      m_preferences(std::make_unique<CPreferencesCommand>(
+          m_context, [this] { m_lock->OnChangePassword(); })) {
     setObjectName(QStringLiteral("keynestView"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

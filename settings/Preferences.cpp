@@ -35,9 +35,9 @@ Preferences LoadPreferences(CRegistryStore& store) {
     // Compared unsigned, so a negative stored length is out of range too.
     const auto length = static_cast<unsigned>(store.GetInt(kPrefs, "Length", 16));
     prefs.length = length;
-    if (length < 4 || length > 16) {
-        prefs.length = 16;
-        store.SetInt(kPrefs, "Length", 16);
+    if (length < kMinLength || length > kMaxLength) {
+        prefs.length = kMaxLength;
+        store.SetInt(kPrefs, "Length", static_cast<int>(kMaxLength));
     }
     prefs.alphaNum = store.GetInt(kPrefs, "AlphaNum", 1);
     prefs.launch = store.GetInt(kPrefs, "Launch", 0);
@@ -49,7 +49,8 @@ Preferences LoadPreferences(CRegistryStore& store) {
     // Out of range, 0 would lock at once after every unlock and a huge
     // value would overflow the millisecond product.
     prefs.dogTimeMinutes = store.GetInt(kPrefs, "DogTime", 5);
-    if (prefs.dogTimeMinutes < 1 || prefs.dogTimeMinutes > 1440) {
+    if (prefs.dogTimeMinutes < static_cast<int>(kMinDogTime) ||
+        prefs.dogTimeMinutes > static_cast<int>(kMaxDogTime)) {
         prefs.dogTimeMinutes = 5;
         store.SetInt(kPrefs, "DogTime", 5);
     }
@@ -65,9 +66,9 @@ bool SavePreferences(CRegistryStore& store, const Preferences& prefs) {
     ok = store.SetInt(kPrefs, "AlphaNum", prefs.alphaNum) && ok;
     ok = store.SetInt(kPrefs, "Launch", prefs.launch) && ok;
     ok = store.SetString(kPrefs, "PwdChars", prefs.pwdChars) && ok;
-    ok = store.SetInt(kPrefs, "SaveCancel", prefs.saveCancel) && ok;
     ok = store.SetInt(kPrefs, "Dog", prefs.dog) && ok;
     ok = store.SetInt(kPrefs, "DogTime", prefs.dogTimeMinutes) && ok;
+    ok = store.SetInt(kPrefs, "SaveCancel", prefs.saveCancel) && ok;
     return ok && transaction.Commit();
 }
 
@@ -77,10 +78,11 @@ bool IsNewUserHintDue(CRegistryStore& store, const char* key) {
 
 void MarkNewUserHintShown(CRegistryStore& store, const char* key) { store.SetInt(kNewbie, key, 0); }
 
-void RestoreNewUserHints(CRegistryStore& store) {
+bool RestoreNewUserHints(CRegistryStore& store) {
     CStoreTransaction transaction(store);
-    for (const char* key : kNewUserHintKeys) store.SetInt(kNewbie, key, 1);
-    transaction.Commit();
+    bool ok = true;
+    for (const char* key : kNewUserHintKeys) ok = store.SetInt(kNewbie, key, 1) && ok;
+    return ok && transaction.Commit();
 }
 
 std::array<int, 6> LoadColumnWidths(CRegistryStore& store, int clientWidth) {

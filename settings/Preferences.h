@@ -9,6 +9,13 @@ class CRegistryStore;
 /// The wait time that means "never".
 inline constexpr std::uint32_t kInfinite = 0xFFFFFFFFu;
 
+/// Ranges the Preferences dialog accepts for the password length and the
+/// inactive duration in minutes.
+inline constexpr unsigned kMinLength = 4;
+inline constexpr unsigned kMaxLength = 16;
+inline constexpr unsigned kMinDogTime = 1;
+inline constexpr unsigned kMaxDogTime = 1440;
+
 /// The 94 printable characters from '!' to '~' in code order.
 std::string FullCharSet();
 
@@ -44,8 +51,8 @@ inline constexpr std::array<const char*, 7> kNewUserHintKeys = {
 bool IsNewUserHintDue(CRegistryStore& store, const char* key);
 /// Records that the hint `key` has been shown.
 void MarkNewUserHintShown(CRegistryStore& store, const char* key);
-/// Makes every New User Hint show again.
-void RestoreNewUserHints(CRegistryStore& store);
+/// Makes every New User Hint show again. Returns false when a write failed.
+bool RestoreNewUserHints(CRegistryStore& store);
 
 /// The six list column widths: the stored ones when they fit the client
 /// width, otherwise clientWidth * 9 / 60 each.
