@@ -16,7 +16,7 @@ class CVault;
 /// desktop program does, keeps the desktop program's single-instance lock
 /// while Items change, unlocks the vault and holds the plain Items.
 class CCliSession final {
-public:
+  public:
     /// `storePath` empty: the desktop program's store.
     CCliSession(const std::string& storePath, CTerminal& terminal);
     ~CCliSession();
@@ -47,7 +47,7 @@ public:
     /// Seconds after which a copied password leaves the clipboard; 0 never.
     int ClipSeconds();
 
-private:
+  private:
     std::string LockFilePath() const;
 
     CTerminal& m_terminal;

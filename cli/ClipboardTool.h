@@ -8,7 +8,7 @@
 /// on its standard input, never on its command line, and every tool is
 /// started directly (posix_spawnp), never through a shell.
 class CClipboardTool final {
-public:
+  public:
     /// wl-copy when WAYLAND_DISPLAY is set and wl-copy is on the PATH,
     /// otherwise xclip when it is on the PATH, otherwise none.
     static CClipboardTool Find();
@@ -23,13 +23,13 @@ public:
     /// clipboard, but only while it still holds `text`.
     bool ClearLater(const std::string& text, int seconds) const;
 
-private:
+  private:
     bool ReadClipboard(std::string& text) const;
     bool Clear() const;
 
     std::string m_strName;
     std::vector<std::string> m_copyArgs;       // copy from standard input
     std::vector<std::string> m_plainCopyArgs;  // the same without marking the text secret
-    std::vector<std::string> m_pasteArgs;  // write the clipboard to standard output
-    std::vector<std::string> m_clearArgs;  // empty the clipboard
+    std::vector<std::string> m_pasteArgs;      // write the clipboard to standard output
+    std::vector<std::string> m_clearArgs;      // empty the clipboard
 };

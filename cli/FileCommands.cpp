@@ -19,9 +19,7 @@ bool Exists(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0;
 }
 
-std::string Count(int items) {
-    return std::to_string(items) + (items == 1 ? " Item" : " Items");
-}
+std::string Count(int items) { return std::to_string(items) + (items == 1 ? " Item" : " Items"); }
 
 }  // namespace
 
@@ -65,8 +63,9 @@ ExitStatus CFileCommands::Import() {
     }
     if (result.error == ExportReadError::NotExportFile) {
         return Fail(ExitStatus::Failed,
-                    path + " is not an export file, or was made under another UnLock password; "
-                           "nothing imported");
+                    path +
+                        " is not an export file, or was made under another UnLock password; "
+                        "nothing imported");
     }
     if (result.read == 0) {
         std::fputs((path + " holds no Items; nothing changed.\n").c_str(), stdout);
@@ -80,8 +79,8 @@ ExitStatus CFileCommands::Import() {
             return m_terminal.Confirm(backup + " is read-only. Replace it?", m_options.yes);
         };
         if (!SaveBackupFile(path, rows, password, replaceReadOnly)) {
-            return Fail(ExitStatus::Failed, "Error: could not create file. " +
-                                                BackupPathFor(path) + " (the backup of the " +
+            return Fail(ExitStatus::Failed, "Error: could not create file. " + BackupPathFor(path) +
+                                                " (the backup of the " +
                                                 "current Items); nothing imported");
         }
         rows.RemoveAllRows();

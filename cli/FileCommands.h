@@ -8,7 +8,7 @@ struct CliOptions;
 
 /// Export to and import from the desktop program's export files.
 class CFileCommands final {
-public:
+  public:
     CFileCommands(CCliSession& session, CTerminal& terminal, const CliOptions& options);
     CFileCommands(const CFileCommands&) = delete;
     CFileCommands& operator=(const CFileCommands&) = delete;
@@ -19,7 +19,7 @@ public:
     /// nothing readable, a failed backup or a failed save changes nothing.
     ExitStatus Import();
 
-private:
+  private:
     CCliSession& m_session;
     CTerminal& m_terminal;
     const CliOptions& m_options;

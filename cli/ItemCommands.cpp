@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "cli/CliOptions.h"
@@ -18,8 +18,8 @@ namespace {
 
 constexpr std::array<const char*, kItemColumnCount> kLabels = {
     "Location: ", "URL:      ", "User ID:  ", "Hint:     ", "Note:     ", "Password: "};
-constexpr std::array<const char*, kItemColumnCount> kPromptNames = {
-    "Location", "URL", "User ID", "Hint", "Note", "Password"};
+constexpr std::array<const char*, kItemColumnCount> kPromptNames = {"Location", "URL",  "User ID",
+                                                                    "Hint",     "Note", "Password"};
 // In edit, a line holding only this empties an optional field.
 constexpr const char* kEmptyFieldAnswer = "-";
 
@@ -123,12 +123,13 @@ ExitStatus CItemCommands::SelectRow(int& row) {
     int choice = m_options.number;
     if (choice == 0 && count == 1) choice = 1;
     if (choice == 0 && m_terminal.IsInteractive()) {
-        std::string menu = Quoted(m_options.location) + " names " + std::to_string(count) +
-                           " Items:\n";
+        std::string menu =
+            Quoted(m_options.location) + " names " + std::to_string(count) + " Items:\n";
         for (int i = 0; i < count; ++i) {
-            const CMemoryItemList::Row& item = m_session.Rows().RowAt(found[static_cast<std::size_t>(i)]);
-            menu += "  " + std::to_string(i + 1) + ". " + item[kColUrl] + "  " +
-                    item[kColUserId] + "\n";
+            const CMemoryItemList::Row& item =
+                m_session.Rows().RowAt(found[static_cast<std::size_t>(i)]);
+            menu += "  " + std::to_string(i + 1) + ". " + item[kColUrl] + "  " + item[kColUserId] +
+                    "\n";
         }
         std::fputs(menu.c_str(), stderr);
         std::string answer;
@@ -142,8 +143,8 @@ ExitStatus CItemCommands::SelectRow(int& row) {
                                            " Items; choose one with --number (see 'show')");
     }
     if (choice < 1 || choice > count) {
-        return Fail(ExitStatus::NotFound, "the Location " + Quoted(m_options.location) +
-                                              " names " + std::to_string(count) +
+        return Fail(ExitStatus::NotFound, "the Location " + Quoted(m_options.location) + " names " +
+                                              std::to_string(count) +
                                               " Item(s); --number must be 1 to " +
                                               std::to_string(count));
     }
@@ -172,10 +173,10 @@ ExitStatus CItemCommands::Clip() {
     }
     const bool clears = tool.ClearLater(password, seconds);
     WipeString(password);
-    std::string said = "Copied the Password of " + Quoted(m_options.location) + " with " +
-                       tool.Name();
-    said += clears ? "; it leaves the clipboard in " + std::to_string(seconds) + " seconds.\n"
-                   : ".\n";
+    std::string said =
+        "Copied the Password of " + Quoted(m_options.location) + " with " + tool.Name();
+    said +=
+        clears ? "; it leaves the clipboard in " + std::to_string(seconds) + " seconds.\n" : ".\n";
     Print(said);
     return ExitStatus::Ok;
 }
@@ -207,7 +208,8 @@ ExitStatus CItemCommands::CheckBeforeStoring(const CMemoryItemList::Row& row, bo
     const std::string& charSet = m_session.Prefs().pwdChars;
     if (passwordTyped && !IsInCharSet(row[kColPassword], charSet) &&
         !m_terminal.Confirm("At least one character of the Password is not in your preferred "
-                            "set (" + charSet + "). Use it as this Item's Password?",
+                            "set (" +
+                                charSet + "). Use it as this Item's Password?",
                             m_options.yes)) {
         return m_terminal.Declined("a Password outside the preferred character set");
     }
@@ -219,7 +221,8 @@ ExitStatus CItemCommands::Add() {
     CMemoryItemList::Row item;
     item[kColLocation] = m_options.location;
     for (int column = kColUrl; column < kColPassword; ++column) {
-        const std::string prompt = std::string(kPromptNames[static_cast<std::size_t>(column)]) + ": ";
+        const std::string prompt =
+            std::string(kPromptNames[static_cast<std::size_t>(column)]) + ": ";
         m_terminal.ReadLine(prompt, item[static_cast<std::size_t>(column)], false);
     }
     bool typed = false;
@@ -299,8 +302,7 @@ ExitStatus CItemCommands::Remove() {
     if (const ExitStatus status = Unlock(true); status != ExitStatus::Ok) return status;
     int row = 0;
     if (const ExitStatus status = SelectRow(row); status != ExitStatus::Ok) return status;
-    if (!m_terminal.Confirm("Delete the Item " + Quoted(m_options.location) + "?",
-                            m_options.yes)) {
+    if (!m_terminal.Confirm("Delete the Item " + Quoted(m_options.location) + "?", m_options.yes)) {
         return m_terminal.Declined("deleting " + Quoted(m_options.location));
     }
     m_session.Rows().RemoveRow(row);

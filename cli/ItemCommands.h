@@ -11,7 +11,7 @@ struct CliOptions;
 
 /// The commands that read and change Items: list, show, clip, add, edit, rm.
 class CItemCommands final {
-public:
+  public:
     CItemCommands(CCliSession& session, CTerminal& terminal, const CliOptions& options);
     CItemCommands(const CItemCommands&) = delete;
     CItemCommands& operator=(const CItemCommands&) = delete;
@@ -23,7 +23,7 @@ public:
     ExitStatus Edit();
     ExitStatus Remove();
 
-private:
+  private:
     /// Opens and unlocks the store, first taking the lock when `forChange`.
     ExitStatus Unlock(bool forChange);
     /// The row of the one Item of the Location named on the command line:

@@ -74,18 +74,20 @@ ExitStatus CPasswordCommands::Passwd() {
         const bool stored = firstUse ? vault.ChooseFirstPassword(first)
                                      : vault.ChangePassword(first, m_session.Rows());
         if (!stored) {
-            status = Fail(ExitStatus::Failed, "the store refused the new UnLock password (" +
-                                                  m_session.Store().LastError() +
-                                                  "); nothing changed");
+            status =
+                Fail(ExitStatus::Failed, "the store refused the new UnLock password (" +
+                                             m_session.Store().LastError() + "); nothing changed");
         } else if (firstUse) {
             std::puts("The UnLock password has been chosen.");
             if (setAside) {
-                std::puts("Items stored without an UnLock password were set aside; the desktop "
-                          "program can open them with the password they were made under.");
+                std::puts(
+                    "Items stored without an UnLock password were set aside; the desktop "
+                    "program can open them with the password they were made under.");
             }
         } else {
-            std::puts("The UnLock password has been changed. Export files made before still "
-                      "need the old one: make a new export file.");
+            std::puts(
+                "The UnLock password has been changed. Export files made before still "
+                "need the old one: make a new export file.");
         }
     }
     WipeString(first);

@@ -8,7 +8,7 @@ struct CliOptions;
 
 /// The commands about passwords: passwd (the UnLock password) and generate.
 class CPasswordCommands final {
-public:
+  public:
     CPasswordCommands(CCliSession& session, CTerminal& terminal, const CliOptions& options);
     CPasswordCommands(const CPasswordCommands&) = delete;
     CPasswordCommands& operator=(const CPasswordCommands&) = delete;
@@ -19,7 +19,7 @@ public:
     /// Prints a password made under the stored preferences or the given ones.
     ExitStatus Generate();
 
-private:
+  private:
     CCliSession& m_session;
     CTerminal& m_terminal;
     const CliOptions& m_options;

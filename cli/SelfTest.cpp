@@ -44,8 +44,8 @@ constexpr ChainStep kChainSteps[] = {
      "019F9809DE1711858FAAC3A3BA20FBC3"},
     {128, 49, "BCA724A54533C6987E14AA827952F921", "6B459286F3FFD28D49F15B1581B08E42",
      "5D9D4EEFFA9151575524F115815A12E0"},
-    {192, 1, "000000000000000000000000000000000000000000000000",
-     "00000000000000000000000000000000", "EFA71F788965BD4453F860178FC19101"},
+    {192, 1, "000000000000000000000000000000000000000000000000", "00000000000000000000000000000000",
+     "EFA71F788965BD4453F860178FC19101"},
     {192, 49, "FB66522C332FCC4C042ABE32FA9E902FDEA4F3DA75EC7A8E",
      "F0AB73301125FA21EF70BE5385FB76B6", "E75449212BEEF9F4A390BD860A640941"},
     {256, 1, "0000000000000000000000000000000000000000000000000000000000000000",
@@ -108,13 +108,13 @@ bool RunChain(int keyBits) {
         const bool encrypted = Encrypt(keyHex, plain, cipherText);
         for (const ChainStep& expected : kChainSteps) {
             if (expected.keyBits != keyBits || expected.step != step) continue;
-            passed = Report("chain " + std::to_string(keyBits) + "-bit key, step " +
-                                std::to_string(step),
-                            encrypted && keyHex == expected.key &&
-                                ToHex(plain.data(), plain.size()) == expected.plainText &&
-                                ToHex(cipherText.data(), cipherText.size()) ==
-                                    expected.cipherText) &&
-                     passed;
+            passed =
+                Report(
+                    "chain " + std::to_string(keyBits) + "-bit key, step " + std::to_string(step),
+                    encrypted && keyHex == expected.key &&
+                        ToHex(plain.data(), plain.size()) == expected.plainText &&
+                        ToHex(cipherText.data(), cipherText.size()) == expected.cipherText) &&
+                passed;
         }
         // The plaintext followed by the key, cut to the key length.
         std::vector<std::uint8_t> next(keyBytes);
@@ -130,14 +130,14 @@ bool RunChain(int keyBits) {
 }  // namespace
 
 ExitStatus RunSelfTest(CPasswordSealer& sealer) {
-    bool passed = Report("cipher self-test",
-                         CipherSelfTest(sealer.PlainBlock(), sealer.CipherBlock(),
-                                        sealer.CheckBlock()) == 0);
+    bool passed =
+        Report("cipher self-test",
+               CipherSelfTest(sealer.PlainBlock(), sealer.CipherBlock(), sealer.CheckBlock()) == 0);
     for (const ZeroBlockVector& vector : kZeroBlockVectors) {
         const std::string key = vector.key;
         Block cipherText{};
-        const bool ok = Encrypt(key, Block{}, cipherText) &&
-                        cipherText == FromHex(vector.cipherText);
+        const bool ok =
+            Encrypt(key, Block{}, cipherText) && cipherText == FromHex(vector.cipherText);
         passed = Report("zero block, " + std::to_string(key.size() * 4) + "-bit key", ok) && passed;
     }
     for (const int keyBits : {128, 192, 256}) passed = RunChain(keyBits) && passed;

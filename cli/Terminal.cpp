@@ -27,10 +27,11 @@ constexpr int kEchoSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 // Turns echo off for the life of the object; a line break is still echoed
 // so the next output starts on its own line.
 class CEchoOff final {
-public:
+  public:
     CEchoOff() {
         if (::tcgetattr(STDIN_FILENO, &g_savedTerminal) != 0) return;
-        for (const int signalNumber : kEchoSignals) std::signal(signalNumber, RestoreTerminalAndExit);
+        for (const int signalNumber : kEchoSignals)
+            std::signal(signalNumber, RestoreTerminalAndExit);
         termios quiet = g_savedTerminal;
         quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
         quiet.c_lflag |= ECHONL;
@@ -43,7 +44,7 @@ public:
     CEchoOff(const CEchoOff&) = delete;
     CEchoOff& operator=(const CEchoOff&) = delete;
 
-private:
+  private:
     bool m_bActive = false;
 };
 
@@ -90,7 +91,8 @@ bool CTerminal::Confirm(const std::string& question, bool assumeYes) {
 ExitStatus CTerminal::Declined(const std::string& what) const {
     const std::string why = m_bInteractive
                                 ? what + ": not confirmed; nothing changed"
-                                : what + " needs --yes when standard input is not a terminal; "
-                                         "nothing changed";
+                                : what +
+                                      " needs --yes when standard input is not a terminal; "
+                                      "nothing changed";
     return Fail(ExitStatus::Usage, why);
 }

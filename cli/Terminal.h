@@ -9,7 +9,7 @@
 /// script drives the program. Prompts go to standard error, so standard
 /// output holds only the command's result.
 class CTerminal final {
-public:
+  public:
     CTerminal();
     CTerminal(const CTerminal&) = delete;
     CTerminal& operator=(const CTerminal&) = delete;
@@ -29,6 +29,6 @@ public:
     /// Reports the refusal of a question: nothing was changed.
     ExitStatus Declined(const std::string& what) const;
 
-private:
+  private:
     bool m_bInteractive = false;
 };

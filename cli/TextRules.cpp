@@ -4,8 +4,8 @@
 
 namespace {
 
-constexpr std::array<const char*, kItemColumnCount> kFieldNames = {
-    "Location", "URL", "User ID", "Hint", "Note", "Password"};
+constexpr std::array<const char*, kItemColumnCount> kFieldNames = {"Location", "URL",  "User ID",
+                                                                   "Hint",     "Note", "Password"};
 
 // Bytes of the UTF-8 sequence that `lead` begins, or 0 when it begins none.
 std::size_t SequenceLength(unsigned char lead) {
@@ -66,6 +66,13 @@ std::string OneLine(std::string_view text) {
 
 std::string CheckItemFields(const CMemoryItemList::Row& row) {
     if (row[kColLocation].empty()) return "the Location is empty";
+    for (int column = kColLocation; column < kItemColumnCount; ++column) {
+        // The desktop form's one-line boxes take no line breaks either.
+        if (row[static_cast<std::size_t>(column)].find_first_of("\r\n") != std::string::npos) {
+            return std::string("the ") + kFieldNames[static_cast<std::size_t>(column)] +
+                   " holds a line break";
+        }
+    }
     for (int column = kColLocation; column < kColPassword; ++column) {
         if (FormLength(row[static_cast<std::size_t>(column)]) > kMaxFieldChars) {
             return std::string("the ") + kFieldNames[static_cast<std::size_t>(column)] +

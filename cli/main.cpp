@@ -33,9 +33,10 @@ CLI::App* AddLocationCommand(CLI::App& app, const char* name, const char* descri
 }
 
 void AddNumberOption(CLI::App* command, CliOptions& options) {
-    command->add_option("-n,--number", options.number,
-                        "Which of several Items with this Location, counted from 1 as 'show' "
-                        "numbers them")
+    command
+        ->add_option("-n,--number", options.number,
+                     "Which of several Items with this Location, counted from 1 as 'show' "
+                     "numbers them")
         ->check(CLI::PositiveNumber);
 }
 
@@ -90,12 +91,13 @@ int main(int argc, char** argv) {
     CLI::App* generate =
         app.add_subcommand("generate", "Print a new password made under the stored preferences");
     generate->add_option("--length", options.length, "Its length, 4 to 16")->type_name("N");
-    generate->add_option("--chars", options.chars, "The characters to draw from")
-        ->type_name("SET");
+    generate->add_option("--chars", options.chars, "The characters to draw from")->type_name("SET");
 
     CLI::App* exportCommand = app.add_subcommand("export", "Write the Items to an export file");
-    exportCommand->add_option("FILE", options.file, "The file (.kne is added when it has no "
-                                                    "extension)")
+    exportCommand
+        ->add_option("FILE", options.file,
+                     "The file (.kne is added when it has no "
+                     "extension)")
         ->required();
     AddYesOption(exportCommand, options);
 
@@ -109,23 +111,23 @@ int main(int argc, char** argv) {
         "passwd", "Choose the UnLock password, or change it and re-seal every Item");
     AddYesOption(passwd, options);
 
-    CLI::App* selftest = app.add_subcommand(
-        "selftest", "Check the cipher against its published known answers");
+    CLI::App* selftest =
+        app.add_subcommand("selftest", "Check the cipher against its published known answers");
 
     // A mistyped command would otherwise be reported as a missing one.
     const std::string first = argc > 1 ? argv[1] : "";
     const auto isFirst = [&first](const CLI::App* command) { return command->get_name() == first; };
     if (!first.empty() && first[0] != '-' && app.get_subcommands(isFirst).empty()) {
-        return static_cast<int>(Fail(ExitStatus::Usage, "unknown command \"" + first +
-                                                            "\" (see keynest-cli --help)"));
+        return static_cast<int>(
+            Fail(ExitStatus::Usage, "unknown command \"" + first + "\" (see keynest-cli --help)"));
     }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         // Help and version are printed in full; real errors in one line.
         if (error.get_exit_code() == 0) return app.exit(error);
-        return static_cast<int>(Fail(ExitStatus::Usage, std::string(error.what()) +
-                                                             " (see keynest-cli --help)"));
+        return static_cast<int>(
+            Fail(ExitStatus::Usage, std::string(error.what()) + " (see keynest-cli --help)"));
     }
     options.charsGiven = generate->count("--chars") > 0;
 

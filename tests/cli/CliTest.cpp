@@ -38,7 +38,7 @@ std::string ReadAll(const std::string& path) {
 }
 
 class CliTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_EQ(Run({"passwd"}, "Unlock#123\nUnlock#123\n").status, 0);
         ASSERT_EQ(Run({"add", "Amazon"}, std::string(kUnlock) + "https://amazon.example\nbob\n" +
@@ -73,8 +73,10 @@ protected:
         posix_spawn_file_actions_addclose(&actions, in[1]);
         const std::string outPath = m_dir.File("out.txt");
         const std::string errPath = m_dir.File("err.txt");
-        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
         pid_t pid = 0;
         EXPECT_EQ(::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()), 0);
         posix_spawn_file_actions_destroy(&actions);
@@ -82,10 +84,11 @@ protected:
         EXPECT_EQ(::write(in[1], input.data(), input.size()), static_cast<ssize_t>(input.size()));
         ::close(in[1]);
         int status = 0;
-        rusage usage {};
+        rusage usage{};
         ::wait4(pid, &status, 0, &usage);
-        const double cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+        const double cpu =
+            static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(outPath), ReadAll(errPath),
                 cpu};
     }
@@ -105,7 +108,9 @@ TEST_F(CliTest, ReadingCommandsPrintWhatWasAsked) {
     const Case cases[] = {
         {{"list"}, "Amazon\nBank\n", "https"},
         {{"list", "--long"}, "Amazon  https://amazon.example  bob\nBank\n", kAmazonPassword},
-        {{"show", "Amazon"}, "User ID:  bob\nHint:     the usual\nNote:     second card\n", kAmazonPassword},
+        {{"show", "Amazon"},
+         "User ID:  bob\nHint:     the usual\nNote:     second card\n",
+         kAmazonPassword},
         {{"show", "--password", "Amazon"}, std::string("Password: ") + kAmazonPassword, "Item 1"},
         {{"selftest"}, "All checks passed.", "FAILED"},
     };
@@ -123,7 +128,10 @@ TEST_F(CliTest, ReadingCommandsPrintWhatWasAsked) {
 
 TEST_F(CliTest, EditRemoveAndPasswdStoreTheirChanges) {
     // New Location, URL emptied, the rest kept, a new Password.
-    EXPECT_EQ(Run({"edit", "Amazon", "--yes"}, std::string(kUnlock) + "Amazon.de\n-\n\n\n\nNew#pass1\n").status, 0);
+    EXPECT_EQ(
+        Run({"edit", "Amazon", "--yes"}, std::string(kUnlock) + "Amazon.de\n-\n\n\n\nNew#pass1\n")
+            .status,
+        0);
     EXPECT_EQ(Run({"rm", "Bank", "--yes"}, kUnlock).status, 0);
     EXPECT_EQ(Run({"show", "-p", "Amazon.de"}, kUnlock).out,
               "Location: Amazon.de\nURL:      \nUser ID:  bob\nHint:     the usual\n"
@@ -162,8 +170,8 @@ TEST_F(CliTest, BadInputGetsOneLineAndItsStatusAndChangesNothing) {
         {{"list"}, "Wrong#123\n", 2},
         {{"list"}, "", 2},
         {{"show", "Nowhere"}, kUnlock, 3},
-        {{"rm", "Amazon"}, kUnlock, 1},                   // no --yes without a terminal
-        {{"rm", "Bank", "--yes"}, kUnlock, 1},            // two Items named Bank
+        {{"rm", "Amazon"}, kUnlock, 1},         // no --yes without a terminal
+        {{"rm", "Bank", "--yes"}, kUnlock, 1},  // two Items named Bank
         {{"rm", "Bank", "--number", "3", "--yes"}, kUnlock, 3},
         {{"add", "Shop"}, std::string(kUnlock) + "\n\n\n\n12345678901234567\n", 1},
         {{"add", "Shop"}, std::string(kUnlock) + std::string(301, 'u') + "\n", 1},
@@ -202,7 +210,8 @@ TEST_F(CliTest, ClipUsesTheToolOnThePathAndClearsItsPasswordLater) {
     EXPECT_EQ(Run({"clip", "Amazon"}, kUnlock, m_dir.File("nothing")).status, 4);
     {
         CRegistryStore store(m_store);
-        ASSERT_TRUE(store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr));
+        ASSERT_TRUE(
+            store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr));
         store.SetInt("Prefs", "ClipSeconds", 1);
     }
     // A stand-in xclip that keeps the clipboard in a file.
@@ -225,7 +234,8 @@ TEST_F(CliTest, ClipUsesTheToolOnThePathAndClearsItsPasswordLater) {
 TEST_F(CliTest, ListsTenThousandItemsWithinBudget) {
     {
         CRegistryStore store(m_store);
-        ASSERT_TRUE(store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr));
+        ASSERT_TRUE(
+            store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr));
         CVault vault(store);
         ASSERT_TRUE(vault.Unlock("Unlock#123"));
         CMemoryItemList rows;
