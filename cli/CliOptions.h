@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+/// What the command line asked for; each command reads the parts it has.
+struct CliOptions {
+    std::string storePath;      ///< --store: another store than the desktop program's
+    std::string location;       ///< the LOCATION argument
+    std::string file;           ///< the FILE argument of export and import
+    int number = 0;             ///< --number: which Item of a Location, from 1; 0 none given
+    bool yes = false;           ///< --yes: answer every question with Yes
+    bool longList = false;      ///< list --long
+    bool showPassword = false;  ///< show --password
+    bool generate = false;      ///< edit --generate: a new generated Password
+    bool clear = false;         ///< import --clear
+    int length = 0;             ///< generate --length; 0 the stored Length
+    bool charsGiven = false;    ///< generate --chars was given
+    std::string chars;          ///< generate --chars
+};

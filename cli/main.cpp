@@ -1,0 +1,156 @@
+// keynest-cli: the Keynest vault from a terminal and from scripts.
+
+#include <CLI/CLI.hpp>
+
+#include "cli/CliOptions.h"
+#include "cli/CliSession.h"
+#include "cli/ExitStatus.h"
+#include "cli/FileCommands.h"
+#include "cli/ItemCommands.h"
+#include "cli/PasswordCommands.h"
+#include "cli/SelfTest.h"
+#include "cli/Terminal.h"
+#include "vault/PasswordSealer.h"
+
+namespace {
+
+constexpr const char* kFooter =
+    "The UnLock password is read from the terminal without echo, or as one line from standard "
+    "input when that is not a terminal. Exit status: 0 success, 1 usage or refused input, 2 "
+    "wrong password or store in use, 3 not found, 4 store, file or tool error.\n";
+
+void AddStoreOption(CLI::App& app, CliOptions& options) {
+    app.add_option("--store", options.storePath,
+                   "The store file to use instead of the desktop program's")
+        ->type_name("FILE");
+}
+
+CLI::App* AddLocationCommand(CLI::App& app, const char* name, const char* description,
+                             CliOptions& options) {
+    CLI::App* command = app.add_subcommand(name, description);
+    command->add_option("LOCATION", options.location, "The Item's Location")->required();
+    return command;
+}
+
+void AddNumberOption(CLI::App* command, CliOptions& options) {
+    command
+        ->add_option("-n,--number", options.number,
+                     "Which of several Items with this Location, counted from 1 as 'show' "
+                     "numbers them")
+        ->check(CLI::PositiveNumber);
+}
+
+void AddYesOption(CLI::App* command, CliOptions& options) {
+    command->add_flag("-y,--yes", options.yes, "Answer every question with Yes");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CliOptions options;
+    CLI::App app("The Keynest vault from a terminal and from scripts.", "keynest-cli");
+    app.footer(kFooter);
+    app.set_version_flag("--version", "keynest-cli 1.4");
+    app.require_subcommand(1, 1);
+    // Options of the whole program (--store) may follow the command too.
+    app.fallthrough();
+    AddStoreOption(app, options);
+
+    CLI::App* list = app.add_subcommand("list", "Print the Locations, one per line");
+    list->add_flag("-l,--long", options.longList, "Add each Item's URL and User ID in columns");
+
+    CLI::App* show = AddLocationCommand(
+        app, "show", "Print the Item's fields except its Password; all Items of the Location",
+        options);
+    show->add_flag("-p,--password", options.showPassword, "Print the Password too");
+    AddNumberOption(show, options);
+
+    CLI::App* clip = AddLocationCommand(
+        app, "clip", "Copy the Item's Password to the clipboard (wl-copy or xclip) for a while",
+        options);
+    AddNumberOption(clip, options);
+
+    CLI::App* add = AddLocationCommand(
+        app, "add",
+        "Add an Item: asks for URL, User ID, Hint, Note and Password (none typed: one is made)",
+        options);
+    AddYesOption(add, options);
+
+    CLI::App* edit = AddLocationCommand(
+        app, "edit",
+        "Change an Item: asks for each field (Enter keeps it, '-' empties an optional one)",
+        options);
+    edit->add_flag("-g,--generate", options.generate, "Give the Item a new generated Password");
+    AddNumberOption(edit, options);
+    AddYesOption(edit, options);
+
+    CLI::App* remove = AddLocationCommand(app, "rm", "Delete an Item", options);
+    AddNumberOption(remove, options);
+    AddYesOption(remove, options);
+
+    CLI::App* generate =
+        app.add_subcommand("generate", "Print a new password made under the stored preferences");
+    generate->add_option("--length", options.length, "Its length, 4 to 16")->type_name("N");
+    generate->add_option("--chars", options.chars, "The characters to draw from")->type_name("SET");
+
+    CLI::App* exportCommand = app.add_subcommand("export", "Write the Items to an export file");
+    exportCommand
+        ->add_option("FILE", options.file,
+                     "The file (.kne is added when it has no "
+                     "extension)")
+        ->required();
+    AddYesOption(exportCommand, options);
+
+    CLI::App* import = app.add_subcommand("import", "Add the Items of an export file");
+    import->add_option("FILE", options.file, "The export file")->required();
+    import->add_flag("--clear", options.clear,
+                     "Replace the current Items, first saved to savedbak.kne beside FILE");
+    AddYesOption(import, options);
+
+    CLI::App* passwd = app.add_subcommand(
+        "passwd", "Choose the UnLock password, or change it and re-seal every Item");
+    AddYesOption(passwd, options);
+
+    CLI::App* selftest =
+        app.add_subcommand("selftest", "Check the cipher against its published known answers");
+
+    // A mistyped command would otherwise be reported as a missing one.
+    const std::string first = argc > 1 ? argv[1] : "";
+    const auto isFirst = [&first](const CLI::App* command) { return command->get_name() == first; };
+    if (!first.empty() && first[0] != '-' && app.get_subcommands(isFirst).empty()) {
+        return static_cast<int>(
+            Fail(ExitStatus::Usage, "unknown command \"" + first + "\" (see keynest-cli --help)"));
+    }
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        // Help and version are printed in full; real errors in one line.
+        if (error.get_exit_code() == 0) return app.exit(error);
+        return static_cast<int>(
+            Fail(ExitStatus::Usage, std::string(error.what()) + " (see keynest-cli --help)"));
+    }
+    options.charsGiven = generate->count("--chars") > 0;
+
+    CTerminal terminal;
+    CCliSession session(options.storePath, terminal);
+    CItemCommands items(session, terminal, options);
+    CFileCommands files(session, terminal, options);
+    CPasswordCommands passwords(session, terminal, options);
+    ExitStatus status = ExitStatus::Usage;
+    if (list->parsed()) status = items.List();
+    if (show->parsed()) status = items.Show();
+    if (clip->parsed()) status = items.Clip();
+    if (add->parsed()) status = items.Add();
+    if (edit->parsed()) status = items.Edit();
+    if (remove->parsed()) status = items.Remove();
+    if (generate->parsed()) status = passwords.Generate();
+    if (exportCommand->parsed()) status = files.Export();
+    if (import->parsed()) status = files.Import();
+    if (passwd->parsed()) status = passwords.Passwd();
+    if (selftest->parsed()) {
+        CPasswordSealer sealer;
+        status = RunSelfTest(sealer);
+    }
+    std::fflush(stdout);
+    return static_cast<int>(status);
+}

@@ -1,0 +1,266 @@
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "TestSupport.h"
+#include "settings/RegistryStore.h"
+#include "settings/SingleInstanceLock.h"
+#include "vault/ItemList.h"
+#include "vault/Vault.h"
+
+using keynest_test::TempDir;
+
+namespace {
+
+constexpr const char* kUnlock = "Unlock#123\n";
+constexpr const char* kAmazonPassword = "Shop#2024x";
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+    double cpuSeconds = 0;  // user and system time of the run
+};
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+class CliTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(Run({"passwd"}, "Unlock#123\nUnlock#123\n").status, 0);
+        ASSERT_EQ(Run({"add", "Amazon"}, std::string(kUnlock) + "https://amazon.example\nbob\n" +
+                                             "the usual\nsecond card\n" + kAmazonPassword + "\n")
+                      .status,
+                  0);
+        ASSERT_EQ(Run({"add", "Bank"}, kUnlock).status, 0);
+    }
+
+    // Runs keynest-cli on the test's store with `input` on standard input,
+    // its own XDG folders and `path` as PATH.
+    CliRun Run(std::vector<std::string> args, const std::string& input,
+               const std::string& path = "/usr/bin:/bin") {
+        args.insert(args.begin(), KEYNEST_CLI_PATH);
+        if (std::find(args.begin(), args.end(), "--store") == args.end()) {
+            args.insert(args.end(), {"--store", m_store});
+        }
+        std::vector<std::string> env = {"PATH=" + path, "HOME=" + m_dir.Path(),
+                                        "XDG_DATA_HOME=" + m_dir.File("data"),
+                                        "XDG_CONFIG_HOME=" + m_dir.File("config")};
+        std::vector<char*> argv;
+        std::vector<char*> envp;
+        for (std::string& arg : args) argv.push_back(arg.data());
+        for (std::string& var : env) envp.push_back(var.data());
+        argv.push_back(nullptr);
+        envp.push_back(nullptr);
+        int in[2];
+        EXPECT_EQ(::pipe(in), 0);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+        posix_spawn_file_actions_addclose(&actions, in[1]);
+        const std::string outPath = m_dir.File("out.txt");
+        const std::string errPath = m_dir.File("err.txt");
+        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        pid_t pid = 0;
+        EXPECT_EQ(::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(in[0]);
+        EXPECT_EQ(::write(in[1], input.data(), input.size()), static_cast<ssize_t>(input.size()));
+        ::close(in[1]);
+        int status = 0;
+        rusage usage{};
+        ::wait4(pid, &status, 0, &usage);
+        const double cpu =
+            static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(outPath), ReadAll(errPath),
+                cpu};
+    }
+
+    std::string List() { return Run({"list"}, kUnlock).out; }
+
+    TempDir m_dir;
+    std::string m_store = m_dir.File("keynest.sqlite");
+};
+
+TEST_F(CliTest, ReadingCommandsPrintWhatWasAsked) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string shown;
+        std::string hidden;
+    };
+    const Case cases[] = {
+        {{"list"}, "Amazon\nBank\n", "https"},
+        {{"list", "--long"}, "Amazon  https://amazon.example  bob\nBank\n", kAmazonPassword},
+        {{"show", "Amazon"},
+         "User ID:  bob\nHint:     the usual\nNote:     second card\n",
+         kAmazonPassword},
+        {{"show", "--password", "Amazon"}, std::string("Password: ") + kAmazonPassword, "Item 1"},
+        {{"selftest"}, "All checks passed.", "FAILED"},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = Run(c.args, kUnlock);
+        EXPECT_EQ(run.status, 0) << c.args[0] << ": " << run.err;
+        EXPECT_NE(run.out.find(c.shown), std::string::npos) << c.args[0] << ": " << run.out;
+        EXPECT_EQ(run.out.find(c.hidden), std::string::npos) << c.args[0] << ": " << run.out;
+    }
+    const CliRun generated = Run({"generate", "--length", "8", "--chars", "abcdefgh12"}, "");
+    EXPECT_EQ(generated.status, 0);
+    EXPECT_EQ(generated.out.size(), 9u);
+    EXPECT_EQ(generated.out.find_first_not_of("abcdefgh12A1\n"), std::string::npos);
+}
+
+TEST_F(CliTest, EditRemoveAndPasswdStoreTheirChanges) {
+    // New Location, URL emptied, the rest kept, a new Password.
+    EXPECT_EQ(
+        Run({"edit", "Amazon", "--yes"}, std::string(kUnlock) + "Amazon.de\n-\n\n\n\nNew#pass1\n")
+            .status,
+        0);
+    EXPECT_EQ(Run({"rm", "Bank", "--yes"}, kUnlock).status, 0);
+    EXPECT_EQ(Run({"show", "-p", "Amazon.de"}, kUnlock).out,
+              "Location: Amazon.de\nURL:      \nUser ID:  bob\nHint:     the usual\n"
+              "Note:     second card\nPassword: New#pass1\n");
+    EXPECT_EQ(Run({"passwd"}, std::string(kUnlock) + "Other#456\nOther#456\n").status, 0);
+    EXPECT_EQ(Run({"list"}, kUnlock).status, 2);
+    EXPECT_EQ(Run({"list"}, "Other#456\n").out, "Amazon.de\n");
+}
+
+TEST_F(CliTest, ImportWithClearKeepsABackupAndRefusesOtherFiles) {
+    const std::string file = m_dir.File("items.kne");
+    ASSERT_EQ(Run({"export", m_dir.File("items")}, kUnlock).status, 0);
+    EXPECT_EQ(Run({"import", file}, kUnlock).status, 0);
+    EXPECT_EQ(List(), "Amazon\nAmazon\nBank\nBank\n");
+    EXPECT_EQ(Run({"import", file, "--clear"}, kUnlock).status, 0);
+    EXPECT_EQ(List(), "Amazon\nBank\n");
+    struct stat backup {};
+    ASSERT_EQ(::stat(m_dir.File("savedbak.kne").c_str(), &backup), 0);
+    EXPECT_EQ(backup.st_mode & 0777, 0400u);
+
+    std::ofstream(m_dir.File("notes.kne")) << "not an export file, only some words\n";
+    EXPECT_EQ(Run({"import", m_dir.File("notes.kne"), "--clear"}, kUnlock).status, 4);
+    EXPECT_EQ(Run({"import", m_dir.File("missing.kne")}, kUnlock).status, 4);
+    EXPECT_EQ(List(), "Amazon\nBank\n");
+}
+
+TEST_F(CliTest, BadInputGetsOneLineAndItsStatusAndChangesNothing) {
+    ASSERT_EQ(Run({"add", "Bank"}, std::string(kUnlock) + "\n\n\n\nSecond#99\n").status, 0);
+    const std::string before = List();
+    struct Case {
+        std::vector<std::string> args;
+        std::string input;
+        int status;
+    };
+    const Case cases[] = {
+        {{"list"}, "Wrong#123\n", 2},
+        {{"list"}, "", 2},
+        {{"show", "Nowhere"}, kUnlock, 3},
+        {{"rm", "Amazon"}, kUnlock, 1},         // no --yes without a terminal
+        {{"rm", "Bank", "--yes"}, kUnlock, 1},  // two Items named Bank
+        {{"rm", "Bank", "--number", "3", "--yes"}, kUnlock, 3},
+        {{"add", "Shop"}, std::string(kUnlock) + "\n\n\n\n12345678901234567\n", 1},
+        {{"add", "Shop"}, std::string(kUnlock) + std::string(301, 'u') + "\n", 1},
+        {{"add", std::string(301, 'L')}, kUnlock, 1},
+        {{"edit", "Amazon", "--yes"}, std::string(kUnlock) + "\n\n\n\n\n12345678901234567\n", 1},
+        {{"passwd"}, std::string(kUnlock) + "Other#456\nOther#457\n", 1},
+        {{"generate", "--length", "3"}, "", 1},
+        {{"generate", "--chars", "abcdefghijklmnopa1"}, "", 1},
+        {{"frobnicate"}, "", 1},
+        {{"show"}, "", 1},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = Run(c.args, c.input);
+        EXPECT_EQ(run.status, c.status) << c.args[0] << ": " << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_EQ(run.err.rfind("keynest-cli: ", 0), 0u) << run.err;
+    }
+    EXPECT_EQ(List(), before);
+}
+
+TEST_F(CliTest, ChangesWaitForTheDesktopProgramReadingDoesNot) {
+    CSingleInstanceLock desktop(m_dir.File("keynest.lock"));
+    ASSERT_TRUE(desktop.IsHeld());
+    EXPECT_EQ(Run({"add", "Shop"}, kUnlock).status, 2);
+    EXPECT_EQ(Run({"import", m_dir.File("x.kne")}, kUnlock).status, 2);
+    EXPECT_EQ(Run({"list"}, kUnlock).status, 0);
+}
+
+TEST_F(CliTest, UnreadableStoresAreStoreErrors) {
+    EXPECT_EQ(Run({"list", "--store", m_dir.File("none.sqlite")}, kUnlock).status, 4);
+    std::ofstream(m_dir.File("damaged.sqlite")) << std::string(8192, 'x');
+    EXPECT_EQ(Run({"list", "--store", m_dir.File("damaged.sqlite")}, kUnlock).status, 4);
+}
+
+TEST_F(CliTest, ClipUsesTheToolOnThePathAndClearsItsPasswordLater) {
+    EXPECT_EQ(Run({"clip", "Amazon"}, kUnlock, m_dir.File("nothing")).status, 4);
+    {
+        CRegistryStore store(m_store);
+        ASSERT_TRUE(
+            store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr));
+        store.SetInt("Prefs", "ClipSeconds", 1);
+    }
+    // A stand-in xclip that keeps the clipboard in a file.
+    const std::string tools = m_dir.File("tools");
+    const std::string clipboard = m_dir.File("clipboard");
+    ::mkdir(tools.c_str(), 0700);
+    std::ofstream(tools + "/xclip") << "#!/bin/sh\ncase \"$*\" in *-out*) cat '" << clipboard
+                                    << "' ;; *) cat > '" << clipboard << "' ;; esac\n";
+    ::chmod((tools + "/xclip").c_str(), 0700);
+    const CliRun run = Run({"clip", "Amazon"}, kUnlock, tools + ":/usr/bin:/bin");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("xclip"), std::string::npos);
+    EXPECT_EQ(ReadAll(clipboard), kAmazonPassword);
+    for (int i = 0; i < 50 && !ReadAll(clipboard).empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_EQ(ReadAll(clipboard), "");
+}
+
+TEST_F(CliTest, ListsTenThousandItemsWithinBudget) {
+    {
+        CRegistryStore store(m_store);
+        ASSERT_TRUE(
+            store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr));
+        CVault vault(store);
+        ASSERT_TRUE(vault.Unlock("Unlock#123"));
+        CMemoryItemList rows;
+        for (int i = 0; i < 10000; ++i) {
+            const int row = rows.AppendRow("site" + std::to_string(i) + ".example");
+            rows.SetText(row, kColUrl, "https://site" + std::to_string(i) + ".example/login");
+            rows.SetText(row, kColUserId, "user" + std::to_string(i));
+            rows.SetText(row, kColPassword, "Pw#" + std::to_string(i));
+        }
+        ASSERT_TRUE(vault.SaveAllItems(rows));
+    }
+    // CPU time, best of three: the build machines are shared, and waiting
+    // for a core says nothing about the program.
+    double best = 1e9;
+    double wall = 1e9;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const auto start = std::chrono::steady_clock::now();
+        const CliRun run = Run({"list"}, kUnlock);
+        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+        wall = std::min(wall, elapsed.count());
+        best = std::min(best, run.cpuSeconds);
+        ASSERT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 10000);
+    }
+    std::printf("list of 10,000 Items: %.3f s CPU, %.3f s wall-clock\n", best, wall);
+    EXPECT_LT(best, KEYNEST_CLI_LIST_BUDGET);
+}
+
+}  // namespace
