@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <iostream>
 
 #include "cli/Terminal.h"
 #include "settings/RegistryStore.h"
@@ -83,7 +84,15 @@ ExitStatus CCliSession::Unlock() {
         return Fail(ExitStatus::Locked, given ? "The Password you entered is not correct."
                                               : "no UnLock password was given");
     }
-    if (!m_vault->LoadAllItems(m_rows)) return Fail(ExitStatus::Failed, "cannot load the Items");
+    const ItemLoadResult loaded = m_vault->LoadAllItems(m_rows);
+    if (!loaded.ok) {
+        return Fail(ExitStatus::Failed,
+                    "cannot read the Items (" + m_store->LastError() + "); nothing changed");
+    }
+    if (loaded.unread > 0) {
+        std::cerr << "keynest-cli: " << loaded.unread
+                  << " stored Items could not be read; they are kept as they were found\n";
+    }
     return ExitStatus::Ok;
 }
 

@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr unsigned kMinLength = 4;
-constexpr unsigned kMaxLength = 16;
 constexpr std::size_t kStrongLength = 8;
 
 // The choose-password rules, in the order the desktop dialog applies them.
