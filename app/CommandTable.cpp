@@ -4,6 +4,7 @@
 #include "app/MainFrame.h"
 #include "lock/LockFlow.h"
 #include "platform/HelpViewer.h"
+#include "ui/ExportImport.h"
 #include "ui/ItemCommands.h"
 #include "ui/ItemListView.h"
 #include "ui/MakePassword.h"
@@ -25,12 +26,19 @@ bool WhenSetAside(const CommandState& s) { return s.unlocked && s.setAsideItems;
 std::vector<CommandRow> BuildCommandRows(CKeynestView& view, CMainFrame& frame) {
     CLockFlow& lock = view.Lock();
     CItemCommands& items = view.Commands();
+    CExportImport& files = view.ExportImport();
     IHelpViewer& help = view.Context().services.help;
     using M = MenuName;
     return {
         // File
         {ID_FILE_UNLOCK, M::File, 10, "&UnLock...\tF10", "UnLock Keynest\nUnLock", Qt::Key_F10, 10,
-         "system-lock-screen", WhenLocked, [&lock] { lock.OnFileUnlock(); }},
+         "dialog-password", WhenLocked, [&lock] { lock.OnFileUnlock(); }},
+        {ID_FILE_IMPORT, M::File, 11, "&Import From File...\tCtrl-I", "Import From File\nImport",
+         Qt::CTRL | Qt::Key_I, 11, "document-open", WhenUnlocked,
+         [&files] { files.OnImportFromFile(); }},
+        {ID_FILE_EXPORT, M::File, 12, "&Export To File...\tCtrl-E", "Export to File\nExport",
+         Qt::CTRL | Qt::Key_E, 12, "document-save-as", WhenRows,
+         [&files] { files.OnExportToFile(); }},
         {ID_FILE_OPEN_SET_ASIDE, M::File, 13, "Open Set-&Aside Items...",
          "Try a password on the Items that were set aside\nOpen Set-Aside Items", {}, 0,
          "document-open", WhenSetAside, [&lock] { lock.OnOpenSetAsideItems(); }},

@@ -8,10 +8,12 @@
 #include "lock/LockFlow.h"
 #include "lock/Watchdog.h"
 #include "platform/Clipboard.h"
+#include "platform/FileChooser.h"
 #include "platform/KeynestEvents.h"
 #include "platform/Prompter.h"
 #include "platform/WaitCursor.h"
 #include "settings/RegistryStore.h"
+#include "ui/ExportImport.h"
 #include "ui/ItemCommands.h"
 #include "ui/ItemListModel.h"
 #include "ui/ItemListView.h"
@@ -31,7 +33,9 @@ CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* pa
       m_commands(std::make_unique<CItemCommands>(m_context, *m_list)),
       m_makePassword(std::make_unique<CMakePassword>(m_context)),
       m_preferences(std::make_unique<CPreferencesCommand>(
-          m_context, [this] { m_lock->OnChangePassword(); })) {
+          m_context, [this] { m_lock->OnChangePassword(); })),
+      m_fileChooser(std::make_unique<CQtFileChooser>(this)),
+      m_exportImport(std::make_unique<CExportImport>(m_context, *m_fileChooser)) {
     setObjectName(QStringLiteral("keynestView"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -12,6 +12,7 @@
 #include "vault/Vault.h"
 
 class CAutoLockStages;
+class CExportImport;
 class CItemCommands;
 class CItemListModel;
 class CItemListView;
@@ -19,6 +20,7 @@ class CKeynestEvents;
 class CLockFlow;
 class CMakePassword;
 class CPreferencesCommand;
+class CQtFileChooser;
 class CWatchdog;
 
 /// The program's working object: the list of Items in the main window. It
@@ -51,6 +53,7 @@ public:
     CItemCommands& Commands() { return *m_commands; }
     CMakePassword& MakePassword() { return *m_makePassword; }
     CPreferencesCommand& PreferencesCommand() { return *m_preferences; }
+    CExportImport& ExportImport() { return *m_exportImport; }
     CWatchdog& Watchdog() { return *m_watchdog; }
     CVault& Vault() { return m_vault; }
     Preferences& Prefs() { return m_prefs; }
@@ -78,6 +81,8 @@ private:
     std::unique_ptr<CItemCommands> m_commands;
     std::unique_ptr<CMakePassword> m_makePassword;
     std::unique_ptr<CPreferencesCommand> m_preferences;
+    std::unique_ptr<CQtFileChooser> m_fileChooser;
+    std::unique_ptr<CExportImport> m_exportImport;
     CAutoLockStages* m_stages = nullptr;
     QBasicTimer m_lockFlowTimer;
     bool m_bStatesPending = false;  // a command-state update is queued

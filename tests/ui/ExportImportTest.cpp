@@ -1,0 +1,152 @@
+// Export and import through real files: the round trip, the backup beside
+// the imported file, and every way out that must leave the Items alone.
+
+#include <gtest/gtest.h>
+
+#include <QWidget>
+#include <filesystem>
+#include <fstream>
+
+#include "FakeServices.h"
+#include "TestSupport.h"
+#include "lock/Watchdog.h"
+#include "platform/FileChooser.h"
+#include "platform/KeynestEvents.h"
+#include "settings/Preferences.h"
+#include "ui/ExportImport.h"
+#include "vault/ExportFile.h"
+#include "vault/Vault.h"
+
+using namespace keynest_test;
+using Rows = std::vector<CMemoryItemList::Row>;
+
+namespace {
+
+struct FakeChooser final : IFileChooser {
+    std::string ChooseSaveFile(const FileChoice& choice) override { return ChooseOpenFile(choice); }
+    std::string ChooseOpenFile(const FileChoice& choice) override {
+        asked.push_back(choice.initialPath);
+        return answer;
+    }
+    std::string answer;
+    std::vector<std::string> asked;
+};
+
+Rows Snapshot(const CMemoryItemList& list) {
+    Rows rows;
+    for (int row = 0; row < list.RowCount(); ++row) rows.push_back(list.RowAt(row));
+    return rows;
+}
+
+class ExportImportTest : public ::testing::Test, protected TempStore {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(vault.ChooseFirstPassword("pw"));
+        for (const char* location : {"bank", "Alpha site with a long location"}) {
+            const int row = rows.AppendRow(location);
+            rows.SetText(row, kColUrl, std::string("https://") + location);
+            rows.SetText(row, kColPassword, std::string(location, 4) + "!");
+        }
+        ASSERT_TRUE(vault.SaveAllItems(rows));
+        original = Snapshot(rows);
+    }
+    Rows Read(const std::string& path) {
+        CMemoryItemList read;
+        EXPECT_EQ(ReadExportFile(path, read, "pw").error, ExportReadError::None);
+        return Snapshot(read);
+    }
+    Rows Stored() {
+        CMemoryItemList read;
+        EXPECT_TRUE(vault.LoadAllItems(read));
+        return Snapshot(read);
+    }
+    std::string Starter() { return m_store.GetString("FileSel", "Starter", ""); }
+    void Run(void (CExportImport::*command)(), std::deque<int> answers, const std::string& path) {
+        fakes.prompter.answers = std::move(answers);
+        chooser.answer = path;
+        (feature.*command)();
+    }
+
+    CVault vault{m_store};
+    CMemoryItemList rows;
+    std::recursive_mutex lock;
+    Preferences prefs;
+    FakeServices fakes;
+    CWatchdog activity;
+    CKeynestEvents events;
+    QWidget parent;
+    KeynestContext context{vault,    rows,   lock,  prefs, m_store, fakes.AsServices(),
+                           activity, events, parent};
+    FakeChooser chooser;
+    CExportImport feature{context, chooser};
+    Rows original;
+};
+
+TEST_F(ExportImportTest, RoundTripAddsOrReplacesAndKeepsABackup) {
+    Run(&CExportImport::OnExportToFile, {}, m_dir.File("none/keys.kne"));
+    EXPECT_EQ(fakes.prompter.texts.back(), QStringLiteral("Error: could not create file. "));
+    EXPECT_EQ(chooser.asked.back(), std::filesystem::current_path().string() + "/backup");
+    EXPECT_EQ(Starter(), "");
+    Run(&CExportImport::OnExportToFile, {}, m_dir.File("keys"));
+    const std::string file = m_dir.File("keys.kne");
+    const std::string backup = m_dir.File("savedbak.kne");
+    EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms(0600));
+    EXPECT_EQ(Read(file), original);
+
+    Run(&CExportImport::OnImportFromFile, {kPromptYes, kPromptNo}, file);
+    EXPECT_EQ(chooser.asked.back(), Starter());
+    const Rows doubled{original[0], original[0], original[1], original[1]};
+    EXPECT_EQ(Snapshot(rows), doubled);
+    EXPECT_EQ(Stored(), doubled);
+    EXPECT_FALSE(std::filesystem::exists(backup));
+
+    for (int round = 0; round < 2; ++round) {
+        const Rows before = Snapshot(rows);
+        Run(&CExportImport::OnImportFromFile, {kPromptYes, kPromptYes, kPromptYes}, file);
+        EXPECT_EQ(Snapshot(rows), original);
+        EXPECT_EQ(Stored(), original);
+        EXPECT_EQ(std::filesystem::status(backup).permissions(), std::filesystem::perms(0400));
+        EXPECT_EQ(Read(backup), before);
+        // Only the second import finds a read-only backup to ask about.
+        const QString question =
+            QStringLiteral("File\n%1\nis marked Read-Only\n\nDo you want to overwrite it? \n");
+        EXPECT_EQ(fakes.prompter.texts.back() == question.arg(QString::fromStdString(backup)),
+                  round == 1);
+    }
+}
+
+TEST_F(ExportImportTest, CancelOrFailureLeavesItemsAndFilesAlone) {
+    const std::string file = m_dir.File("in.kne");
+    const std::string backup = m_dir.File("savedbak.kne");
+    CMemoryItemList other;  // an import of it would change the list, cleared or not
+    other.SetText(other.AppendRow("other"), kColPassword, "secret");
+    ASSERT_TRUE(WriteExportFile(file, other, "pw"));
+    std::ofstream(m_dir.File("junk.kne")) << "not an export file";
+    std::ofstream(backup) << "old";
+    std::filesystem::permissions(backup, std::filesystem::perms(0400));
+    const struct {
+        std::deque<int> answers;
+        std::string path;
+        const char* lastText;  // starts the last message shown
+    } cases[] = {
+        {{kPromptNo}, file, "This Import"},
+        {{kPromptYes, kPromptDismissed}, file, "Imported"},
+        {{kPromptYes, kPromptYes}, "", "Imported"},
+        {{kPromptYes, kPromptNo}, "", "Imported"},
+        {{kPromptYes, kPromptYes}, m_dir.File("junk.kne"), "Keynest could not read"},
+        // The read-only backup kept: without a new backup nothing is cleared or imported.
+        {{kPromptYes, kPromptYes, kPromptNo}, file, "Error: could not create"},
+    };
+    for (const auto& c : cases) {
+        Run(&CExportImport::OnImportFromFile, c.answers, c.path);
+        EXPECT_TRUE(fakes.prompter.texts.back().startsWith(QString::fromLatin1(c.lastText)));
+        EXPECT_EQ(Snapshot(rows), original) << c.lastText;
+        EXPECT_EQ(Stored(), original);
+        EXPECT_EQ(Starter(), "");
+    }
+    // A failed export leaves the earlier file, the read-only backup, alone.
+    Run(&CExportImport::OnExportToFile, {}, backup);
+    EXPECT_EQ(std::filesystem::file_size(backup), 3U);
+}
+
+}  // namespace

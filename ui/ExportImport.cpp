@@ -1,0 +1,165 @@
+#include "ui/ExportImport.h"
+
+#include <QFile>
+#include <filesystem>
+#include <mutex>
+
+#include "platform/Activity.h"
+#include "platform/FileChooser.h"
+#include "platform/Prompter.h"
+#include "platform/WaitCursor.h"
+#include "settings/RegistryStore.h"
+#include "settings/StoreNames.h"
+#include "ui/SaveFailure.h"
+#include "vault/AtomicFile.h"
+#include "vault/ExportFile.h"
+#include "vault/Vault.h"
+
+namespace {
+
+using ListGuard = std::lock_guard<std::recursive_mutex>;
+
+const QString kSamePassword = QStringLiteral(
+    "This Import operation can be successful\nonly if you are using the same UnLock \npassword "
+    "as when the file was exported.\n\nDo you want to continue?");
+const QString kClearFirst = QStringLiteral(
+    "Imported information may create duplicate Items \nif your current Items are not cleared out "
+    "first.\n\nDo you want to clear your current entries before Import? \n\n(Choosing Yes causes "
+    "your current Items to be saved to a\nfile named 'savedbak.kne').");
+const QString kReadOnlyBackup =
+    QStringLiteral("File\n%1\nis marked Read-Only\n\nDo you want to overwrite it? \n");
+const QString kNothingReadable = QStringLiteral(
+    "Keynest could not read any Items from the file\n%1\n\nIt is not an export file, or it is "
+    "damaged. Nothing was imported.");
+const QString kSelfLocked = QStringLiteral(
+    "Keynest has already self-locked\n due to inactivity.\n\nPlease unlock and try again.");
+
+QString DisplayPath(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+bool Exists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+}
+
+}  // namespace
+
+CExportImport::CExportImport(KeynestContext& context, IFileChooser& chooser)
+    : m_context(context), m_chooser(chooser) {}
+
+FileChoice CExportImport::Choice(const char* title) {
+    std::string initial = m_context.store.GetString(StoreNames::kFileSel, StoreNames::kStarter, "");
+    if (initial.empty()) {
+        std::error_code error;
+        initial = std::filesystem::current_path(error).string() + "/backup";
+    }
+    return {QString::fromLatin1(title), QStringLiteral("Password Files (*.kne)"),
+            QStringLiteral("kne"), initial};
+}
+
+bool CExportImport::StillUnlocked() {
+    if (m_context.vault.IsUnlocked()) return true;
+    m_context.services.prompter.Show(kSelfLocked, PromptButtons::Ok, PromptIcon::Warning);
+    return false;
+}
+
+void CExportImport::ReportFileError() {
+    m_context.services.prompter.Show(QStringLiteral("Error: could not create file. "),
+                                     PromptButtons::Ok, PromptIcon::None);
+}
+
+void CExportImport::OnExportToFile() {
+    m_context.activity.SignalActivity();
+
+    const std::string chosen = m_chooser.ChooseSaveFile(Choice("Export"));
+    if (chosen.empty() || !StillUnlocked()) return;
+    const std::string path = WithDefaultExtension(chosen);
+
+    bool written = false;
+    {
+        CWaitCursor wait;
+        ListGuard guard(m_context.listLock);
+        written = WriteExportFile(path, m_context.rows, m_context.vault.UnlockPassword());
+    }
+    if (!written) {
+        ReportFileError();
+        return;
+    }
+    m_context.store.SetString(StoreNames::kFileSel, StoreNames::kStarter, path);
+}
+
+void CExportImport::OnImportFromFile() {
+    m_context.activity.SignalActivity();
+
+    IPrompter& prompter = m_context.services.prompter;
+    if (prompter.Show(kSamePassword, PromptButtons::YesNo, PromptIcon::Question) != kPromptYes) {
+        return;
+    }
+    const int clearAnswer = prompter.Show(kClearFirst, PromptButtons::YesNo, PromptIcon::Question);
+    // Dismissed rather than answered: the program is locking itself.
+    if (clearAnswer == kPromptDismissed) return;
+    const bool clearFirst = clearAnswer == kPromptYes;
+
+    std::string path = m_chooser.ChooseOpenFile(Choice("Import"));
+    if (path.empty() || !StillUnlocked()) return;
+    if (!Exists(path)) path = WithDefaultExtension(path);
+
+    // The whole file is read before the list is touched, so a file that
+    // cannot be read leaves the list and the store as they were.
+    CMemoryItemList staged;
+    ExportReadResult result;
+    {
+        CWaitCursor wait;
+        result = ReadExportFile(path, staged, m_context.vault.UnlockPassword());
+    }
+    if (result.error == ExportReadError::CannotOpen) {
+        ReportFileError();
+        return;
+    }
+    if (result.error == ExportReadError::NotExportFile) {
+        prompter.Show(kNothingReadable.arg(DisplayPath(path)), PromptButtons::Ok,
+                      PromptIcon::Warning);
+        return;
+    }
+
+    // Asked before the list lock is taken: while a question is open, the
+    // inactivity lock may empty the list.
+    bool replaceBackup = true;
+    const std::string backupPath = BackupPathFor(path);
+    if (clearFirst && m_context.rows.RowCount() > 0 && IsReadOnlyFile(backupPath)) {
+        replaceBackup = prompter.Show(kReadOnlyBackup.arg(DisplayPath(backupPath)),
+                                      PromptButtons::YesNo, PromptIcon::Question) == kPromptYes;
+        if (!StillUnlocked()) return;
+    }
+
+    // Without a backup the current Items would be stored nowhere: stop.
+    if (!MergeRows(path, staged, clearFirst, replaceBackup)) {
+        ReportFileError();
+        return;
+    }
+    m_context.store.SetString(StoreNames::kFileSel, StoreNames::kStarter, path);
+    SaveOrReport(m_context);
+}
+
+bool CExportImport::MergeRows(const std::string& importPath, const CMemoryItemList& staged,
+                              bool clearFirst, bool replaceBackup) {
+    CWaitCursor wait;
+    ListGuard guard(m_context.listLock);
+    IItemList& rows = m_context.rows;
+    if (clearFirst) {
+        const bool backedUp =
+            SaveBackupFile(importPath, rows, m_context.vault.UnlockPassword(),
+                           [replaceBackup](const std::string&) { return replaceBackup; });
+        if (!backedUp) return false;
+        rows.RemoveAllRows();
+    }
+    for (int index = 0; index < staged.RowCount(); ++index) {
+        const CMemoryItemList::Row& item = staged.RowAt(index);
+        const int row = rows.AppendRow(item[kColLocation]);
+        for (int column = kColUrl; column < kItemColumnCount; ++column) {
+            rows.SetText(row, column, item[static_cast<std::size_t>(column)]);
+        }
+    }
+    return true;
+}
