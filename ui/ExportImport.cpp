@@ -29,8 +29,8 @@ const QString kClearFirst = QStringLiteral(
 const QString kReadOnlyBackup =
     QStringLiteral("File\n%1\nis marked Read-Only\n\nDo you want to overwrite it? \n");
 const QString kNothingReadable = QStringLiteral(
-    "Keynest could not read any Items from the file\n%1\n\nIt is not an export file, or it is "
-    "damaged. Nothing was imported.");
+    "Keynest could not read any Items from the file\n%1\n\nIt is not an export file, it is "
+    "damaged, or it was made under another UnLock password. Nothing was imported.");
 const QString kSelfLocked = QStringLiteral(
     "Keynest has already self-locked\n due to inactivity.\n\nPlease unlock and try again.");
 

@@ -138,6 +138,10 @@ ExportReadResult ReadRecords(IByteSource& source, IItemList& list, const std::st
     CPasswordSealer sealer;
     CSealingKey key(password);
     SealedRecord sealed;
+    // Records are read aside: the list gets them only when the file reads
+    // as sealed under this password.
+    CMemoryItemList records;
+    bool sealedUnderKey = false;
     while (source.Remaining() > 0) {
         bool tooLong = false;
         bool complete = true;
@@ -150,15 +154,32 @@ ExportReadResult ReadRecords(IByteSource& source, IItemList& list, const std::st
             result.truncated = true;
             break;
         }
-        if (!tooLong && AppendRecord(sealed, sealer, key, list)) {
+        if (!tooLong && AppendRecord(sealed, sealer, key, records)) {
             ++result.read;
+            if (!sealedUnderKey) {
+                SealedRecord plain;
+                sealedUnderKey = OpenSealedRecord(sealer, key, sealed, plain);
+                for (std::string& text : plain) WipeString(text);
+            }
         } else {
             ++result.skipped;
         }
     }
-    // Nothing readable at all: most likely not an export file, or another password.
-    if (result.read == 0 && (result.skipped > 0 || result.truncated)) {
+    // Nothing readable, or records of which none shows the zero padding of
+    // Keynest's sealing under this password (a file made under another
+    // UnLock password would import as meaningless text): refused whole.
+    if ((result.read == 0 && (result.skipped > 0 || result.truncated)) ||
+        (result.read > 0 && !sealedUnderKey)) {
         result.error = ExportReadError::NotExportFile;
+        result.read = 0;
+        return result;
+    }
+    for (int row = 0; row < records.RowCount(); ++row) {
+        const CMemoryItemList::Row& item = records.RowAt(row);
+        const int added = list.AppendRow(item[kColLocation]);
+        for (int column = kColUrl; column < kItemColumnCount; ++column) {
+            list.SetText(added, column, item[static_cast<std::size_t>(column)]);
+        }
     }
     return result;
 }

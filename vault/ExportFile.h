@@ -13,9 +13,7 @@
 #include <string_view>
 
 #include "vault/ItemList.h"
-
-/// The six sealed fields of one Item, in record order.
-using SealedRecord = std::array<std::string, kItemColumnCount>;
+#include "vault/SealedRecord.h"
 
 inline constexpr std::uint32_t kExportFormatWord = 1;
 /// Longest field read on import, in digits. Keynest's own fields seal to
@@ -43,7 +41,7 @@ bool BuildExportData(const IItemList& list, const std::string& password, std::st
 enum class ExportReadError {
     None,
     CannotOpen,     ///< missing, unreadable, or not a regular file
-    NotExportFile,  ///< records were there, but not one could be read
+    NotExportFile,  ///< no record could be read, or none was sealed under this password
 };
 
 struct ExportReadResult {

@@ -7,13 +7,14 @@
 #include "vault/PasswordSealer.h"
 #include "settings/RegistryStore.h"
 #include "vault/SealingKey.h"
+#include "vault/SealedRecord.h"
 #include "settings/StoreNames.h"
 
 #include <vector>
 
 namespace {
 
-using Record = std::array<std::string, kItemColumnCount>;
+using Record = SealedRecord;
 
 constexpr const char* kValueNames[kItemColumnCount] = {"Location", "URL",  "ID",
                                                        "Hint",     "Note", "Pwd"};
@@ -224,8 +225,6 @@ bool CItemStore::SetAsideStoredItems(const std::string& section) {
 
 bool CItemStore::OpenKeptItems(const std::string& section, CSealingKey& key, IItemList& rows,
                                int& opened, int& remaining) {
-    // A wrong key passes the padding test about once in 2^64 tries.
-    constexpr std::size_t kMinimumPadding = 8;
     opened = 0;
     remaining = 0;
     if (!key.IsValid()) return false;
@@ -236,16 +235,9 @@ bool CItemStore::OpenKeptItems(const std::string& section, CSealingKey& key, IIt
     Record sealed;
     for (int index = 0; ReadRawRecord(m_store, section, index, sealed); ++index) {
         Record plain;
-        std::size_t padding = 0;
-        bool opens = true;
-        for (int column = 0; opens && column < kItemColumnCount; ++column) {
-            std::size_t fieldPadding = 0;
-            const auto c = static_cast<std::size_t>(column);
-            opens = m_sealer.UnsealPadded(key, sealed[c], plain[c], fieldPadding);
-            padding += fieldPadding;
-        }
-        opens = opens && padding >= kMinimumPadding && !plain[kColLocation].empty() &&
-                !plain[kColPassword].empty() && plain[kColPassword].size() <= kMaxPasswordBytes;
+        const bool opens = OpenSealedRecord(m_sealer, key, sealed, plain) &&
+                           !plain[kColLocation].empty() && !plain[kColPassword].empty() &&
+                           plain[kColPassword].size() <= kMaxPasswordBytes;
         if (opens) {
             const int row = rows.AppendRow(plain[kColLocation]);
             for (int column = kColUrl; column < kItemColumnCount; ++column) {
