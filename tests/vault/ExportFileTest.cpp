@@ -138,6 +138,9 @@ TEST_F(ExportFileTest, ReaderSkipsAndStops) {
         EXPECT_EQ(fromMemory.RowCount(), std::get<2>(c));
     }
     CMemoryItemList list;
+    // Made under another password, the records would open as meaningless text.
+    EXPECT_EQ(ReadExportData(head + ok + ok, list, "another").error, Error::NotExportFile);
+    EXPECT_EQ(list.RowCount(), 0);
     EXPECT_EQ(ReadExportFile(m_dir.File("missing"), list, kPassword).error, Error::CannotOpen);
     EXPECT_EQ(ReadExportFile(m_dir.Path(), list, kPassword).error, Error::CannotOpen);
 }
