@@ -57,7 +57,7 @@ class ExportImportTest : public ::testing::Test, protected TempStore {
     }
     Rows Stored() {
         CMemoryItemList read;
-        EXPECT_TRUE(vault.LoadAllItems(read));
+        EXPECT_TRUE(vault.LoadAllItems(read).ok);
         return Snapshot(read);
     }
     std::string Starter() { return m_store.GetString("FileSel", "Starter", ""); }
