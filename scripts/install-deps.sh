@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   nettle-dev libgcrypt20-dev
   xdg-utils fonts-dejavu-core
+  poppler-utils
 )
 
 missing=()
