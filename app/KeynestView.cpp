@@ -4,6 +4,7 @@
 #include <QTimerEvent>
 #include <QVBoxLayout>
 
+#include "extras/ExtraCommands.h"
 #include "lock/AutoLockStages.h"
 #include "lock/LockFlow.h"
 #include "lock/Watchdog.h"
@@ -15,6 +16,7 @@
 #include "ui/ItemCommands.h"
 #include "ui/ItemListModel.h"
 #include "ui/ItemListView.h"
+#include "ui/PrintCommands.h"
 
 CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* parent)
     : QWidget(parent),
@@ -26,7 +28,9 @@ CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* pa
                 services,   *m_watchdog, *m_events, *this},
       m_list(new CItemListView(m_context, *m_model, this)),
       m_lock(std::make_unique<CLockFlow>(m_context)),
-      m_commands(std::make_unique<CItemCommands>(m_context, *m_list)) {
+      m_commands(std::make_unique<CItemCommands>(m_context, *m_list)),
+      m_print(std::make_unique<CPrintCommands>(m_context)),
+      m_extras(std::make_unique<CExtraCommands>(m_context)) {
     setObjectName(QStringLiteral("keynestView"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

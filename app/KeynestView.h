@@ -12,11 +12,13 @@
 #include "vault/Vault.h"
 
 class CAutoLockStages;
+class CExtraCommands;
 class CItemCommands;
 class CItemListModel;
 class CItemListView;
 class CKeynestEvents;
 class CLockFlow;
+class CPrintCommands;
 class CWatchdog;
 
 /// The program's working object: the list of Items in the main window. It
@@ -47,6 +49,8 @@ public:
     CItemListModel& Model() { return *m_model; }
     CLockFlow& Lock() { return *m_lock; }
     CItemCommands& Commands() { return *m_commands; }
+    CPrintCommands& Print() { return *m_print; }
+    CExtraCommands& Extras() { return *m_extras; }
     CWatchdog& Watchdog() { return *m_watchdog; }
     CVault& Vault() { return m_vault; }
     Preferences& Prefs() { return m_prefs; }
@@ -72,6 +76,8 @@ private:
     CItemListView* m_list;
     std::unique_ptr<CLockFlow> m_lock;
     std::unique_ptr<CItemCommands> m_commands;
+    std::unique_ptr<CPrintCommands> m_print;
+    std::unique_ptr<CExtraCommands> m_extras;
     CAutoLockStages* m_stages = nullptr;
     QBasicTimer m_lockFlowTimer;
     bool m_bStatesPending = false;  // a command-state update is queued
