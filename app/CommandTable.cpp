@@ -2,6 +2,7 @@
 
 #include "app/KeynestView.h"
 #include "app/MainFrame.h"
+#include "extras/ExtraCommands.h"
 #include "lock/LockFlow.h"
 #include "platform/HelpViewer.h"
 #include "ui/ExportImport.h"
@@ -9,6 +10,7 @@
 #include "ui/ItemListView.h"
 #include "ui/MakePassword.h"
 #include "ui/PreferencesCommand.h"
+#include "ui/PrintCommands.h"
 
 namespace {
 
@@ -28,6 +30,8 @@ std::vector<CommandRow> BuildCommandRows(CKeynestView& view, CMainFrame& frame) 
     CItemCommands& items = view.Commands();
     CExportImport& files = view.ExportImport();
     IHelpViewer& help = view.Context().services.help;
+    CPrintCommands& print = view.Print();
+    CExtraCommands& extras = view.Extras();
     using M = MenuName;
     return {
         // File
@@ -42,8 +46,20 @@ std::vector<CommandRow> BuildCommandRows(CKeynestView& view, CMainFrame& frame) 
         {ID_FILE_OPEN_SET_ASIDE, M::File, 13, "Open Set-&Aside Items...",
          "Try a password on the Items that were set aside\nOpen Set-Aside Items", {}, 0,
          "document-open", WhenSetAside, [&lock] { lock.OnOpenSetAsideItems(); }},
+        {ID_FILE_TEST_TWOFISH, M::File, 20, "&Test TwoFish...\tF7", "Test TwoFish\nTest",
+         Qt::Key_F7, 0, nullptr, nullptr, [&extras] { extras.OnTestTwofish(); }},
         {ID_FILE_RESET, M::File, 30, "Re&set", "Reset\nReset", {}, 0, nullptr, nullptr,
          [&view] { view.OnFileReset(); }},
+        // The menu names Ctrl+P, but Print has no shortcut of its own.
+        {ID_FILE_PRINT, M::File, 40, "&Print...\tCtrl+P",
+         "Print the list of Locations and Passwords\nPrint", {}, 13, "document-print", WhenRows,
+         [&print] { print.OnFilePrint(); }},
+        {ID_FILE_PRINT_PREVIEW, M::File, 41, "Print Pre&view",
+         "Show the pages as they will print\nPrint Preview", {}, 0, "document-print-preview",
+         WhenRows, [&print] { print.OnFilePrintPreview(); }},
+        {ID_FILE_PRINT_SETUP, M::File, 42, "P&rint Setup...",
+         "Change the paper and its orientation\nPrint Setup", {}, 0, nullptr, WhenRows,
+         [&print] { print.OnFilePrintSetup(); }},
         {ID_APP_EXIT, M::File, 50, "E&xit", "Quit Keynest\nExit", {}, 0, "application-exit",
          nullptr, [&frame] { frame.close(); }},
         // Edit
@@ -78,6 +94,9 @@ std::vector<CommandRow> BuildCommandRows(CKeynestView& view, CMainFrame& frame) 
         // Help
         {ID_HELP_FINDER, M::Help, 10, "&Help Topics", "List Help topics\nHelp Topics", {}, 0,
          "help-contents", nullptr, [&help] { help.ShowHelp(kHelpContents); }},
+        {ID_APP_ABOUT, M::Help, 20, "&About Keynest...",
+         "Program information, with links to mail and web\nAbout", {}, 30, "help-about", nullptr,
+         [&extras] { extras.OnAppAbout(); }},
     };
 }
 

@@ -30,8 +30,6 @@ public:
     void ExitInstance();
 
     CRegistryStore* m_pStore = nullptr;
-    /// Visited flags of the About box's two links, kept for the whole run.
-    int m_nLinkVisited[2] = {0, 0};
 
     CMainFrame* MainFrame() const { return m_frame.get(); }
     CKeynestView* View() const { return m_view; }

@@ -4,6 +4,7 @@
 #include <QTimerEvent>
 #include <QVBoxLayout>
 
+#include "extras/ExtraCommands.h"
 #include "lock/AutoLockStages.h"
 #include "lock/LockFlow.h"
 #include "lock/Watchdog.h"
@@ -19,6 +20,7 @@
 #include "ui/ItemListView.h"
 #include "ui/MakePassword.h"
 #include "ui/PreferencesCommand.h"
+#include "ui/PrintCommands.h"
 
 CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* parent)
     : QWidget(parent),
@@ -35,7 +37,9 @@ CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* pa
       m_preferences(std::make_unique<CPreferencesCommand>(
           m_context, [this] { m_lock->OnChangePassword(); })),
       m_fileChooser(std::make_unique<CQtFileChooser>(this)),
-      m_exportImport(std::make_unique<CExportImport>(m_context, *m_fileChooser)) {
+      m_exportImport(std::make_unique<CExportImport>(m_context, *m_fileChooser)),
+      m_print(std::make_unique<CPrintCommands>(m_context)),
+      m_extras(std::make_unique<CExtraCommands>(m_context)) {
     setObjectName(QStringLiteral("keynestView"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

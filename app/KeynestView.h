@@ -13,6 +13,7 @@
 
 class CAutoLockStages;
 class CExportImport;
+class CExtraCommands;
 class CItemCommands;
 class CItemListModel;
 class CItemListView;
@@ -21,6 +22,7 @@ class CLockFlow;
 class CMakePassword;
 class CPreferencesCommand;
 class CQtFileChooser;
+class CPrintCommands;
 class CWatchdog;
 
 /// The program's working object: the list of Items in the main window. It
@@ -54,6 +56,8 @@ public:
     CMakePassword& MakePassword() { return *m_makePassword; }
     CPreferencesCommand& PreferencesCommand() { return *m_preferences; }
     CExportImport& ExportImport() { return *m_exportImport; }
+    CPrintCommands& Print() { return *m_print; }
+    CExtraCommands& Extras() { return *m_extras; }
     CWatchdog& Watchdog() { return *m_watchdog; }
     CVault& Vault() { return m_vault; }
     Preferences& Prefs() { return m_prefs; }
@@ -83,6 +87,8 @@ private:
     std::unique_ptr<CPreferencesCommand> m_preferences;
     std::unique_ptr<CQtFileChooser> m_fileChooser;
     std::unique_ptr<CExportImport> m_exportImport;
+    std::unique_ptr<CPrintCommands> m_print;
+    std::unique_ptr<CExtraCommands> m_extras;
     CAutoLockStages* m_stages = nullptr;
     QBasicTimer m_lockFlowTimer;
     bool m_bStatesPending = false;  // a command-state update is queued

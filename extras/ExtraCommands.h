@@ -1,0 +1,31 @@
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "platform/KeynestContext.h"
+
+class CLinkOpener;
+
+/// The Twofish tester and the About box. Lives for the whole run, so that
+/// the About box's links remember being opened from one box to the next.
+class CExtraCommands final {
+  public:
+    explicit CExtraCommands(KeynestContext& context);
+    ~CExtraCommands();
+    CExtraCommands(const CExtraCommands&) = delete;
+    CExtraCommands& operator=(const CExtraCommands&) = delete;
+
+    /// Test TwoFish: the tester, opened with the data form used last time.
+    void OnTestTwofish();
+    /// About: the About box, then the cipher's self-test.
+    void OnAppAbout();
+
+    /// The visited flags of the mail link (0) and the web link (1).
+    const std::array<int, 2>& Visited() const { return m_visited; }
+
+  private:
+    KeynestContext& m_context;
+    std::array<int, 2> m_visited{0, 0};
+    std::unique_ptr<CLinkOpener> m_opener;
+};

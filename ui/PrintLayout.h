@@ -1,0 +1,45 @@
+#pragma once
+
+// Page geometry of the printed Item list, free of any printer: all lengths
+// are hundredths of an inch, y grows down the page from the top of the
+// printable area.
+
+/// Lines start this far right of the printable area's left edge.
+inline constexpr int kPrintLeftIndent = 75;
+/// The Password column is measured from this x.
+inline constexpr int kPrintTabOrigin = 100;
+/// Added to the text height to make one line.
+inline constexpr int kPrintLineGap = 5;
+
+/// How a list of rows falls onto pages.
+struct PrintLayout {
+    int lineHeight = 1;   ///< text height plus kPrintLineGap
+    int topOffset = 2;    ///< blank space above the first line: two lines if they fit
+    int rowsPerPage = 1;  ///< never below 1, however short the page
+    int pageCount = 0;    ///< 0 for an empty list
+};
+
+/// The rows page `page` holds: `count` rows from `first`.
+struct PageRows {
+    int first = 0;
+    int count = 0;
+};
+
+/// Lays `rowCount` rows out on pages `printableHeight` high, the text
+/// `textHeight` high.
+PrintLayout ComputePrintLayout(int rowCount, int printableHeight, int textHeight);
+
+/// The rows of page `page` (counted from 1); count 0 past the last row.
+PageRows RowsOnPage(const PrintLayout& layout, int rowCount, int page);
+
+/// The top of line `line` (counted from 0) of any page.
+inline int LineTop(const PrintLayout& layout, int line) {
+    return line * layout.lineHeight + layout.topOffset;
+}
+
+/// The tab stop for a widest Location `widestLocation` and the width of
+/// "Fg" `fgWidth`: the widest Location plus half of "Fg" as the gap.
+inline int FirstTabStop(int widestLocation, int fgWidth) { return widestLocation + fgWidth / 2; }
+
+/// Where the Password column starts: the same x on every line and page.
+inline int PasswordColumnX(int tabStop) { return kPrintTabOrigin + tabStop; }
