@@ -31,12 +31,12 @@ QGroupBox* GroupWithText(const QString& title, const QString& text, QWidget* par
 
 }  // namespace
 
-CAboutDlg::CAboutDlg(int& mailVisited, int& webVisited, CLinkOpener& opener, QWidget* parent)
+CAboutDlg::CAboutDlg(int& mailVisited, int& webVisited, IShellOpener& shell, QWidget* parent)
     : QDialog(parent),
-      m_mailLink(new CStaticLink(QString::fromLatin1(AboutTexts::kSupportMail), mailVisited, opener,
+      m_mailLink(new CStaticLink(QString::fromLatin1(AboutTexts::kSupportMail), mailVisited, shell,
                                  this)),
       m_webLink(
-          new CStaticLink(QString::fromLatin1(AboutTexts::kHomePage), webVisited, opener, this)) {
+          new CStaticLink(QString::fromLatin1(AboutTexts::kHomePage), webVisited, shell, this)) {
     setWindowTitle(QStringLiteral("About Keynest"));
     m_mailLink->setObjectName(QStringLiteral("mailLink"));
     m_webLink->setObjectName(QStringLiteral("webLink"));

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-class CLinkOpener;
+class IShellOpener;
 class CStaticLink;
 
 /// The About box: the version, what the program does, the legal notice and
@@ -14,7 +14,7 @@ class CAboutDlg final : public QDialog {
   public:
     /// `mailVisited` and `webVisited` are the links' visited flags, kept by
     /// the caller for the whole run.
-    CAboutDlg(int& mailVisited, int& webVisited, CLinkOpener& opener, QWidget* parent = nullptr);
+    CAboutDlg(int& mailVisited, int& webVisited, IShellOpener& shell, QWidget* parent = nullptr);
     ~CAboutDlg() override;
 
     CStaticLink& MailLink() { return *m_mailLink; }

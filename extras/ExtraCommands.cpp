@@ -1,7 +1,6 @@
 #include "extras/ExtraCommands.h"
 
 #include "extras/AboutDlg.h"
-#include "extras/LinkOpener.h"
 #include "extras/TwofishTestDlg.h"
 #include "platform/Prompter.h"
 #include "settings/RegistryStore.h"
@@ -10,7 +9,7 @@
 #include "vault/Vault.h"
 
 CExtraCommands::CExtraCommands(KeynestContext& context)
-    : m_context(context), m_opener(std::make_unique<CLinkOpener>(context.services.shell)) {}
+    : m_context(context) {}
 
 CExtraCommands::~CExtraCommands() = default;
 
@@ -27,7 +26,7 @@ void CExtraCommands::OnTestTwofish() {
 
 void CExtraCommands::OnAppAbout() {
     {
-        CAboutDlg box(m_visited[0], m_visited[1], *m_opener, &m_context.dialogParent);
+        CAboutDlg box(m_visited[0], m_visited[1], m_context.services.shell, &m_context.dialogParent);
         box.exec();
     }
     CPasswordSealer& sealer = m_context.vault.Sealer();

@@ -1,11 +1,9 @@
 #pragma once
 
 #include <array>
-#include <memory>
 
 #include "platform/KeynestContext.h"
 
-class CLinkOpener;
 
 /// The Twofish tester and the About box. Lives for the whole run, so that
 /// the About box's links remember being opened from one box to the next.
@@ -27,5 +25,4 @@ class CExtraCommands final {
   private:
     KeynestContext& m_context;
     std::array<int, 2> m_visited{0, 0};
-    std::unique_ptr<CLinkOpener> m_opener;
 };

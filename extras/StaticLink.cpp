@@ -6,7 +6,7 @@
 #include <QTimerEvent>
 
 #include "extras/AboutTexts.h"
-#include "extras/LinkOpener.h"
+#include "platform/ShellOpener.h"
 #include "platform/TextBytes.h"
 
 namespace {
@@ -15,8 +15,8 @@ const QString kMailScheme = QStringLiteral("mailto:");
 
 }  // namespace
 
-CStaticLink::CStaticLink(const QString& text, int& visited, CLinkOpener& opener, QWidget* parent)
-    : QLabel(text, parent), m_pVisited(&visited), m_opener(opener) {
+CStaticLink::CStaticLink(const QString& text, int& visited, IShellOpener& shell, QWidget* parent)
+    : QLabel(text, parent), m_pVisited(&visited), m_shell(shell) {
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignCenter);
     setMouseTracking(true);
@@ -46,20 +46,14 @@ void CStaticLink::OnClicked() {
     m_bCoolDown = true;
     m_coolDown.start(kCoolDownMs, this);
 
-    // The flag outlives the link; the link itself may be gone by the time
-    // the shell answers.
-    m_opener.Open(ToBytes(m_link),
-                  [visited = m_pVisited, self = QPointer<CStaticLink>(this)](bool opened) {
-                      if (!opened) {
-                          QApplication::beep();
-                          return;
-                      }
-                      *visited = 1;
-                      if (self) {
-                          self->setCursor(Qt::ArrowCursor);
-                          self->ApplyColour();
-                      }
-                  });
+    // The shell hands the target over and returns at once.
+    if (!m_shell.Open(ToBytes(m_link))) {
+        QApplication::beep();
+        return;
+    }
+    *m_pVisited = 1;
+    setCursor(Qt::ArrowCursor);
+    ApplyColour();
 }
 
 void CStaticLink::mouseMoveEvent(QMouseEvent* event) {

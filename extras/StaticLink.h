@@ -4,7 +4,7 @@
 #include <QColor>
 #include <QLabel>
 
-class CLinkOpener;
+class IShellOpener;
 
 /// A text that works as a hyperlink: underlined, blue, purple once opened,
 /// a pointing hand while the mouse is over it. A click hands its target
@@ -19,7 +19,7 @@ class CStaticLink final : public QLabel {
 
     /// `visited` is the owner's flag for this link (1: opened once); it
     /// outlives the link, so a link opened once stays purple in later boxes.
-    CStaticLink(const QString& text, int& visited, CLinkOpener& opener, QWidget* parent = nullptr);
+    CStaticLink(const QString& text, int& visited, IShellOpener& shell, QWidget* parent = nullptr);
     ~CStaticLink() override;
 
     /// The click: opens the target (the text, "mailto:" added to a mail
@@ -50,5 +50,5 @@ class CStaticLink final : public QLabel {
     bool m_bCoolDown = false;
     QString m_link;
     QBasicTimer m_coolDown;
-    CLinkOpener& m_opener;
+    IShellOpener& m_shell;
 };
