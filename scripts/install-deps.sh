@@ -13,6 +13,7 @@ packages=(
   xdg-utils fonts-dejavu-core
   libqt6svg6 desktop-file-utils appstream
   dpkg-dev file
+  dbus-daemon
 )
 
 missing=()
