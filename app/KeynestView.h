@@ -12,12 +12,14 @@
 #include "vault/Vault.h"
 
 class CAutoLockStages;
+class CDesktopLockWatcher;
 class CItemCommands;
 class CItemListModel;
 class CItemListView;
 class CKeynestEvents;
 class CLockFlow;
 class CWatchdog;
+class QLineEdit;
 
 /// The program's working object: the list of Items in the main window. It
 /// owns the parts every feature works with (the vault, the list, the list
@@ -40,10 +42,17 @@ public:
     void OnClose();
     /// File > Reset: erases everything after a question, then closes.
     void OnFileReset();
+    /// File > Lock: the inactivity lock's stages, at once; nothing while locked.
+    void LockNow();
+    /// Edit > Find: puts the focus in the find box.
+    void FocusFindBox();
+    /// View > Hide Passwords: switches between dots and passwords and stores the choice.
+    void TogglePasswordsHidden();
 
     KeynestContext& Context() { return m_context; }
     CKeynestEvents& Events() { return *m_events; }
     CItemListView& List() { return *m_list; }
+    QLineEdit& FindBox() { return *m_findBox; }
     CItemListModel& Model() { return *m_model; }
     CLockFlow& Lock() { return *m_lock; }
     CItemCommands& Commands() { return *m_commands; }
@@ -54,8 +63,12 @@ public:
 Q_SIGNALS:
     /// A command was chosen in the list's context menu.
     void ContextCommand(int id);
+    /// What the status bar says about the find text: "N of M Items shown",
+    /// or empty while every Item is shown.
+    void FindStatusChanged(const QString& text);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
 
 private:
@@ -73,6 +86,8 @@ private:
     std::unique_ptr<CLockFlow> m_lock;
     std::unique_ptr<CItemCommands> m_commands;
     CAutoLockStages* m_stages = nullptr;
+    QLineEdit* m_findBox = nullptr;
+    CDesktopLockWatcher* m_desktopLock = nullptr;
     QBasicTimer m_lockFlowTimer;
     bool m_bStatesPending = false;  // a command-state update is queued
     bool m_bErased = false;         // File > Reset has erased the store
