@@ -40,10 +40,12 @@ CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* pa
     m_findBox->setObjectName(QStringLiteral("findBox"));
     m_findBox->setPlaceholderText(QStringLiteral("Find: Location, URL, User ID or Hint"));
     m_findBox->setClearButtonEnabled(true);
+    // Reached by Ctrl+F or a click only: the list keeps the focus, so that
+    // keys such as Ctrl+A and Del go to the Item commands and not the box.
+    m_findBox->setFocusPolicy(Qt::ClickFocus);
     layout->addWidget(m_findBox);
     layout->addWidget(m_list);
     setFocusProxy(m_list);
-    setTabOrder(m_findBox, m_list);
 
     m_stages = new CAutoLockStages(
         window(), [this] { return m_prefs.saveCancel; }, [this] { m_lock->LockStep(); }, this);
