@@ -22,6 +22,7 @@ bool WhenSelected(const CommandState& s) { return s.hasSelection; }
 // only come back into an unlocked list.
 bool WhenUndoable(const CommandState& s) { return s.unlocked && s.undoAvailable; }
 bool WhenSetAside(const CommandState& s) { return s.unlocked && s.setAsideItems; }
+bool WhenPasswordsHidden(const CommandState& s) { return s.passwordsHidden; }
 
 }  // namespace
 
@@ -43,6 +44,8 @@ std::vector<CommandRow> BuildCommandRows(CKeynestView& view, CMainFrame& frame) 
         {ID_FILE_EXPORT, M::File, 12, "&Export To File...\tCtrl-E", "Export to File\nExport",
          Qt::CTRL | Qt::Key_E, 12, "document-save-as", WhenRows,
          [&files] { files.OnExportToFile(); }},
+        {ID_FILE_LOCK, M::File, 14, "&Lock\tCtrl+L", "Lock Keynest now\nLock",
+         Qt::CTRL | Qt::Key_L, 14, "system-lock-screen", WhenUnlocked, [&view] { view.LockNow(); }},
         {ID_FILE_OPEN_SET_ASIDE, M::File, 13, "Open Set-&Aside Items...",
          "Try a password on the Items that were set aside\nOpen Set-Aside Items", {}, 0,
          "document-open", WhenSetAside, [&lock] { lock.OnOpenSetAsideItems(); }},
@@ -76,6 +79,9 @@ std::vector<CommandRow> BuildCommandRows(CKeynestView& view, CMainFrame& frame) 
         {ID_EDIT_MAKE_PASSWORD, M::Edit, 20, "&Make a Password\tF3",
          "Make a Password\nMake Password", Qt::Key_F3, 23, "view-refresh", nullptr,
          [&view] { view.MakePassword().OnMakePassword(); }},
+        {ID_EDIT_FIND, M::Edit, 15, "&Find\tCtrl+F",
+         "Show only the Items whose Location, URL, User ID or Hint holds a text\nFind",
+         Qt::CTRL | Qt::Key_F, 0, "edit-find", WhenUnlocked, [&view] { view.FocusFindBox(); }},
         {ID_EDIT_CHANGE_PASSWORD, M::Edit, 21, "C&hange Password...\tF4",
          "Change Password\nChange Password", Qt::Key_F4, 0, nullptr, WhenUnlocked,
          [&lock] { lock.OnChangePassword(); }},
@@ -91,6 +97,9 @@ std::vector<CommandRow> BuildCommandRows(CKeynestView& view, CMainFrame& frame) 
         {ID_VIEW_STATUS_BAR, M::View, 11, "&Status Bar",
          "Show or hide the status bar\nToggle Status Bar", {}, 0, nullptr, nullptr,
          [&frame] { frame.ToggleStatusBar(); }, true},
+        {ID_VIEW_HIDE_PASSWORDS, M::View, 20, "&Hide Passwords",
+         "Show dots instead of the passwords in the list\nHide Passwords", {}, 0, nullptr,
+         nullptr, [&view] { view.TogglePasswordsHidden(); }, true, WhenPasswordsHidden},
         // Help
         {ID_HELP_FINDER, M::Help, 10, "&Help Topics", "List Help topics\nHelp Topics", {}, 0,
          "help-contents", nullptr, [&help] { help.ShowHelp(kHelpContents); }},

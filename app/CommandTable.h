@@ -37,6 +37,9 @@ struct CommandRow {
     EnableRule enabled = nullptr;
     std::function<void()> run;
     bool checkable = false;
+    /// Whether a checkable command shows its check; null: the command
+    /// keeps the check itself.
+    EnableRule checked = nullptr;
 };
 
 /// Every command of the program, with its handler bound to `view` and `frame`.

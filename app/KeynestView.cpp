@@ -1,15 +1,20 @@
 #include "app/KeynestView.h"
 
+#include <QCoreApplication>
+#include <QLineEdit>
 #include <QMetaObject>
+#include <QKeyEvent>
 #include <QTimerEvent>
 #include <QVBoxLayout>
 
 #include "extras/ExtraCommands.h"
+#include "lock/AppMessages.h"
 #include "lock/AutoLockStages.h"
 #include "lock/LockFlow.h"
 #include "lock/Watchdog.h"
 #include "platform/Clipboard.h"
 #include "platform/FileChooser.h"
+#include "platform/DesktopLockWatcher.h"
 #include "platform/KeynestEvents.h"
 #include "platform/Prompter.h"
 #include "platform/WaitCursor.h"
@@ -44,6 +49,14 @@ CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* pa
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    m_findBox = new QLineEdit(this);
+    m_findBox->setObjectName(QStringLiteral("findBox"));
+    m_findBox->setPlaceholderText(QStringLiteral("Find: Location, URL, User ID or Hint"));
+    m_findBox->setClearButtonEnabled(true);
+    // Reached by Ctrl+F or a click only: the list keeps the focus, so that
+    // keys such as Ctrl+A and Del go to the Item commands and not the box.
+    m_findBox->setFocusPolicy(Qt::ClickFocus);
+    layout->addWidget(m_findBox);
     layout->addWidget(m_list);
     setFocusProxy(m_list);
 
@@ -52,7 +65,34 @@ CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* pa
 
     connect(m_list, &CItemListView::EditRequested, this, [this] { m_commands->EditSelectedItem(); });
     connect(m_list, &CItemListView::ContextCommand, this, &CKeynestView::ContextCommand);
-    connect(m_events, &CKeynestEvents::Locking, this, [this] { m_commands->WipeUndoSlot(); });
+    connect(m_events, &CKeynestEvents::Locking, this, [this] {
+        m_commands->WipeUndoSlot();
+        m_findBox->clear();
+        m_context.services.clipboard.ClearOwnText();
+    });
+    connect(m_events, &CKeynestEvents::LockStateChanged, m_findBox, &QWidget::setEnabled);
+
+    connect(m_findBox, &QLineEdit::textChanged, this, [this](const QString& text) {
+        m_watchdog->SignalActivity();
+        m_list->SetFindText(text);
+    });
+    connect(m_findBox, &QLineEdit::returnPressed, m_list, [this] { m_list->setFocus(); });
+    m_findBox->installEventFilter(this);
+    connect(m_list, &CItemListView::ShownRowsChanged, this, [this] {
+        Q_EMIT FindStatusChanged(m_list->IsFiltering()
+                                     ? QStringLiteral("%1 of %2 Items shown")
+                                           .arg(m_list->ShownRowCount())
+                                           .arg(m_model->RowCount())
+                                     : QString());
+    });
+
+    m_context.services.clipboard.SetClearDelay(
+        [this] { return std::chrono::milliseconds(std::chrono::seconds(m_prefs.clipSeconds)); });
+    // A desktop message can only ever start a lock, and only when the user wants it.
+    m_desktopLock = new CDesktopLockWatcher(this);
+    connect(m_desktopLock, &CDesktopLockWatcher::LockRequested, this, [this] {
+        if (m_prefs.lockOnDesktop != 0) LockNow();
+    });
 
     // A load of thousands of rows tells the frame once, after the load,
     // instead of once per row.
@@ -75,7 +115,9 @@ CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* pa
 
 CKeynestView::~CKeynestView() {
     // The frame is going too: tell it nothing more while the rows are wiped.
+    blockSignals(true);
     m_events->blockSignals(true);
+    m_context.services.clipboard.SetClearDelay({});
     m_watchdog->Stop();
     std::lock_guard lock(m_listLock);
     m_model->RemoveAllRows();
@@ -86,9 +128,20 @@ void CKeynestView::OnInitialUpdate() {
     m_list->SetColumnWidths(LoadColumnWidths(m_context.store, m_list->viewport()->width()));
     Q_EMIT m_events->LockStateChanged(false);
     m_prefs = LoadPreferences(m_context.store);
+    m_model->SetPasswordsHidden(m_prefs.hidePwds != 0);
     // Locked: no inactivity wait runs until the first unlock.
     m_watchdog->SetDogTimeout(kInfinite);
     m_lockFlowTimer.start(100, this);
+}
+
+bool CKeynestView::eventFilter(QObject* watched, QEvent* event) {
+    // Escape in the find box shows every Item again.
+    if (watched == m_findBox && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        m_findBox->clear();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CKeynestView::timerEvent(QTimerEvent* event) {
@@ -107,12 +160,19 @@ CommandState CKeynestView::CommandStateNow() const {
     state.rowCount = m_model->RowCount();
     state.hasSelection = m_list->FirstSelectedRow() >= 0;
     state.undoAvailable = m_commands->IsUndoAvailable();
+    state.passwordsHidden = m_model->PasswordsHidden();
     return state;
 }
 
 void CKeynestView::OnClose() {
     if (!m_bErased) SaveColumnWidths(m_context.store, m_list->ColumnWidths());
-    if (m_prefs.emptyClipboard == 1) m_context.services.clipboard.Clear();
+    // A password Keynest copied goes with it, also when "Empty" is off: a
+    // clipboard manager would otherwise keep it after the exit.
+    if (m_prefs.emptyClipboard == 1) {
+        m_context.services.clipboard.Clear();
+    } else {
+        m_context.services.clipboard.ClearOwnText();
+    }
     m_watchdog->Stop(std::chrono::milliseconds(5000));
     // After a Reset nothing may remain, not even what the closing window wrote.
     if (m_bErased) (void)m_vault.EraseEverything();
@@ -139,4 +199,20 @@ void CKeynestView::OnFileReset() {
             PromptButtons::Ok, PromptIcon::Warning);
     }
     Q_EMIT m_events->CloseRequested();
+}
+
+void CKeynestView::LockNow() {
+    if (!m_vault.IsUnlocked()) return;
+    QCoreApplication::postEvent(m_stages, new QEvent(kWmDogCloseBoxes));
+}
+
+void CKeynestView::FocusFindBox() {
+    m_findBox->setFocus(Qt::ShortcutFocusReason);
+    m_findBox->selectAll();
+}
+
+void CKeynestView::TogglePasswordsHidden() {
+    m_prefs.hidePwds = m_prefs.hidePwds != 0 ? 0 : 1;
+    m_model->SetPasswordsHidden(m_prefs.hidePwds != 0);
+    (void)SaveHidePasswords(m_context.store, m_prefs.hidePwds);
 }

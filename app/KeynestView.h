@@ -14,6 +14,7 @@
 class CAutoLockStages;
 class CExportImport;
 class CExtraCommands;
+class CDesktopLockWatcher;
 class CItemCommands;
 class CItemListModel;
 class CItemListView;
@@ -24,6 +25,7 @@ class CPreferencesCommand;
 class CQtFileChooser;
 class CPrintCommands;
 class CWatchdog;
+class QLineEdit;
 
 /// The program's working object: the list of Items in the main window. It
 /// owns the parts every feature works with (the vault, the list, the list
@@ -46,10 +48,17 @@ public:
     void OnClose();
     /// File > Reset: erases everything after a question, then closes.
     void OnFileReset();
+    /// File > Lock: the inactivity lock's stages, at once; nothing while locked.
+    void LockNow();
+    /// Edit > Find: puts the focus in the find box.
+    void FocusFindBox();
+    /// View > Hide Passwords: switches between dots and passwords and stores the choice.
+    void TogglePasswordsHidden();
 
     KeynestContext& Context() { return m_context; }
     CKeynestEvents& Events() { return *m_events; }
     CItemListView& List() { return *m_list; }
+    QLineEdit& FindBox() { return *m_findBox; }
     CItemListModel& Model() { return *m_model; }
     CLockFlow& Lock() { return *m_lock; }
     CItemCommands& Commands() { return *m_commands; }
@@ -65,8 +74,12 @@ public:
 Q_SIGNALS:
     /// A command was chosen in the list's context menu.
     void ContextCommand(int id);
+    /// What the status bar says about the find text: "N of M Items shown",
+    /// or empty while every Item is shown.
+    void FindStatusChanged(const QString& text);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
 
 private:
@@ -90,6 +103,8 @@ private:
     std::unique_ptr<CPrintCommands> m_print;
     std::unique_ptr<CExtraCommands> m_extras;
     CAutoLockStages* m_stages = nullptr;
+    QLineEdit* m_findBox = nullptr;
+    CDesktopLockWatcher* m_desktopLock = nullptr;
     QBasicTimer m_lockFlowTimer;
     bool m_bStatesPending = false;  // a command-state update is queued
     bool m_bErased = false;         // File > Reset has erased the store

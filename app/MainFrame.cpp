@@ -59,6 +59,10 @@ void CMainFrame::SetView(CKeynestView* view) {
     });
     connect(&events, &CKeynestEvents::CloseRequested, this, &QWidget::close, Qt::QueuedConnection);
     connect(view, &CKeynestView::ContextCommand, this, &CMainFrame::OnCommand);
+    connect(view, &CKeynestView::FindStatusChanged, this, [this](const QString& text) {
+        m_findPane->setText(text);
+        m_findPane->setVisible(!text.isEmpty());
+    });
     UpdateCommandStates();
 }
 
@@ -141,6 +145,11 @@ void CMainFrame::BuildStatusBar() {
     m_lockPane = new QLabel(this);
     m_lockPane->setObjectName(QStringLiteral("lockPane"));
     m_lockPane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    // While a find text hides Items: how many are shown.
+    m_findPane = new QLabel(this);
+    m_findPane->setObjectName(QStringLiteral("findPane"));
+    m_findPane->hide();
+    statusBar()->addPermanentWidget(m_findPane);
     statusBar()->addPermanentWidget(m_lockPane);
     SetStatusText(kLockPane, QStringLiteral(" UNLOCKED"));
 }
@@ -170,6 +179,7 @@ void CMainFrame::UpdateCommandStates() {
     const CommandState state = m_view ? m_view->CommandStateNow() : CommandState{};
     for (const CommandRow& row : m_rows) {
         m_actions[row.id]->setEnabled(row.enabled == nullptr || row.enabled(state));
+        if (row.checked != nullptr) m_actions[row.id]->setChecked(row.checked(state));
     }
 }
 

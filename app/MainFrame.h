@@ -63,6 +63,7 @@ private:
     CKeynestView* m_view = nullptr;
     QToolBar* m_toolbar = nullptr;
     QLabel* m_lockPane = nullptr;
+    QLabel* m_findPane = nullptr;
     std::vector<CommandRow> m_rows;
     std::map<int, QAction*> m_actions;
 };

@@ -19,6 +19,8 @@ CAutoLockStages::CAutoLockStages(QWidget* mainFrame, std::function<int()> saveCa
 void CAutoLockStages::customEvent(QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == kWmDogCloseBoxes) {
+        if (m_bRunning) return;
+        m_bRunning = true;
         CloseBoxesStage();
     } else if (type == kWmDogCloseDialogs) {
         CloseDialogsStage();
@@ -26,6 +28,8 @@ void CAutoLockStages::customEvent(QEvent* event) {
         // The lock step shows its own wait cursor and restores it before the
         // UnLock dialog opens; holding one here would keep the wait cursor
         // over that dialog for as long as it is open.
+        // Locked from here on, so later requests find nothing to lock.
+        m_bRunning = false;
         if (m_lockStep) m_lockStep();
     } else {
         QObject::customEvent(event);

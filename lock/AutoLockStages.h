@@ -12,6 +12,8 @@ class QEvent;
 /// posts the next one instead of calling it, so a box or dialog ended in one
 /// stage returns to its caller, which finishes its work, before the next
 /// stage runs. Stages run inside whatever event loop is open at the time.
+/// A first stage that comes while a lock is under way is dropped, so that
+/// two requests at once (the watchdog, Lock now, the desktop) lock once.
 class CAutoLockStages final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CAutoLockStages)
@@ -34,4 +36,5 @@ private:
     QPointer<QWidget> m_mainFrame;
     std::function<int()> m_saveCancel;
     std::function<void()> m_lockStep;
+    bool m_bRunning = false;  // from the first stage until the lock step
 };

@@ -14,6 +14,7 @@ packages=(
   libqt6svg6 desktop-file-utils appstream
   dpkg-dev file
   poppler-utils
+  dbus-daemon
 )
 
 missing=()

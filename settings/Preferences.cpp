@@ -54,6 +54,13 @@ Preferences LoadPreferences(CRegistryStore& store) {
         prefs.dogTimeMinutes = 5;
         store.SetInt(kPrefs, "DogTime", 5);
     }
+    prefs.clipSeconds = store.GetInt(kPrefs, "ClipSeconds", 20);
+    if (prefs.clipSeconds < 0 || prefs.clipSeconds > 3600) {
+        prefs.clipSeconds = 20;
+        store.SetInt(kPrefs, "ClipSeconds", 20);
+    }
+    prefs.lockOnDesktop = store.GetInt(kPrefs, "LockOnDesktop", 1);
+    prefs.hidePwds = store.GetInt(kPrefs, "HidePwds", 0);
     return prefs;
 }
 
@@ -69,7 +76,14 @@ bool SavePreferences(CRegistryStore& store, const Preferences& prefs) {
     ok = store.SetInt(kPrefs, "Dog", prefs.dog) && ok;
     ok = store.SetInt(kPrefs, "DogTime", prefs.dogTimeMinutes) && ok;
     ok = store.SetInt(kPrefs, "SaveCancel", prefs.saveCancel) && ok;
+    ok = store.SetInt(kPrefs, "ClipSeconds", prefs.clipSeconds) && ok;
+    ok = store.SetInt(kPrefs, "LockOnDesktop", prefs.lockOnDesktop) && ok;
+    ok = store.SetInt(kPrefs, "HidePwds", prefs.hidePwds) && ok;
     return ok && transaction.Commit();
+}
+
+bool SaveHidePasswords(CRegistryStore& store, int hidePwds) {
+    return store.SetInt(kPrefs, "HidePwds", hidePwds);
 }
 
 bool IsNewUserHintDue(CRegistryStore& store, const char* key) {

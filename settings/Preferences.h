@@ -31,6 +31,9 @@ struct Preferences {
     int saveCancel = 1;      ///< at auto-lock an Item dialog is 1 saved, 0 cancelled
     int dog = 1;             ///< lock automatically after inactivity
     int dogTimeMinutes = 5;  ///< inactive duration in minutes, 1 to 1440
+    int clipSeconds = 20;    ///< a copied password is cleared after this many seconds, 0 never
+    int lockOnDesktop = 1;   ///< lock when the screen locks or the computer sleeps
+    int hidePwds = 0;        ///< the list shows dots instead of passwords
 
     /// The inactive duration in milliseconds, or kInfinite when auto-lock is off.
     std::uint32_t DogTimeMs() const;
@@ -42,6 +45,8 @@ Preferences LoadPreferences(CRegistryStore& store);
 
 /// Stores every preference. Returns false when a write failed.
 bool SavePreferences(CRegistryStore& store, const Preferences& prefs);
+/// Stores only the View > Hide Passwords choice.
+bool SaveHidePasswords(CRegistryStore& store, int hidePwds);
 
 /// Names of the seven New User Hint flags in section "Newbie".
 inline constexpr std::array<const char*, 7> kNewUserHintKeys = {

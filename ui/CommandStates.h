@@ -27,6 +27,9 @@ inline constexpr int ID_HELP_FINDER = 57667;
 inline constexpr int ID_APP_ABOUT = 57664;
 
 inline constexpr int ID_FILE_OPEN_SET_ASIDE = 32790;
+inline constexpr int ID_FILE_LOCK = 32791;
+inline constexpr int ID_EDIT_FIND = 32792;
+inline constexpr int ID_VIEW_HIDE_PASSWORDS = 32793;
 
 /// What the enabling of the commands depends on.
 struct CommandState {
@@ -35,4 +38,5 @@ struct CommandState {
     bool hasSelection = false;   ///< the list has a first selected row
     bool undoAvailable = false;  ///< an Item is held for Undo Delete
     bool setAsideItems = false;  ///< Items are set aside
+    bool passwordsHidden = false;  ///< the list shows dots for the passwords
 };

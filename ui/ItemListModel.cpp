@@ -38,7 +38,11 @@ QVariant CItemListModel::data(const QModelIndex& index, int role) const {
         index.column() >= kItemColumnCount) {
         return {};
     }
-    if (role == Qt::DisplayRole) return FromBytes(GetText(index.row(), index.column()));
+    if (role == Qt::DisplayRole) {
+        // A fixed count, so that the dots do not tell the password's length.
+        if (index.column() == kColPassword && m_bPasswordsHidden) return QString(8, QChar(0x2022));
+        return FromBytes(GetText(index.row(), index.column()));
+    }
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
     return {};
@@ -90,4 +94,16 @@ void CItemListModel::RemoveRow(int row) {
     beginRemoveRows(QModelIndex(), row, row);
     m_list.RemoveRow(row);
     endRemoveRows();
+}
+
+bool CItemListModel::RowMatches(int row, std::string_view foldedText) const {
+    return m_list.IsValidRow(row) && RowMatchesFind(m_list.RowAt(row), foldedText);
+}
+
+void CItemListModel::SetPasswordsHidden(bool hidden) {
+    if (hidden == m_bPasswordsHidden) return;
+    m_bPasswordsHidden = hidden;
+    if (RowCount() == 0) return;
+    Q_EMIT dataChanged(index(0, kColPassword), index(RowCount() - 1, kColPassword),
+                       {Qt::DisplayRole});
 }

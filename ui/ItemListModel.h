@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <string>
+#include <string_view>
 
 #include "vault/ItemList.h"
 
@@ -40,6 +41,14 @@ class CItemListModel final : public QAbstractTableModel, public IItemList {
 
     void RemoveRow(int row) override;
 
+    /// True when `row` holds `foldedText` as RowMatchesFind tells, read in
+    /// place: no text is copied.
+    bool RowMatches(int row, std::string_view foldedText) const;
+    /// Shows the Password column as a row of dots, the same for every Item.
+    void SetPasswordsHidden(bool hidden);
+    bool PasswordsHidden() const { return m_bPasswordsHidden; }
+
   private:
     CMemoryItemList m_list;
+    bool m_bPasswordsHidden = false;
 };

@@ -13,6 +13,7 @@
 #include "lock/AppMessages.h"
 #include "platform/Clipboard.h"
 #include "ui/CommandStates.h"
+#include "ui/ItemFilterModel.h"
 #include "ui/ItemListModel.h"
 #include "settings/Preferences.h"
 #include "platform/Prompter.h"
@@ -54,9 +55,12 @@ bool IsLaunchableUrl(const std::string& url) {
 }  // namespace
 
 CItemListView::CItemListView(KeynestContext& context, CItemListModel& model, QWidget* parent)
-    : QTreeView(parent), m_context(context), m_model(&model) {
+    : QTreeView(parent),
+      m_context(context),
+      m_model(&model),
+      m_filter(new CItemFilterModel(model, this)) {
     setObjectName(QStringLiteral("itemList"));
-    setModel(m_model);
+    setModel(m_filter);
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
@@ -80,6 +84,11 @@ CItemListView::CItemListView(KeynestContext& context, CItemListModel& model, QWi
     setPalette(colours);
 
     connect(this, &QAbstractItemView::clicked, this, &CItemListView::OnClicked);
+    for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
+        connect(m_filter, signal, this, &CItemListView::ShownRowsChanged);
+    }
+    connect(m_filter, &QAbstractItemModel::modelReset, this, &CItemListView::ShownRowsChanged);
+    connect(m_filter, &QAbstractItemModel::layoutChanged, this, &CItemListView::ShownRowsChanged);
 }
 
 CItemListView::~CItemListView() = default;
@@ -104,10 +113,34 @@ int CItemListView::FirstSelectedRow() const {
     if (selection == nullptr) return first;
     for (const QItemSelectionRange& range : selection->selection()) {
         if (!range.isValid()) continue;
-        if (first < 0 || range.top() < first) first = range.top();
+        // The filter keeps the model's order, so the top shown row is the
+        // top model row.
+        const int row = m_filter->mapToSource(m_filter->index(range.top(), 0)).row();
+        if (row >= 0 && (first < 0 || row < first)) first = row;
     }
     return first;
 }
+
+QModelIndex CItemListView::ShownIndex(int row) const {
+    return m_filter->mapFromSource(m_model->index(row, 0));
+}
+
+void CItemListView::SelectRow(int row) {
+    const QModelIndex shown = ShownIndex(row);
+    if (!shown.isValid()) return;
+    selectionModel()->setCurrentIndex(
+        shown, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void CItemListView::SetFindText(const QString& text) {
+    m_filter->SetFindText(text);
+    // Also when no row came or went: the count is now shown, or no longer.
+    Q_EMIT ShownRowsChanged();
+}
+
+bool CItemListView::IsFiltering() const { return m_filter->IsFiltering(); }
+
+int CItemListView::ShownRowCount() const { return m_filter->rowCount(); }
 
 bool CItemListView::IsValidRow(int row) const { return row >= 0 && row < m_model->RowCount(); }
 
@@ -116,7 +149,8 @@ bool CItemListView::IsUnlocked() const { return m_context.vault.IsUnlocked(); }
 void CItemListView::SignalActivity() { m_context.activity.SignalActivity(); }
 
 void CItemListView::ScrollToRow(int row) {
-    scrollTo(m_model->index(row, 0), QAbstractItemView::EnsureVisible);
+    const QModelIndex shown = ShownIndex(row);
+    if (shown.isValid()) scrollTo(shown, QAbstractItemView::EnsureVisible);
 }
 
 void CItemListView::CopySelectedPassword() {
@@ -229,7 +263,7 @@ QPoint CItemListView::ContextMenuPoint(const QPoint& clickPos) const {
     const int row = FirstSelectedRow();
     if (!IsValidRow(row)) return {0, 0};
     // Just below the pointer, so that the menu does not hide the row clicked.
-    const QRect rowRect = visualRect(m_model->index(row, 0));
+    const QRect rowRect = visualRect(ShownIndex(row));
     if (rowRect.isValid()) return clickPos + QPoint(0, rowRect.height());
     return {0, 0};
 }

@@ -8,6 +8,7 @@
 
 #include "platform/KeynestContext.h"
 
+class CItemFilterModel;
 class CItemListModel;
 class QMenu;
 
@@ -15,6 +16,8 @@ class QMenu;
 /// Location, several rows selectable. A click copies the first selected
 /// row's password; a click on the Location may also open its URL; a
 /// double-click edits; a right click opens the small context menu.
+/// A find text may hide rows; every row number this class takes or hands
+/// out is still the model's own.
 class CItemListView final : public QTreeView {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CItemListView)
@@ -34,8 +37,16 @@ class CItemListView final : public QTreeView {
 
     /// The selected row nearest the top, or -1 when none is selected.
     int FirstSelectedRow() const;
-    /// Scrolls the list so that `row` is wholly visible.
+    /// Scrolls the list so that `row` is wholly visible, when it is shown.
     void ScrollToRow(int row);
+    /// Selects `row` alone and makes it the current row, when it is shown.
+    void SelectRow(int row);
+
+    /// Shows only the rows that hold `text` (see CItemFilterModel).
+    void SetFindText(const QString& text);
+    bool IsFiltering() const;
+    /// How many rows are shown now.
+    int ShownRowCount() const;
     /// Copies the Password of the first selected row to the clipboard; with
     /// no selection asks the user, once per run, to select an Item.
     void CopySelectedPassword();
@@ -63,6 +74,8 @@ class CItemListView final : public QTreeView {
     void EditRequested();
     /// A command was chosen in the context menu.
     void ContextCommand(int commandId);
+    /// Rows were shown or hidden, by the find text or by a change of the list.
+    void ShownRowsChanged();
 
   protected:
     bool event(QEvent* event) override;
@@ -80,9 +93,12 @@ class CItemListView final : public QTreeView {
     void OnDeferredClick();
     /// True when the selected row `row` exists in the list.
     bool IsValidRow(int row) const;
+    /// The shown index of the model's `row`; invalid when it is hidden.
+    QModelIndex ShownIndex(int row) const;
 
     KeynestContext& m_context;
     CItemListModel* m_model;
+    CItemFilterModel* m_filter;  // between the model and the view
     bool m_bDoubleClick = false;
     // The release that ends a double-click is not a click of its own.
     bool m_bClickAfterDoubleClick = false;

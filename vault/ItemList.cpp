@@ -10,7 +10,37 @@ unsigned char FoldAscii(char c) {
     return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
 }
 
+// True when `folded` occurs in `text` once its letters are folded too.
+bool ContainsFolded(std::string_view text, std::string_view folded) {
+    if (folded.size() > text.size()) return false;
+    const auto first = static_cast<unsigned char>(folded[0]);
+    const size_t last = text.size() - folded.size();
+    for (size_t start = 0; start <= last; ++start) {
+        if (FoldAscii(text[start]) != first) continue;
+        size_t i = 1;
+        while (i < folded.size() &&
+               FoldAscii(text[start + i]) == static_cast<unsigned char>(folded[i])) {
+            ++i;
+        }
+        if (i == folded.size()) return true;
+    }
+    return false;
+}
+
 }  // namespace
+
+std::string FoldAsciiCase(std::string text) {
+    for (char& c : text) c = static_cast<char>(FoldAscii(c));
+    return text;
+}
+
+bool RowMatchesFind(const CMemoryItemList::Row& row, std::string_view foldedText) {
+    if (foldedText.empty()) return true;
+    for (const int column : {kColLocation, kColUrl, kColUserId, kColHint}) {
+        if (ContainsFolded(row[static_cast<size_t>(column)], foldedText)) return true;
+    }
+    return false;
+}
 
 void WipeString(std::string& text) {
     if (!text.empty()) explicit_bzero(text.data(), text.size());

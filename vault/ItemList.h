@@ -3,6 +3,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 /// Columns of an Item, in the order used by the list, the store and export files.
@@ -73,6 +74,13 @@ private:
     // moves texts and leaves copies of them behind in freed memory.
     std::vector<std::unique_ptr<Row>> m_rows;
 };
+
+/// `text` with the letters A to Z made lower case; every other byte stays.
+std::string FoldAsciiCase(std::string text);
+/// True when the Location, URL, User ID or Hint of `row` holds `foldedText`
+/// (made by FoldAsciiCase), letters compared without ASCII case. An empty
+/// text is found in every row; the Note and the Password are not searched.
+bool RowMatchesFind(const CMemoryItemList::Row& row, std::string_view foldedText);
 
 /// Overwrites the bytes of `text` with zeros, then empties it.
 void WipeString(std::string& text);

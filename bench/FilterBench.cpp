@@ -1,0 +1,112 @@
+// Speed of the find box: one keystroke's filtering of a list of 10,000
+// Items in the real main view, with and without the layout and repaint
+// that follow. Run with QT_QPA_PLATFORM=offscreen; prints the median and
+// the slowest keystroke of several typed words, each typed several times.
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "FakeServices.h"
+#include "app/KeynestView.h"
+#include "settings/RegistryStore.h"
+#include "ui/ItemListModel.h"
+#include "ui/ItemListView.h"
+
+namespace {
+
+constexpr int kItems = 10000;
+constexpr int kRounds = 5;
+const std::array<const char*, 12> kWords = {"amazon", "bank",  "mail",    "forum", "shop",
+                                            "cloud",  "travel", "library", "school", "games",
+                                            "music",  "photo"};
+
+// Items whose texts mix the words, so that every typed letter hides and
+// shows rows all over the list.
+void FillList(CItemListModel& rows) {
+    unsigned seed = 12345;
+    const auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % kWords.size();
+    };
+    for (int i = 0; i < kItems; ++i) {
+        const std::string word = kWords[next()];
+        const int row = rows.AppendRow(word + " " + std::to_string(i));
+        rows.SetText(row, kColUrl, "https://www." + std::string(kWords[next()]) + ".example/");
+        rows.SetText(row, kColUserId, "user" + std::to_string(i) + "@" + kWords[next()] + ".net");
+        rows.SetText(row, kColHint, std::string("the ") + kWords[next()] + " one");
+        rows.SetText(row, kColNote, "nothing to see");
+        rows.SetText(row, kColPassword, "pw" + std::to_string(i));
+    }
+}
+
+// CPU time of this thread: on a shared machine other programs' work does
+// not count against the keystroke.
+double ThreadCpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+double Milliseconds(std::chrono::steady_clock::duration span) {
+    return std::chrono::duration<double, std::milli>(span).count();
+}
+
+void Report(const char* what, std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    std::printf("%-34s median %7.3f ms   slowest %7.3f ms   (%zu keystrokes)\n", what,
+                times[times.size() / 2], times.back(), times.size());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QTemporaryDir dir;
+    CRegistryStore store((dir.path() + QStringLiteral("/bench.sqlite")).toStdString());
+    store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr);
+    keynest_test::FakeServices fakes;
+    CKeynestView view(fakes.AsServices(), store);
+    view.resize(1000, 700);
+    view.show();
+    FillList(view.Model());
+    QApplication::processEvents();
+
+    std::vector<double> filterOnly;
+    std::vector<double> withPaint;
+    std::vector<double> filterWall;
+    QLineEdit& box = view.FindBox();
+    for (int round = 0; round < kRounds; ++round) {
+        for (const char* word : {"a", "ma", "bank", "ibrary", "user12", "xyz"}) {
+            const std::string text = word;
+            for (size_t length = 1; length <= text.size(); ++length) {
+                const QString typed = QString::fromStdString(text.substr(0, length));
+                const double start = ThreadCpuMs();
+                const auto wallStart = std::chrono::steady_clock::now();
+                box.setText(typed);
+                const double filtered = ThreadCpuMs();
+                const auto wallFiltered = std::chrono::steady_clock::now();
+                QApplication::processEvents();
+                view.repaint();
+                filterOnly.push_back(filtered - start);
+                withPaint.push_back(ThreadCpuMs() - start);
+                filterWall.push_back(Milliseconds(wallFiltered - wallStart));
+            }
+            box.clear();
+            QApplication::processEvents();
+        }
+    }
+    std::printf("%d Items, %d rounds\n", kItems, kRounds);
+    Report("filter, CPU time", filterOnly);
+    Report("filter, wall time", filterWall);
+    Report("filter, layout and repaint, CPU", withPaint);
+    return 0;
+}
