@@ -55,7 +55,7 @@ Preferences LoadPreferences(CRegistryStore& store) {
         store.SetInt(kPrefs, "DogTime", 5);
     }
     prefs.clipSeconds = store.GetInt(kPrefs, "ClipSeconds", 20);
-    if (prefs.clipSeconds < 0 || prefs.clipSeconds > 3600) {
+    if (prefs.clipSeconds < 0 || prefs.clipSeconds > static_cast<int>(kMaxClipSeconds)) {
         prefs.clipSeconds = 20;
         store.SetInt(kPrefs, "ClipSeconds", 20);
     }

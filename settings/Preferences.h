@@ -13,6 +13,8 @@ inline constexpr std::uint32_t kInfinite = 0xFFFFFFFFu;
 /// inactive duration in minutes.
 inline constexpr unsigned kMinLength = 4;
 inline constexpr unsigned kMaxLength = 16;
+/// Longest time a copied password may stay on the clipboard, in seconds.
+inline constexpr unsigned kMaxClipSeconds = 3600;
 inline constexpr unsigned kMinDogTime = 1;
 inline constexpr unsigned kMaxDogTime = 1440;
 

@@ -88,10 +88,22 @@ void CPreferencesDlg::BuildControls() {
                                                        "me there when I select the Location field"),
                                         environment),
                           "launchCheck");
+    // How long a copied password stays on the clipboard.
+    m_clipSecondsBox = Named(new CRangeSpinBox(environment), "clipSecondsBox");
+    m_clipSecondsBox->SetArrowRange(0, kMaxClipSeconds);
+    auto* clipLabel = new QLabel(
+        QStringLiteral("Clear a copied password from the Clipboard after"), environment);
+    clipLabel->setBuddy(m_clipSecondsBox);
+    auto* clipRow = new QHBoxLayout;
+    clipRow->addWidget(clipLabel);
+    clipRow->addWidget(m_clipSecondsBox);
+    clipRow->addWidget(new QLabel(QStringLiteral("seconds (0: never)"), environment));
+    clipRow->addStretch();
     auto* environmentLayout = new QVBoxLayout(environment);
     for (QWidget* w : {m_createOnAddCheck, m_emptyCheck, m_restoreHintsCheck, m_launchCheck}) {
         environmentLayout->addWidget(w);
     }
+    environmentLayout->addLayout(clipRow);
 
     auto* generation = new QGroupBox(QStringLiteral("Password Generation Preference"), this);
     auto* dialogRadio =
@@ -147,7 +159,11 @@ void CPreferencesDlg::BuildControls() {
     m_saveCancelGroup = new QButtonGroup(this);
     m_saveCancelGroup->addButton(m_cancelDialogRadio, 0);
     m_saveCancelGroup->addButton(m_trySaveRadio, 1);
+    m_lockOnDesktopCheck = Named(
+        new QCheckBox(QStringLiteral("Lock when the screen locks or the computer sleeps"), autoLock),
+        "lockOnDesktopCheck");
     auto* autoLockLayout = new QGridLayout(autoLock);
+    autoLockLayout->addWidget(m_lockOnDesktopCheck, 5, 0, 1, 2);
     autoLockLayout->addWidget(m_autoLockCheck, 0, 0, 1, 2);
     autoLockLayout->addWidget(m_dogTimeBox, 1, 0);
     autoLockLayout->addWidget(dogTimeLabel, 1, 1);
@@ -249,6 +265,8 @@ void CPreferencesDlg::LoadControls() {
     m_dogTimeBox->setValue(m_values.dogTimeMinutes);
     CheckRadio(m_saveCancelGroup, m_values.saveCancel);
     m_charSetEdit->setText(FromBytes(m_values.pwdChars));
+    m_clipSecondsBox->setValue(m_values.clipSeconds);
+    m_lockOnDesktopCheck->setChecked(m_values.lockOnDesktop != 0);
 }
 
 void CPreferencesDlg::ReadControls() {
@@ -265,6 +283,10 @@ void CPreferencesDlg::ReadControls() {
     }
     ReadRadio(m_saveCancelGroup, m_values.saveCancel);
     m_values.pwdChars = ToBytes(m_charSetEdit->text());
+    if (const auto seconds = m_clipSecondsBox->Number()) {
+        m_values.clipSeconds = static_cast<int>(*seconds);
+    }
+    m_values.lockOnDesktop = m_lockOnDesktopCheck->isChecked() ? 1 : 0;
 }
 
 void CPreferencesDlg::EnableAutoLockControls(bool enable) {
@@ -303,7 +325,10 @@ void CPreferencesDlg::OnLowerCaseSet() {
 }
 
 void CPreferencesDlg::OnShowDefaults() {
+    // Hiding the passwords is a View setting, not one of the dialog's.
+    const int hidePwds = m_values.hidePwds;
     m_values = Preferences{};
+    m_values.hidePwds = hidePwds;
     m_values.pwdChars = FullCharSet();
     m_restoreHints = 1;
     EnableAutoLockControls(true);
@@ -320,6 +345,7 @@ void CPreferencesDlg::OnOK() {
     ReadControls();
     if (!CheckRange(m_lengthBox, kMinLength, kMaxLength)) return;
     if (!CheckRange(m_dogTimeBox, kMinDogTime, kMaxDogTime)) return;
+    if (!CheckRange(m_clipSecondsBox, 0, kMaxClipSeconds)) return;
     if (!CheckCharSet()) {
         m_charSetEdit->setFocus();
         return;

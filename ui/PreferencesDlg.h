@@ -99,4 +99,6 @@ class CPreferencesDlg final : public QDialog {
     QRadioButton* m_trySaveRadio = nullptr;
     QLineEdit* m_charSetEdit = nullptr;
     QPushButton* m_changePasswordButton = nullptr;
+    CRangeSpinBox* m_clipSecondsBox = nullptr;
+    QCheckBox* m_lockOnDesktopCheck = nullptr;
 };
