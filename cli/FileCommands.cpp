@@ -85,13 +85,7 @@ ExitStatus CFileCommands::Import() {
         }
         rows.RemoveAllRows();
     }
-    for (int source = 0; source < imported.RowCount(); ++source) {
-        const CMemoryItemList::Row& item = imported.RowAt(source);
-        const int row = rows.AppendRow(item[kColLocation]);
-        for (int column = kColUrl; column < kItemColumnCount; ++column) {
-            rows.SetText(row, column, item[static_cast<std::size_t>(column)]);
-        }
-    }
+    AppendRows(imported, rows);
     status = m_session.Save();
     if (status != ExitStatus::Ok) return status;
     m_session.RememberFile(path);

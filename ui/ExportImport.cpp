@@ -154,12 +154,6 @@ bool CExportImport::MergeRows(const std::string& importPath, const CMemoryItemLi
         if (!backedUp) return false;
         rows.RemoveAllRows();
     }
-    for (int index = 0; index < staged.RowCount(); ++index) {
-        const CMemoryItemList::Row& item = staged.RowAt(index);
-        const int row = rows.AppendRow(item[kColLocation]);
-        for (int column = kColUrl; column < kItemColumnCount; ++column) {
-            rows.SetText(row, column, item[static_cast<std::size_t>(column)]);
-        }
-    }
+    AppendRows(staged, rows);
     return true;
 }

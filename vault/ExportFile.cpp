@@ -174,13 +174,7 @@ ExportReadResult ReadRecords(IByteSource& source, IItemList& list, const std::st
         result.read = 0;
         return result;
     }
-    for (int row = 0; row < records.RowCount(); ++row) {
-        const CMemoryItemList::Row& item = records.RowAt(row);
-        const int added = list.AppendRow(item[kColLocation]);
-        for (int column = kColUrl; column < kItemColumnCount; ++column) {
-            list.SetText(added, column, item[static_cast<std::size_t>(column)]);
-        }
-    }
+    AppendRows(records, list);
     return result;
 }
 

@@ -121,3 +121,13 @@ void CMemoryItemList::RemoveRow(int row) {
     WipeRow(*m_rows[static_cast<std::size_t>(row)]);
     m_rows.erase(m_rows.begin() + row);
 }
+
+void AppendRows(const CMemoryItemList& from, IItemList& to) {
+    for (int index = 0; index < from.RowCount(); ++index) {
+        const CMemoryItemList::Row& item = from.RowAt(index);
+        const int row = to.AppendRow(item[kColLocation]);
+        for (int column = kColUrl; column < kItemColumnCount; ++column) {
+            to.SetText(row, column, item[static_cast<std::size_t>(column)]);
+        }
+    }
+}

@@ -82,5 +82,8 @@ std::string FoldAsciiCase(std::string text);
 /// text is found in every row; the Note and the Password are not searched.
 bool RowMatchesFind(const CMemoryItemList::Row& row, std::string_view foldedText);
 
+/// Adds every row of `from` to `to`, each at its sorted place.
+void AppendRows(const CMemoryItemList& from, IItemList& to);
+
 /// Overwrites the bytes of `text` with zeros, then empties it.
 void WipeString(std::string& text);

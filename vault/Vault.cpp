@@ -98,13 +98,7 @@ SetAsideResult CVault::RestoreSetAsideItems(const std::string& password, IItemLi
         ok = transaction.IsActive() && m_itemStore.OpenKeptItems(StoreNames::kKeptItems, key, opened,
                                                                    result.restored, result.remaining);
         if (ok && result.restored > 0) {
-            for (int row = 0; row < opened.RowCount(); ++row) {
-                const CMemoryItemList::Row& item = opened.RowAt(row);
-                const int added = rows.AppendRow(item[kColLocation]);
-                for (int column = kColUrl; column < kItemColumnCount; ++column) {
-                    rows.SetText(added, column, item[static_cast<std::size_t>(column)]);
-                }
-            }
+            AppendRows(opened, rows);
             rowsAdded = true;
             ok = m_bLoaded && m_itemStore.SaveAllItems(rows, m_unlockPassword) &&
                  transaction.Commit();
