@@ -9,7 +9,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 export QT_QPA_PLATFORM=offscreen
 build="${KEYNEST_BUILD_DIR:-$root/build}"
 KEYNEST_BUILD_DIR="$build" "$root/scripts/build.sh" -DKEYNEST_WERROR=ON
-ctest --test-dir "$build" --output-on-failure -j 2 --timeout 300
+ctest --test-dir "$build" --output-on-failure -j 2 --timeout 60
 
 asan="${KEYNEST_ASAN_DIR:-$root/build-asan}"
 if [ ! -f "$asan/build.ninja" ]; then
@@ -17,7 +17,7 @@ if [ ! -f "$asan/build.ninja" ]; then
     -DKEYNEST_BENCH=OFF -DKEYNEST_SANITIZE=ON -DKEYNEST_WERROR=ON
 fi
 cmake --build "$asan"
-ctest --test-dir "$asan" --output-on-failure -j 2 --timeout 300
+ctest --test-dir "$asan" --output-on-failure -j 2 --timeout 60
 
 # Fuzzers, each for a bounded time; any finding fails the run.
 FUZZ_SECONDS="${FUZZ_SECONDS:-20}" "$root/scripts/fuzz.sh"

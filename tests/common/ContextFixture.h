@@ -1,7 +1,7 @@
 #pragma once
 
 // A whole feature context over fakes: a vault in a private store, unlocked
-// under "secret", rows in memory and a watchdog stand-in.
+// under "secret", rows in memory and a watchdog stand-in that records.
 
 #include <QWidget>
 #include <mutex>
@@ -17,14 +17,19 @@
 
 namespace keynest_test {
 
-struct NoActivity final : IActivity {
-    void SignalActivity() override {}
+/// Counts the activity signals and records the URLs handed over.
+struct RecordingActivity final : IActivity {
+    void SignalActivity() override { ++signals; }
     void SetDogTimeout(std::uint32_t) override {}
-    void RequestLaunch(const std::string&) override {}
+    void RequestLaunch(const std::string& url) override { launches.push_back(url); }
+    int signals = 0;
+    std::vector<std::string> launches;
 };
 
-struct ContextFixture : TempStore {
-    ContextFixture() { EXPECT_TRUE(m_vault.ChooseFirstPassword("secret")); }
+/// `Rows` holds the list: CMemoryItemList, or the model a list view shows.
+template <class Rows = CMemoryItemList>
+struct BasicContextFixture : TempStore {
+    BasicContextFixture() { EXPECT_TRUE(m_vault.ChooseFirstPassword("secret")); }
 
     /// A row per Location, its Password "pw-" and the Location.
     void AddRows(const std::vector<std::string>& locations) {
@@ -35,15 +40,17 @@ struct ContextFixture : TempStore {
 
     FakeServices m_fakes;
     CVault m_vault{m_store};
-    CMemoryItemList m_rows;
+    Rows m_rows;
     std::recursive_mutex m_listLock;
     Preferences m_prefs;
-    NoActivity m_activity;
+    RecordingActivity m_activity;
     CKeynestEvents m_events;
     QWidget m_parent;
     KeynestContext m_context{m_vault,    m_rows,   m_listLock,
                              m_prefs,    m_store,  m_fakes.AsServices(),
                              m_activity, m_events, m_parent};
 };
+
+using ContextFixture = BasicContextFixture<>;
 
 }  // namespace keynest_test

@@ -10,6 +10,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@
 #include "platform/Prompter.h"
 #include "platform/Services.h"
 #include "platform/ShellOpener.h"
+
+/// Lets GoogleTest print a QString as text.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace keynest_test {
 

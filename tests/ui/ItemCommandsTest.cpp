@@ -1,287 +1,133 @@
-// The Item commands over a fake host: add, edit, delete, undo and delete
-// all with their hints, questions and the list lock; failed saves reported.
+// The Item commands and the list's clicks over a real list view and vault:
+// what reaches the store, the undo slot, activity, the lock during a
+// dialog, and which clicks copy or open what.
 
 #include <gtest/gtest.h>
 
-#include <future>
+#include <QTest>
 
-#include "FakeServices.h"
-#include "ui/ItemCommandHost.h"
+#include "ContextFixture.h"
+#include "EventLoopWait.h"
+#include "ModalDriver.h"
 #include "ui/ItemCommands.h"
 #include "ui/ItemDlg.h"
-#include "ModalDriver.h"
-#include "settings/Preferences.h"
-#include "ui/SaveFailure.h"
-#include "TestSupport.h"
+#include "ui/ItemListModel.h"
+#include "ui/ItemListView.h"
 
 using namespace keynest_test;
 
 namespace {
 
-using Row = CMemoryItemList::Row;
-
-const QString kSelfLocked = QStringLiteral(
-    "Keynest has already self-locked\n due to inactivity.\n\nPlease unlock and try again.");
-const QString kExportHint = QStringLiteral(
-    "New User Hint...\n\nWith this many stored password you may want \nto start making Export "
-    "files now and then.\n\nHit F1 for Help at anytime.");
-const QString kEditHint = QStringLiteral(
-    "New User Hint...\n\nDouble clicking an Item's Password \nfield will launch the Edit dialog "
-    "box.\n\nSingle clicking an Item's Location Field \nwill have your browser take you "
-    "there\nif you have chosen that Preference.\n\nHit F1 for Help at anytime.");
-const QString kSelectItem = QStringLiteral("Please select an item. ");
-
-// True when another thread cannot take the lock, i.e. someone holds it.
-bool IsHeld(std::recursive_mutex& mutex) {
-    return !std::async(std::launch::async, [&mutex] {
-                if (!mutex.try_lock()) return false;
-                mutex.unlock();
-                return true;
-            }).get();
-}
-
-class FakeHost final : public IItemCommandHost {
-  public:
-    IItemList& Rows() override { return list; }
-    void RemoveRow(int row) override {
-        EXPECT_TRUE(IsHeld(mutex));
-        list.RemoveRow(row);
-    }
-    int FirstSelectedRow() const override { return selected; }
-    void ScrollToRow(int row) override { scrolledTo.push_back(row); }
-    bool IsUnlocked() const override { return unlocked; }
-    void SignalActivity() override { ++activity; }
-    bool SaveAllItems() override {
-        EXPECT_FALSE(IsHeld(mutex));
-        stored.clear();
-        for (int row = 0; row < list.RowCount(); ++row) stored.push_back(list.RowAt(row));
-        ++saves;
-        return saveSucceeds;
-    }
-    std::recursive_mutex& ListLock() override { return mutex; }
-    QWidget* DialogParent() override { return nullptr; }
-
-    void Add(const Row& row) {
-        const int index = list.AppendRow(row[kColLocation]);
-        for (int column = 1; column < kItemColumnCount; ++column) {
-            list.SetText(index, column, row[static_cast<size_t>(column)]);
-        }
-    }
-    std::vector<std::string> Locations() const {
-        std::vector<std::string> names;
-        for (int row = 0; row < list.RowCount(); ++row) {
-            names.push_back(list.GetText(row, kColLocation));
-        }
-        return names;
-    }
-
-    CMemoryItemList list;
-    std::recursive_mutex mutex;
-    int selected = -1;
-    bool unlocked = true;
-    bool saveSucceeds = true;
-    int activity = 0;
-    int saves = 0;
-    std::vector<int> scrolledTo;
-    std::vector<Row> stored;
-};
-
-class ItemCommandsTest : public ::testing::Test, protected TempStore {
+class ItemCommandsTest : public ::testing::Test, public BasicContextFixture<CItemListModel> {
   protected:
-    void SetUp() override { prefs.pwdChars = FullCharSet(); }
-
-    void AddRows(std::initializer_list<const char*> locations) {
-        for (const char* location : locations) host.Add({location, "u", "id", "h", "n", "pw"});
+    ItemCommandsTest() {
+        m_prefs.createOnAdd = 0;
+        m_prefs.pwdChars = FullCharSet();
+        m_view.resize(600, 300);
+        m_view.show();
     }
 
-    Preferences prefs;
-    FakeServices fakes;
-    FakeHost host;
-    CItemCommands commands{host, fakes.AsServices(), m_store, prefs};
+    // The Locations a fresh vault reads back from the store.
+    std::vector<std::string> Stored() {
+        CVault reader(m_store);
+        CMemoryItemList rows;
+        EXPECT_TRUE(reader.Unlock("secret"));
+        EXPECT_TRUE(reader.LoadAllItems(rows).ok);
+        std::vector<std::string> locations;
+        for (int row = 0; row < rows.RowCount(); ++row) {
+            locations.push_back(rows.GetText(row, kColLocation));
+        }
+        return locations;
+    }
+
+    void Click(int row, int column) {
+        m_view.SelectRow(row);
+        const QRect cell = m_view.visualRect(m_view.model()->index(row, column));
+        QTest::mouseClick(m_view.viewport(), Qt::LeftButton, {}, cell.center());
+    }
+
+    CItemListView m_view{m_context, m_rows};
+    CItemCommands m_commands{m_context, m_view};
 };
 
-TEST_F(ItemCommandsTest, AddSuggestsPasswordAndInsertsSorted) {
-    AddRows({"alpha", "Charlie"});
-    QString suggested;
-    WhenModal<CItemDlg>([&](CItemDlg* dialog) {
-        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Add Keynest Item"));
-        suggested = Box(dialog, "passwordEdit")->text();
-        Box(dialog, "locationEdit")->setText(QStringLiteral("bravo"));
-        Box(dialog, "urlEdit")->setText(QStringLiteral("https://b.example"));
-        Box(dialog, "noteEdit")->setText(QStringLiteral("n\u00F8te"));
+using Locations = std::vector<std::string>;
+
+TEST_F(ItemCommandsTest, EveryChangeReachesTheStoreAndCountsAsActivity) {
+    AddRows({"alpha", "charlie"});
+    ASSERT_TRUE(m_vault.SaveAllItems(m_rows));
+
+    WhenModal<CItemDlg>([](CItemDlg* dialog) {
+        Box(dialog, "locationEdit")->setText(QStringLiteral("Bravo"));
+        Box(dialog, "passwordEdit")->setText(QStringLiteral("pw-b"));
         Press(dialog, "okButton");
     });
-    commands.OnAddItem();
+    m_commands.OnAddItem();
+    EXPECT_EQ(Stored(), (Locations{"alpha", "Bravo", "charlie"}));
 
-    EXPECT_EQ(suggested.size(), 16);
-    EXPECT_EQ(host.Locations(), (std::vector<std::string>{"alpha", "bravo", "Charlie"}));
-    EXPECT_EQ(host.list.RowAt(1),
-              (Row{"bravo", "https://b.example", "", "", "n\xC3\xB8te", suggested.toStdString()}));
-    EXPECT_EQ(host.scrolledTo, std::vector<int>{1});
-    EXPECT_EQ(host.saves, 1);
-    EXPECT_EQ(host.stored.size(), 3u);
-    EXPECT_EQ(host.activity, 1);
-
-    prefs.createOnAdd = 0;
-    WhenModal<CItemDlg>([&](CItemDlg* dialog) {
-        suggested = Box(dialog, "passwordEdit")->text();
-        Press(dialog, "cancelButton");
-    });
-    commands.OnAddItem();
-    EXPECT_TRUE(suggested.isEmpty());
-    EXPECT_EQ(host.saves, 1);
-}
-
-TEST_F(ItemCommandsTest, ExportHintFromFourRowsOnceEvenWhenCancelled) {
-    AddRows({"a", "b", "c"});
-    RejectWhenModal<CItemDlg>();
-    commands.OnAddItem();
-    EXPECT_TRUE(fakes.prompter.texts.isEmpty());
-
-    AddRows({"d"});
-    host.selected = 0;
-    commands.OnDeleteItem();
-    AddRows({"a"});
-    const int savesBefore = host.saves;
-    RejectWhenModal<CItemDlg>();
-    commands.OnAddItem();
-    EXPECT_EQ(fakes.prompter.texts, QStringList{kExportHint});
-    EXPECT_EQ(m_store.GetInt("Newbie", "Export", 1), 0);
-    EXPECT_EQ(host.list.RowCount(), 4);
-    EXPECT_EQ(host.saves, savesBefore);
-    EXPECT_TRUE(commands.IsUndoAvailable());
-
-    RejectWhenModal<CItemDlg>();
-    commands.OnAddItem();
-    EXPECT_EQ(fakes.prompter.texts.size(), 1);
-}
-
-TEST_F(ItemCommandsTest, EditChangesTheSelectedRowInPlaceAndHintsOnceFromTheCommand) {
-    AddRows({"a", "b", "c"});
-    host.selected = 1;
-    m_store.SetInt("Newbie", "ChangeEditPwd", 0);
-    WhenModal<CItemDlg>([&](CItemDlg* dialog) {
-        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Edit Keynest Item"));
-        EXPECT_EQ(Child<QPushButton>(dialog, "okButton")->text(), QStringLiteral("Save"));
-        EXPECT_EQ(Box(dialog, "locationEdit")->text(), QStringLiteral("b"));
-        EXPECT_EQ(Box(dialog, "passwordEdit")->text(), QStringLiteral("pw"));
-        Box(dialog, "locationEdit")->setText(QStringLiteral("z"));
-        Box(dialog, "hintEdit")->setText(QStringLiteral("new hint"));
-        Press(dialog, "okButton");
-    });
-    commands.EditSelectedItem();
-
-    EXPECT_EQ(host.list.RowAt(1), (Row{"z", "u", "id", "new hint", "n", "pw"}));
-    EXPECT_EQ(host.saves, 1);
-    EXPECT_EQ(host.activity, 1);
-    // The double-click path shows no hint; the Edit command shows it once.
-    EXPECT_TRUE(fakes.prompter.texts.isEmpty());
-    for (int i = 0; i < 2; ++i) {
-        RejectWhenModal<CItemDlg>();
-        commands.OnEditItem();
+    struct Step {
+        const char* name;
+        std::function<void()> run;
+        Locations stored;
+        bool signalsActivity = true;
+    };
+    const Step steps[] = {
+        {"delete", [&] { m_view.SelectRow(0), m_commands.OnDeleteItem(); }, {"Bravo", "charlie"}},
+        {"undo", [&] { m_commands.OnUndoDelete(); }, {"alpha", "Bravo", "charlie"}, false},
+        {"delete all refused", [&] { m_commands.OnDeleteAllItems(); }, {"alpha", "Bravo", "charlie"}},
+        {"delete all", [&] { m_fakes.prompter.answers = {kPromptYes}, m_commands.OnDeleteAllItems(); },
+         {}},
+    };
+    for (const Step& step : steps) {
+        const int before = m_activity.signals;
+        step.run();
+        EXPECT_EQ(Stored(), step.stored) << step.name;
+        EXPECT_EQ(m_activity.signals > before, step.signalsActivity) << step.name;
     }
-    EXPECT_EQ(fakes.prompter.texts, QStringList{kEditHint});
-    EXPECT_EQ(m_store.GetInt("Newbie", "Edit", 1), 0);
-    EXPECT_EQ(host.saves, 1);
+    EXPECT_FALSE(m_commands.IsUndoAvailable());
+    EXPECT_TRUE(m_fakes.prompter.texts.contains(
+        QStringLiteral("Are you sure you want to delete all items?")));
 }
 
-TEST_F(ItemCommandsTest, NoSelectionWarnsAndOpensNothing) {
-    AddRows({"a"});
-    host.unlocked = false;
-    commands.EditSelectedItem();
-    host.unlocked = true;
-    commands.OnDeleteItem();
-    EXPECT_EQ(fakes.prompter.texts, (QStringList{kSelectItem, kSelectItem}));
-    EXPECT_EQ(host.list.RowCount(), 1);
-    EXPECT_EQ(host.saves, 0);
-}
-
-TEST_F(ItemCommandsTest, UndoRestoresOnlyTheLastDeletionAndNeverWhileLockedOrWiped) {
-    host.Add({"A", "ua", "ia", "ha", "na", "pa"});
-    host.Add({"B", "ub", "ib", "hb", "nb", "pb"});
-    host.selected = 0;
-    commands.OnDeleteItem();
-    commands.OnDeleteItem();
-    EXPECT_EQ(host.list.RowCount(), 0);
-    EXPECT_TRUE(host.stored.empty());
-    EXPECT_EQ(host.saves, 2);
-
-    const int activity = host.activity;
-    commands.OnUndoDelete();
-    EXPECT_EQ(host.activity, activity);
-    ASSERT_EQ(host.list.RowCount(), 1);
-    EXPECT_EQ(host.list.RowAt(0), (Row{"B", "ub", "ib", "hb", "nb", "pb"}));
-    EXPECT_EQ(host.stored.size(), 1u);
-    EXPECT_EQ(host.scrolledTo, std::vector<int>{0});
-    EXPECT_FALSE(commands.IsUndoAvailable());
-    EXPECT_TRUE(fakes.prompter.texts.isEmpty());
-
-    // While locked Undo does nothing; the wipe at lock empties the slot.
-    commands.OnDeleteItem();
-    host.unlocked = false;
-    commands.OnUndoDelete();
-    EXPECT_EQ(host.list.RowCount(), 0);
-    EXPECT_TRUE(commands.IsUndoAvailable());
-    commands.WipeUndoSlot();
-    EXPECT_FALSE(commands.IsUndoAvailable());
-    host.unlocked = true;
-    commands.OnUndoDelete();
-    EXPECT_EQ(host.list.RowCount(), 0);
-}
-
-TEST_F(ItemCommandsTest, DeleteAllAsksAndEmptiesTheUndoSlot) {
-    AddRows({"a", "b", "c"});
-    host.selected = 0;
-    commands.OnDeleteItem();
-
-    fakes.prompter.answers = {kPromptNo};
-    commands.OnDeleteAllItems();
-    EXPECT_EQ(host.list.RowCount(), 2);
-    EXPECT_TRUE(commands.IsUndoAvailable());
-
-    fakes.prompter.answers = {kPromptYes};
-    commands.OnDeleteAllItems();
-    EXPECT_EQ(fakes.prompter.texts.last(),
-              QStringLiteral("Are you sure you want to delete all items?"));
-    EXPECT_EQ(host.list.RowCount(), 0);
-    EXPECT_TRUE(host.stored.empty());
-    EXPECT_EQ(host.saves, 2);
-    EXPECT_FALSE(commands.IsUndoAvailable());
-}
-
-TEST_F(ItemCommandsTest, ConfirmedAfterSelfLockStoresNothing) {
-    AddRows({"a"});
-    host.selected = 0;
-    WhenModal<CItemDlg>([&](CItemDlg* dialog) {
-        Box(dialog, "locationEdit")->setText(QStringLiteral("new"));
-        host.unlocked = false;
+TEST_F(ItemCommandsTest, DialogConfirmedAfterTheLockStoresNothing) {
+    AddRows({"alpha"});
+    ASSERT_TRUE(m_vault.SaveAllItems(m_rows));
+    m_view.SelectRow(0);
+    WhenModal<CItemDlg>([this](CItemDlg* dialog) {
+        // The inactivity lock ran while the dialog was open.
+        m_rows.RemoveAllRows();
+        m_vault.Lock();
+        Box(dialog, "locationEdit")->setText(QStringLiteral("changed"));
         Press(dialog, "okButton");
     });
-    commands.OnAddItem();
-    host.unlocked = true;
-    WhenModal<CItemDlg>([&](CItemDlg* dialog) {
-        Box(dialog, "noteEdit")->setText(QStringLiteral("changed"));
-        host.unlocked = false;
-        EXPECT_TRUE(dialog->SaveSilently());
-    });
-    commands.EditSelectedItem();
+    m_commands.EditSelectedItem();
+    EXPECT_EQ(m_rows.RowCount(), 0);
+    EXPECT_EQ(Stored(), Locations{"alpha"});
+    EXPECT_EQ(m_fakes.prompter.texts.back(),
+              QStringLiteral("Keynest has already self-locked\n due to inactivity.\n\n"
+                             "Please unlock and try again."));
 
-    EXPECT_EQ(fakes.prompter.texts.count(kSelfLocked), 2);
-    EXPECT_EQ(host.Locations(), std::vector<std::string>{"a"});
-    EXPECT_EQ(host.list.GetText(0, kColNote), "n");
-    EXPECT_EQ(host.saves, 0);
+    // Undo never brings a plain row back while locked.
+    m_vault.Lock();
+    m_commands.OnUndoDelete();
+    EXPECT_EQ(m_rows.RowCount(), 0);
 }
 
-TEST_F(ItemCommandsTest, FailedSaveIsReported) {
-    AddRows({"a", "b"});
-    host.saveSucceeds = false;
-    host.selected = 0;
-    commands.OnDeleteItem();
-    commands.OnUndoDelete();
-    fakes.prompter.answers = {kPromptYes};
-    commands.OnDeleteAllItems();
-    EXPECT_EQ(fakes.prompter.texts.count(SaveFailureText()), 3);
-    EXPECT_EQ(host.list.RowCount(), 0);
+TEST_F(ItemCommandsTest, ClicksCopyThePasswordAndTheLocationOpensOnlyWebAddresses) {
+    m_prefs.launch = 1;
+    const char* const urls[] = {"https://a.example", "file:///etc/passwd", ""};
+    AddRows({"a", "b", "c"});
+    for (int row = 0; row < 3; ++row) m_rows.SetText(row, kColUrl, urls[row]);
+
+    Click(1, kColUserId);
+    EXPECT_EQ(m_fakes.clipboard.text, "pw-b");
+    for (int row = 0; row < 3; ++row) {
+        const int copies = m_fakes.clipboard.copies;
+        Click(row, kColLocation);
+        EXPECT_TRUE(WaitUntil([&] { return m_fakes.clipboard.copies > copies; })) << row;
+    }
+    RunEventsFor(std::chrono::milliseconds(50));
+    EXPECT_EQ(m_activity.launches, std::vector<std::string>{"https://a.example"});
+    EXPECT_EQ(m_fakes.clipboard.text, "pw-c");
 }
 
 }  // namespace

@@ -1,0 +1,101 @@
+// The running program across starts: first use and unlock, the inactivity
+// lock, what the exit does to the clipboard, and File > Reset.
+
+#include <gtest/gtest.h>
+
+#include "FakeServices.h"
+#include "Program.h"
+#include "app/CommandTable.h"
+#include "lock/Watchdog.h"
+#include "settings/StoreNames.h"
+#include "ui/ItemListModel.h"
+
+namespace {
+
+using namespace keynest_test;
+
+class ProgramTest : public ::testing::Test {
+  protected:
+    std::string StorePath() const { return m_dir.File("keynest.sqlite"); }
+
+    TempDir m_dir;
+    FakeServices m_fakes;
+};
+
+TEST_F(ProgramTest, ItemsComeBackAtTheNextStartOnlyWithTheRightPassword) {
+    {
+        Program first(m_fakes.AsServices(), StorePath());
+        ASSERT_TRUE(first.Start());
+        CItemListModel& rows = first.view->Model();
+        rows.SetText(rows.AppendRow("site"), kColPassword, "pw");
+        ASSERT_TRUE(first.view->Vault().SaveAllItems(rows));
+    }
+    {
+        Program wrong(m_fakes.AsServices(), StorePath());
+        WhenModal<CUnlockDlg>([](CUnlockDlg* dialog) {
+            Box(dialog, "passwordEdit")->setText(QStringLiteral("sesame2024"));
+            Press(dialog, "okButton");
+        });
+        const QString refused = QStringLiteral(
+            "The Password you entered is not correct. \n\nUse menu pick File > UnLock to try "
+            "again. ");
+        wrong.view->OnInitialUpdate();
+        EXPECT_TRUE(WaitUntil([&] { return m_fakes.prompter.texts.contains(refused); }));
+        EXPECT_FALSE(wrong.Unlocked());
+        EXPECT_EQ(wrong.view->Model().RowCount(), 0);
+    }
+    Program second(m_fakes.AsServices(), StorePath());
+    ASSERT_TRUE(second.Start());
+    ASSERT_EQ(second.view->Model().RowCount(), 1);
+    EXPECT_EQ(second.view->Model().GetText(0, kColPassword), "pw");
+}
+
+TEST_F(ProgramTest, HelpTopicsOpensTheContentsWhileLocked) {
+    Program program(m_fakes.AsServices(), StorePath());
+    program.frame.OnCommand(ID_HELP_FINDER);
+    EXPECT_EQ(m_fakes.help.contexts, std::vector<int>{kHelpContents});
+}
+
+TEST_F(ProgramTest, IdleProgramLocksEmptiesTheListAndAsksAgain) {
+    Program program(m_fakes.AsServices(), StorePath());
+    ASSERT_TRUE(program.Start());
+    program.view->Model().AppendRow("site");
+    bool asked = false;
+    WhenModal<CUnlockDlg>([&](CUnlockDlg* dialog) {
+        asked = program.view->Model().RowCount() == 0 && !program.Unlocked();
+        dialog->reject();
+    });
+    program.view->Watchdog().SetDogTimeout(100);
+    EXPECT_TRUE(WaitUntil([&] { return asked; }));
+}
+
+TEST_F(ProgramTest, ExitEmptiesTheClipboardOnlyWhenTheUserWantsIt) {
+    for (const int empty : {1, 0}) {
+        FakeServices fakes;
+        Program program(fakes.AsServices(), m_dir.File(std::to_string(empty) + ".sqlite"));
+        ASSERT_TRUE(program.Start());
+        program.view->Prefs().emptyClipboard = empty;
+        fakes.clipboard.SetText("the user's own text");
+        program.frame.close();
+        EXPECT_EQ(fakes.clipboard.cleared, empty == 1) << empty;
+    }
+}
+
+TEST_F(ProgramTest, ResetLeavesNothingTheProgramWrote) {
+    Program program(m_fakes.AsServices(), StorePath());
+    ASSERT_TRUE(program.Start());
+    CItemListModel& rows = program.view->Model();
+    rows.SetText(rows.AppendRow("site"), kColPassword, "pw");
+    ASSERT_TRUE(program.view->Vault().SaveAllItems(rows));
+    m_fakes.prompter.answers = {kPromptYes};
+    program.view->OnFileReset();
+    EXPECT_TRUE(WaitUntil([&] { return !program.frame.isVisible(); }));
+    EXPECT_EQ(rows.RowCount(), 0);
+    std::vector<std::string> names;
+    for (const char* section : StoreNames::kAllSections) {
+        ASSERT_TRUE(program.store.ValueNames(section, names));
+        EXPECT_TRUE(names.empty()) << section;
+    }
+}
+
+}  // namespace
