@@ -5,8 +5,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <chrono>
-#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -64,33 +62,13 @@ class FakeClipboard final : public IClipboard {
     bool cleared = false;
 };
 
-/// Records the URLs it is asked to open. After Hold() each Open() waits for
-/// Release(), as a slow desktop handler would.
+/// Records the URLs it is asked to open, from any thread.
 class FakeShellOpener final : public IShellOpener {
   public:
     bool Open(const std::string& url) override {
-        std::unique_lock lock(m_mutex);
-        m_urls.push_back(url);
-        m_changed.notify_all();
-        m_changed.wait(lock, [this] { return !m_held; });
-        return true;
-    }
-    void Hold() {
         std::lock_guard lock(m_mutex);
-        m_held = true;
-    }
-    void Release() {
-        {
-            std::lock_guard lock(m_mutex);
-            m_held = false;
-        }
-        m_changed.notify_all();
-    }
-    /// Waits up to three seconds until `count` URLs have come.
-    bool WaitForUrls(size_t count) {
-        std::unique_lock lock(m_mutex);
-        return m_changed.wait_for(lock, std::chrono::seconds(3),
-                                  [&] { return m_urls.size() >= count; });
+        m_urls.push_back(url);
+        return true;
     }
     std::vector<std::string> Urls() {
         std::lock_guard lock(m_mutex);
@@ -99,9 +77,7 @@ class FakeShellOpener final : public IShellOpener {
 
   private:
     std::mutex m_mutex;
-    std::condition_variable m_changed;
     std::vector<std::string> m_urls;
-    bool m_held = false;
 };
 
 class FakeHelpViewer final : public IHelpViewer {

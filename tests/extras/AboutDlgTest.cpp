@@ -53,21 +53,3 @@ TEST_F(AboutDlgTest, TargetsGetOneMailtoAndOnlyASuccessfulOpenTurnsPurple) {
         EXPECT_EQ(link.TextColour(), c.opens ? kPurple : kBlue);
     }
 }
-
-TEST_F(AboutDlgTest, OpenedLinkStaysPurpleForTheRun) {
-    CExtraCommands commands(m_context);
-    WhenModal<CAboutDlg>([](CAboutDlg* box) {
-        box->MailLink().OnClicked();
-        EXPECT_EQ(box->MailLink().TextColour(), kPurple);
-        box->accept();
-    });
-    commands.OnAppAbout();
-    EXPECT_TRUE(m_fakes.prompter.texts.isEmpty());  // the self-test passed
-
-    WhenModal<CAboutDlg>([](CAboutDlg* box) {
-        EXPECT_EQ(box->MailLink().TextColour(), kPurple);
-        EXPECT_EQ(box->WebLink().TextColour(), kBlue);
-        box->accept();
-    });
-    commands.OnAppAbout();
-}

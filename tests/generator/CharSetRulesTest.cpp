@@ -33,14 +33,6 @@ TEST(CharSetRulesTest, CharacterTests) {
     EXPECT_TRUE(IsInCharSet("\xE9", "a\xE9"));
 }
 
-TEST(CharSetRulesTest, EasySetsLeaveOutLookAlikes) {
-    std::string lowered = kEasyUpperCharSet;
-    for (char& c : lowered) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    EXPECT_EQ(lowered, kEasyLowerCharSet);
-    EXPECT_EQ(lowered.size(), 31u);
-    EXPECT_EQ(std::string(kEasyUpperCharSet).find_first_of("ILO01"), std::string::npos);
-}
-
 std::string Bogus(int position) {
     return "The character as position " + std::to_string(position) +
            " is bogus.\n\nPlease delete it and continue.";

@@ -106,30 +106,6 @@ TEST_F(ChoosePasswordDlgTest, SimplePasswordsBringTheComplexityQuestion) {
     EXPECT_TRUE(Submit(QStringLiteral("abcdefgh"), QStringLiteral("abcdefgh")));
 }
 
-TEST_F(ChoosePasswordDlgTest, NoteHelpAndTitles) {
-    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Choose the Keynest Password"));
-    QStringList labels;
-    for (const QLabel* label : dlg.findChildren<QLabel*>()) labels << label->text();
-    for (const char* text : {"Choose an UnLock Password", "Enter Password Again",
-                             "A password can be\n16 characters max.",
-                             "The characters must be from the presently defined set."}) {
-        EXPECT_TRUE(labels.contains(QString::fromLatin1(text))) << text;
-    }
-    auto* note = Child<QLabel>(&dlg, "charSetNote");
-    dlg.show();
-    EXPECT_TRUE(note->isVisible());
-    EXPECT_FALSE(Child(&dlg, "byteLimitNote")->isVisible());
-    dlg.hide();
-    dlg.SetFirstUse(true);
-    dlg.show();
-    EXPECT_FALSE(note->isVisible());
-
-    Press(&dlg, "helpButton");
-    EXPECT_EQ(fakes.help.contexts, std::vector<int>{0x20086});
-    EXPECT_TRUE(dlg.isVisible());
-    EXPECT_TRUE(Child<QPushButton>(&dlg, "okButton")->isDefault());
-}
-
 TEST_F(ChoosePasswordDlgTest, SixteenByteLimitWhileTyping) {
     dlg.show();
     auto* limitNote = Child<QLabel>(&dlg, "byteLimitNote");
@@ -155,20 +131,6 @@ TEST_F(ChoosePasswordDlgTest, SixteenByteLimitWhileTyping) {
     First()->clear();
     First()->insert(QString(17, QLatin1Char('z')));
     EXPECT_TRUE(First()->text().isEmpty());
-}
-
-TEST(ChoosePasswordDlgWideSetTest, EntriesAreUtf8Bytes) {
-    // A set that holds the two bytes of "é" lets it through byte by byte.
-    keynest_test::FakeServices fakes;
-    CChoosePasswordDlg dlg(fakes.AsServices(), FullCharSet() + "\xC3\xA9");
-    const QString password = QStringLiteral("caf\u00E9-Bar9");
-    dlg.show();
-    Box(&dlg, "firstEdit")->setText(password);
-    Box(&dlg, "secondEdit")->setText(password);
-    Press(&dlg, "okButton");
-    EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    EXPECT_EQ(dlg.FirstEntry(), "caf\xC3\xA9-Bar9");
-    EXPECT_EQ(dlg.SecondEntry(), "caf\xC3\xA9-Bar9");
 }
 
 }  // namespace

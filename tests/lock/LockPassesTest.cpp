@@ -109,34 +109,6 @@ TEST_F(LockPassesTest, SecondPassClosesDialogsNamingTheProgramAndSparesTheRest) 
     EXPECT_TRUE(m_mainFrame.isVisible());
 }
 
-TEST_F(LockPassesTest, SecondPassSavesAValidItemDialogOnlyWhenSoPreferred) {
-    const struct {
-        const char* title;
-        bool valid;
-        int saveCancel;
-        int expectedResult;
-        int expectedSaveCalls;
-    } cases[] = {
-        {"Add Keynest Item", true, 1, QDialog::Accepted, 1},
-        {"Edit Keynest Item", true, 1, QDialog::Accepted, 1},
-        {"Add Keynest Item", false, 1, QDialog::Rejected, 1},
-        {"Add Keynest Item", true, 0, QDialog::Rejected, 0},
-        {"Edit Keynest Item", true, 0, QDialog::Rejected, 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.title) + " valid=" + std::to_string(c.valid) +
-                     " saveCancel=" + std::to_string(c.saveCancel));
-        AutoSaveTestDialog dialog(QString::fromLatin1(c.title), c.valid);
-        EXPECT_EQ(ExecWith(dialog, [&] { CloseOrSaveDialogs(&m_mainFrame, c.saveCancel); }),
-                  c.expectedResult);
-        EXPECT_EQ(dialog.saveCalls, c.expectedSaveCalls);
-    }
-    // Titled like an Item dialog but unable to save itself: closed.
-    QDialog lookalike;
-    lookalike.setWindowTitle(QStringLiteral("Add Keynest Item"));
-    EXPECT_EQ(ExecWith(lookalike, [&] { CloseOrSaveDialogs(&m_mainFrame, 1); }), QDialog::Rejected);
-}
-
 /// The stages driven by a real time-out; every step is logged in order.
 class AutoLockChainTest : public LockPassesTest {
   protected:
@@ -192,19 +164,6 @@ TEST_F(AutoLockChainTest, QuestionInsideADialogIsDismissedAndTheDialogFinishesFi
     });
     ASSERT_TRUE(WaitUntil([&] { return m_log.size() >= 3; }));
     EXPECT_EQ(Log(), "box -1, dialog 1, lock");
-}
-
-TEST_F(AutoLockChainTest, ItemDialogSavedBySecondStageReturnsBeforeTheLock) {
-    for (int saveCancel : {1, 0}) {
-        m_log.clear();
-        m_saveCancel = saveCancel;
-        AutoSaveTestDialog item(QStringLiteral("Add Keynest Item"), true);
-        m_dog.SetDogTimeout(150);
-        const int result = item.exec();
-        m_log.push_back(QStringLiteral("item %1").arg(result));
-        ASSERT_TRUE(WaitUntil([&] { return m_log.size() >= 2; }));
-        EXPECT_EQ(Log(), "item " + std::to_string(saveCancel) + ", lock");
-    }
 }
 
 }  // namespace

@@ -79,15 +79,4 @@ TEST_F(UnlockDlgTest, ShutdownOnlyAsksAndCancelRejects) {
     EXPECT_TRUE(prompter.texts.isEmpty());
 }
 
-TEST(UnlockDlgPlacementTest, CentredOverTheMainWindow) {
-    keynest_test::FakePrompter prompter;
-    QWidget mainWindow;
-    mainWindow.setGeometry(100, 80, 900, 700);
-    mainWindow.show();
-    CUnlockDlg dlg(prompter, &mainWindow);
-    dlg.show();
-    const QPoint offset = dlg.frameGeometry().center() - mainWindow.frameGeometry().center();
-    EXPECT_LE(offset.manhattanLength(), 4) << offset.x() << "," << offset.y();
-}
-
 }  // namespace

@@ -85,56 +85,6 @@ TEST_F(WatchdogTest, StopEndsBothThreadsPromptly) {
     EXPECT_FALSE(m_dog.IsRunning());
 }
 
-TEST(WatchdogStopTest, StuckLauncherIsLeftBehindSafelyAtTheBound) {
-    // Lives to the end of the process: the worker may still be inside it.
-    static keynest_test::FakeShellOpener opener;
-    opener.Hold();
-    StageRecorder target;
-    {
-        CWatchdog dog;
-        ASSERT_TRUE(dog.Start(&target, opener));
-        dog.RequestLaunch("https://stuck.example/");
-        ASSERT_TRUE(opener.WaitForUrls(1));
-        const auto begin = Clock::now();
-        EXPECT_FALSE(dog.Stop(100ms));
-        const auto waited = Clock::now() - begin;
-        EXPECT_GE(waited, 100ms);
-        EXPECT_LT(waited, 1000ms);
-        EXPECT_FALSE(dog.IsRunning());
-        // The destructor's stop must not wait out the bound a second time.
-        const auto again = Clock::now();
-        EXPECT_FALSE(dog.Stop(1000ms));
-        EXPECT_LT(Clock::now() - again, 100ms);
-    }
-    // The watchdog is gone; the worker finishes on state it co-owns.
-    opener.Release();
-    RunEventsFor(50ms);
-    EXPECT_EQ(opener.Urls(), std::vector<std::string>{"https://stuck.example/"});
-}
-
-TEST_F(WatchdogTest, RequestsWhileOneIsBeingOpenedAreQueuedIntactInOrderAndEmptyOnesSkipped) {
-    m_shell.Hold();
-    ASSERT_TRUE(m_dog.Start(&m_target, m_shell));
-    m_dog.RequestLaunch("");
-    std::string first = "https://first.example/a b?q='x'";
-    m_dog.RequestLaunch(first);
-    ASSERT_TRUE(m_shell.WaitForUrls(1));
-    // The caller's text changes at once; the launcher has its own copies.
-    first.assign("https://XXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXX/");
-    std::vector<std::string> expected = {"https://first.example/a b?q='x'"};
-    for (std::size_t i = 0; i < CWatchdog::kMaxPendingLaunches + 3; ++i) {
-        const std::string url = "ftp://next.example/" + std::to_string(i);
-        m_dog.RequestLaunch(url);
-        // Only the newest requests survive a backlog.
-        if (i >= 3) expected.push_back(url);
-    }
-    m_shell.Release();
-    ASSERT_TRUE(m_shell.WaitForUrls(expected.size()));
-    RunEventsFor(50ms);
-    EXPECT_EQ(m_shell.Urls(), expected);
-    EXPECT_TRUE(m_dog.Stop());
-}
-
 std::vector<std::string> ReadNulSeparated(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::vector<std::string> parts;

@@ -10,20 +10,6 @@ namespace {
 
 class PreferencesTest : public ::testing::Test, protected keynest_test::TempStore {};
 
-TEST_F(PreferencesTest, DefaultsOnAnEmptyStore) {
-    const Preferences prefs = LoadPreferences(m_store);
-    EXPECT_EQ(prefs.createOnAdd, 1);
-    EXPECT_EQ(prefs.emptyClipboard, 0);
-    EXPECT_EQ(prefs.makePwdRadio, 0);
-    EXPECT_EQ(prefs.length, 16u);
-    EXPECT_EQ(prefs.alphaNum, 1);
-    EXPECT_EQ(prefs.launch, 0);
-    EXPECT_EQ(prefs.pwdChars, FullCharSet());
-    EXPECT_EQ(prefs.pwdChars.size(), 94u);
-    EXPECT_EQ(prefs.saveCancel, 1);
-    EXPECT_EQ(prefs.DogTimeMs(), 5u * 60000u);
-}
-
 TEST_F(PreferencesTest, OutOfRangeValuesAreCorrectedAndWrittenBack) {
     const struct {
         const char* name;

@@ -111,19 +111,6 @@ TEST_F(ItemDlgTest, OkClosesOnlyWhenFieldsPass) {
     EXPECT_FALSE(silent->isVisible());
 }
 
-TEST_F(ItemDlgTest, CancelNeverAsksOrChecks) {
-    auto dialog = MakeDialog(false);
-    Box(dialog.get(), "locationEdit")->clear();
-    Press(dialog.get(), "cancelButton");
-    EXPECT_EQ(dialog->result(), QDialog::Rejected);
-
-    auto escaped = MakeDialog(true, "pw");
-    QTest::keyClick(escaped.get(), Qt::Key_Escape);
-    EXPECT_FALSE(escaped->isVisible());
-    EXPECT_EQ(escaped->result(), QDialog::Rejected);
-    EXPECT_TRUE(fakes.prompter.texts.isEmpty());
-}
-
 TEST_F(ItemDlgTest, PasswordHoldsSixteenBytesAndSaysSo) {
     auto dialog = MakeDialog(false);
     QLineEdit* password = Box(dialog.get(), "passwordEdit");
@@ -173,56 +160,6 @@ TEST_F(ItemDlgTest, OverlongLoadedValuesAreShownWholeAndRefusedOnOk) {
     Press(dialog.get(), "okButton");
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_TRUE(fakes.prompter.texts.last().contains(QStringLiteral("at most 16 bytes")));
-}
-
-TEST_F(ItemDlgTest, ChangeHintComesOnceInEditModeOnly) {
-    auto add = MakeDialog(false, "old");
-    FocusPassword(add.get());
-    Press(add.get(), "createPasswordButton");
-    EXPECT_TRUE(fakes.prompter.texts.isEmpty());
-    EXPECT_EQ(Box(add.get(), "passwordEdit")->text().size(), 16);
-    EXPECT_EQ(m_store.GetInt("Newbie", "ChangeEditPwd", 1), 1);
-
-    auto edit = MakeDialog(true, "old");
-    FocusPassword(edit.get());
-    FocusPassword(edit.get());
-    EXPECT_EQ(fakes.prompter.texts, QStringList{kChangeHint});
-    EXPECT_EQ(m_store.GetInt("Newbie", "ChangeEditPwd", 1), 0);
-    // The hint counts as the warning: replacing now asks nothing.
-    Press(edit.get(), "createPasswordButton");
-    EXPECT_EQ(fakes.prompter.texts.size(), 1);
-    EXPECT_NE(Box(edit.get(), "passwordEdit")->text(), QStringLiteral("old"));
-
-    auto later = MakeDialog(true, "old");
-    FocusPassword(later.get());
-    EXPECT_EQ(fakes.prompter.texts.size(), 1);
-}
-
-TEST_F(ItemDlgTest, ReplacementQuestionShowsTheBoxText) {
-    m_store.SetInt("Newbie", "ChangeEditPwd", 0);
-    auto dialog = MakeDialog(true, "old");
-    QLineEdit* password = Box(dialog.get(), "passwordEdit");
-    password->setText(QStringLiteral("typed"));
-
-    fakes.prompter.answers = {kPromptNo};
-    Press(dialog.get(), "createPasswordButton");
-    EXPECT_EQ(fakes.prompter.texts,
-              QStringList{kReplaceQuestionTemplate.arg(QStringLiteral("typed"))});
-    EXPECT_EQ(password->text(), QStringLiteral("typed"));
-
-    fakes.prompter.answers = {kPromptYes};
-    Press(dialog.get(), "createPasswordButton");
-    const QString first = password->text();
-    EXPECT_EQ(first.size(), 16);
-    Press(dialog.get(), "createPasswordButton");
-    EXPECT_EQ(fakes.prompter.texts.size(), 2);
-    EXPECT_NE(password->text(), first);
-
-    auto emptied = MakeDialog(true, "old");
-    Box(emptied.get(), "passwordEdit")->clear();
-    Press(emptied.get(), "createPasswordButton");
-    EXPECT_EQ(fakes.prompter.texts.size(), 2);
-    EXPECT_EQ(Box(emptied.get(), "passwordEdit")->text().size(), 16);
 }
 
 TEST_F(ItemDlgTest, EmptyCharacterSetIsReportedNotGenerated) {

@@ -129,54 +129,6 @@ TEST_F(PasswordFeaturesTest, F3RegeneratesInTheBoxOnlyUnderPreferencesInForce) {
     EXPECT_EQ(fakes.clipboard.copies, 0);
 }
 
-TEST_F(PasswordFeaturesTest, OpensWithFiveMinutesAndDisabledControlsWhenAutoLockIsOff) {
-    for (const int dog : {0, 1}) {
-        prefs.dog = dog;
-        prefs.dogTimeMinutes = 30;
-        const int shown = dog == 1 ? 30 : 5;
-        RunPreferences([&](CPreferencesDlg* dialog) {
-            EXPECT_EQ(Spin(dialog, "dogTimeBox")->value(), shown);
-            for (const char* name :
-                 {"dogTimeBox", "saveCancelText", "cancelDialogRadio", "trySaveRadio"}) {
-                EXPECT_EQ(Child<QWidget>(dialog, name)->isEnabled(), dog == 1) << name;
-            }
-            EXPECT_FALSE(Child<QWidget>(dialog, "changePasswordButton")->isEnabled());
-            Press(dialog, "okButton");
-        });
-        EXPECT_EQ(m_store.GetInt("Prefs", "DogTime", -1), shown);
-        EXPECT_EQ(prefs.DogTimeMs(), dog == 0 ? kInfinite : 30u * 60000u);
-    }
-    EXPECT_TRUE(activity.timeouts.empty());  // locked: the wait is left alone
-}
-
-TEST_F(PasswordFeaturesTest, BoxesTakeTheirRangesTypedAndArrowsStopAtTheirEnds) {
-    const QString length = QStringLiteral("Please enter a whole number from 4 to 16.");
-    const QString minutes = QStringLiteral("Please enter a whole number from 1 to 1440.");
-    using Case = std::tuple<const char*, const char*, QString>;  // box, typed, message or none
-    for (const auto& [box, typed, message] :
-         {Case{"dogTimeBox", "1440", {}}, Case{"dogTimeBox", "1441", minutes},
-          Case{"dogTimeBox", "0", minutes}, Case{"lengthBox", "3", length},
-          Case{"lengthBox", "17", length}, Case{"lengthBox", "16", {}}}) {
-        SCOPED_TRACE(typed);
-        fakes.prompter.texts.clear();
-        auto dialog = ShowDialog();
-        Type(dialog.get(), box, typed);
-        dialog->OnOK();
-        EXPECT_EQ(dialog->result(), message.isEmpty() ? QDialog::Accepted : QDialog::Rejected);
-        EXPECT_EQ(fakes.prompter.texts, message.isEmpty() ? QStringList{} : QStringList{message});
-    }
-    using Step = std::tuple<const char*, int, int, int>;  // box, from, steps, to
-    auto dialog = ShowDialog();
-    for (const auto& [box, from, steps, to] :
-         {Step{"dogTimeBox", 59, 5, 60}, Step{"dogTimeBox", 2, -5, 1},
-          Step{"dogTimeBox", 1440, -1, 59}, Step{"lengthBox", 15, 5, 16},
-          Step{"lengthBox", 5, -5, 4}}) {
-        Spin(dialog.get(), box)->setValue(from);
-        Spin(dialog.get(), box)->stepBy(steps);
-        EXPECT_EQ(Spin(dialog.get(), box)->value(), to) << box << " " << from;
-    }
-}
-
 TEST_F(PasswordFeaturesTest, HintsShowOnceAndClearTheirFlags) {
     auto dialog = ShowDialog();
     auto* autoLock = Child<QCheckBox>(dialog.get(), "autoLockCheck");

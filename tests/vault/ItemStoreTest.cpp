@@ -114,27 +114,6 @@ TEST_F(ItemStoreTest, LongFieldsSurviveLoadAndSave) {
     EXPECT_EQ(again[1][kColLocation], "zzz");
 }
 
-TEST_F(ItemStoreTest, SetAsideKeepsTheSealedItems) {
-    m_store.SetString("List", "col0", "120");
-    ASSERT_TRUE(m_items.SaveAllItems(MakeList(Numbered(3)), "earlier"));
-    const std::vector<std::string> stored = Snapshot("List", 3);
-    ASSERT_TRUE(m_items.SetAsideStoredItems("KeptItems"));
-    EXPECT_FALSE(m_items.HasStoredItems("List"));
-    EXPECT_EQ(Snapshot("KeptItems", 3), stored);
-    EXPECT_EQ(Snapshot("KeptItems", 4).back(), "");
-    EXPECT_EQ(m_store.GetString("List", "col0", ""), "120");
-    EXPECT_TRUE(Load("earlier").empty());
-
-    // A second set-aside adds to the Items already kept.
-    ASSERT_TRUE(m_items.SaveAllItems(MakeList(Numbered(2, "more")), "later"));
-    const std::vector<std::string> more = Snapshot("List", 2);
-    ASSERT_TRUE(m_items.SetAsideStoredItems("KeptItems"));
-    std::vector<std::string> expected = stored;
-    expected.insert(expected.end(), more.begin(), more.end());
-    EXPECT_EQ(Snapshot("KeptItems", 5), expected);
-    EXPECT_FALSE(m_items.SetAsideStoredItems("List"));
-}
-
 TEST_F(ItemStoreTest, FailedSaveLeavesTheStoreAsItWas) {
     ASSERT_TRUE(m_items.SaveAllItems(MakeList(Numbered(3)), kPassword));
     const std::vector<std::string> before = Snapshot("List", 6);

@@ -68,23 +68,6 @@ class TwofishModesTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(TwofishModesTest, EcbEncryptsBlocksIndependently) {
-    Bytes plain = RandomBytes(m_random, 16);
-    plain.insert(plain.end(), plain.begin(), plain.end());
-    cipherInstance cipher{};
-    cipherInit(&cipher, MODE_ECB, nullptr);
-    Bytes out(32);
-    EXPECT_EQ(blockEncrypt(&cipher, m_key.get(), plain.data(), 256, out.data()), 256);
-    EXPECT_EQ(Bytes(out.begin(), out.begin() + 16), EcbBlock(plain.data()));
-    EXPECT_EQ(Bytes(out.begin() + 16, out.end()), EcbBlock(plain.data()));
-    // In place works too.
-    Bytes inPlace = plain;
-    blockEncrypt(&cipher, m_key.get(), inPlace.data(), 256, inPlace.data());
-    EXPECT_EQ(inPlace, out);
-    blockDecrypt(&cipher, m_key.get(), inPlace.data(), 256, inPlace.data());
-    EXPECT_EQ(inPlace, plain);
-}
-
 TEST_F(TwofishModesTest, CbcChainsWithinAndAcrossCalls) {
     const Bytes plain = RandomBytes(m_random, 64);
     const Bytes expected = CbcReference(plain);

@@ -88,28 +88,6 @@ TEST(TwofishTest, IteratedChainsForAllKeyLengths) {
                    "431058F4DBC7F734DA4F02F04CC4F459", "37FE26FF1CF66175F5DDF4C33B97A205"}});
 }
 
-TEST(TwofishTest, RandomKeysRoundTripAndMatchTheHexKeyPath) {
-    std::mt19937 random(20240607);
-    for (size_t keyBytes : {16u, 24u, 32u}) {
-        for (int trial = 0; trial < 20; ++trial) {
-            const Bytes keyValue = RandomBytes(random, keyBytes);
-            const Bytes plain = RandomBytes(random, 48);
-            auto key = std::make_unique<keyInstance>();
-            cipherInstance cipher{};
-            ScheduleRaw(*key, keyValue, trial % 2 ? DIR_DECRYPT : DIR_ENCRYPT);
-            ASSERT_EQ(cipherInit(&cipher, MODE_ECB, nullptr), 1);
-            Bytes encrypted(48), decrypted(48);
-            ASSERT_EQ(blockEncrypt(&cipher, key.get(), plain.data(), 384, encrypted.data()), 384);
-            ASSERT_EQ(blockDecrypt(&cipher, key.get(), encrypted.data(), 384, decrypted.data()),
-                      384);
-            EXPECT_EQ(decrypted, plain);
-            EXPECT_NE(encrypted, plain);
-            // Raw key words and the hex key text schedule the same key.
-            EXPECT_EQ(ToHex(encrypted), EncryptHexKey(ToHex(keyValue), plain));
-        }
-    }
-}
-
 TEST(TwofishTest, DirectionFollowsTheLastOperation) {
     const Bytes zero(16, 0);
     for (std::uint8_t made : {DIR_ENCRYPT, DIR_DECRYPT}) {
