@@ -2,8 +2,11 @@
 
 #include "platform/CommandIcons.h"
 #include "app/KeynestApp.h"
+#include "platform/ProcessHardening.h"
 
 int main(int argc, char** argv) {
+    RestartWithFreedMemoryWiped(argv);
+    ForbidMemoryDumps();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Keynest"));
     QApplication::setApplicationVersion(QStringLiteral(KEYNEST_VERSION));

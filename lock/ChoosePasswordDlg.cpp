@@ -6,34 +6,21 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <QValidator>
 #include <cstring>
 
 #include "platform/HelpViewer.h"
 #include "generator/PasswordGenerator.h"
 #include "platform/Prompter.h"
+#include "platform/PasswordBox.h"
 #include "platform/TextBytes.h"
 
 namespace {
-
-// Refuses any edit that would make the text longer than the key in UTF-8
-// bytes; the line edit then keeps its old text and reports the refusal.
-class CByteLimitValidator final : public QValidator {
-  public:
-    explicit CByteLimitValidator(QObject* parent) : QValidator(parent) {}
-    State validate(QString& input, int& /*pos*/) const override {
-        QByteArray bytes = input.toUtf8();
-        const bool fits = bytes.size() <= kMaxPasswordBytes;
-        bytes.fill('\0');
-        return fits ? Acceptable : Invalid;
-    }
-};
 
 QLineEdit* MakePasswordEdit(const QString& name, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
     edit->setEchoMode(QLineEdit::Password);
-    edit->setValidator(new CByteLimitValidator(edit));
+    LimitToPasswordBytes(*edit);
     return edit;
 }
 

@@ -4,13 +4,11 @@
 #include <QString>
 #include <string>
 
+#include "platform/PasswordBox.h"
 #include "platform/Services.h"
 
 class QLabel;
 class QLineEdit;
-
-/// The longest UnLock password in UTF-8 bytes: the size of the cipher key.
-inline constexpr int kMaxPasswordBytes = 16;
 
 /// The dialog for choosing the UnLock password: two entries that must
 /// match and come from the character set, with a question when the

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/PasswordBox.h"
 #include "platform/Prompter.h"
 #include "platform/TextBytes.h"
 
@@ -16,7 +17,8 @@ CUnlockDlg::CUnlockDlg(IPrompter& prompter, QWidget* parent)
     auto* prompt = new QLabel(QStringLiteral("Enter Keynest Password"), this);
     m_passwordEdit->setObjectName(QStringLiteral("passwordEdit"));
     m_passwordEdit->setEchoMode(QLineEdit::Password);
-    m_passwordEdit->setMaxLength(32767);  // no limit of our own: a long text is simply wrong
+    // No password over the key's length can match: refuse it while typing.
+    LimitToPasswordBytes(*m_passwordEdit);
     prompt->setBuddy(m_passwordEdit);
 
     auto* okButton = new QPushButton(QStringLiteral("OK"), this);

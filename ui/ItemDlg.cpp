@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTimer>
-#include <QValidator>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
@@ -18,6 +17,7 @@
 #include "settings/Preferences.h"
 #include "platform/Prompter.h"
 #include "platform/Clipboard.h"
+#include "platform/PasswordBox.h"
 #include "platform/TextBytes.h"
 
 namespace {
@@ -60,24 +60,6 @@ qsizetype Utf8Length(const QString& text) {
     return bytes;
 }
 
-// Refuses any change that would make the Password longer than its byte
-// limit, typed or pasted, and says so through `onRefused` so the dialog
-// can tell the user instead of dropping the input silently.
-class CPasswordBytesValidator final : public QValidator {
-public:
-    CPasswordBytesValidator(std::function<void()> onRefused, QObject* parent)
-        : QValidator(parent), m_onRefused(std::move(onRefused)) {}
-
-    State validate(QString& input, int& /*pos*/) const override {
-        if (Utf8Length(input) <= CItemDlg::kMaxPasswordBytes) return Acceptable;
-        if (m_onRefused) m_onRefused();
-        return Invalid;
-    }
-
-private:
-    std::function<void()> m_onRefused;
-};
-
 }  // namespace
 
 CItemDlg::CItemDlg(Services services, CRegistryStore& store, const Preferences& prefs,
@@ -105,8 +87,9 @@ CItemDlg::CItemDlg(Services services, CRegistryStore& store, const Preferences& 
     QLineEdit* password = m_edits[kColPassword];
     password->setEchoMode(QLineEdit::Normal);  // shown in clear on purpose
     password->setFixedWidth(password->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 17);
-    password->setValidator(
-        new CPasswordBytesValidator([this] { ShowPasswordLimitNote(true); }, password));
+    LimitToPasswordBytes(*password);
+    KeepSelectionPrivate(*password);
+    connect(password, &QLineEdit::inputRejected, this, [this] { ShowPasswordLimitNote(true); });
     password->installEventFilter(this);
     connect(password, &QLineEdit::textChanged, this, [this](const QString& text) {
         ShowPasswordLimitNote(Utf8Length(text) > kMaxPasswordBytes);

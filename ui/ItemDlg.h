@@ -23,8 +23,6 @@ class CItemDlg final : public QDialog, public IAutoSaveDialog {
 public:
     /// Longest text of the Location, URL, User ID, Hint and Note boxes, in characters.
     static constexpr int kMaxTextChars = 300;
-    /// Longest Password in bytes: the size of the key it may become.
-    static constexpr int kMaxPasswordBytes = 16;
 
     CItemDlg(Services services, CRegistryStore& store, const Preferences& prefs,
              QWidget* parent = nullptr);

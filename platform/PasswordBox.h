@@ -1,0 +1,18 @@
+#pragma once
+
+class QLineEdit;
+
+/// The most bytes (UTF-8) a password can hold: the cipher's key length.
+inline constexpr int kMaxPasswordBytes = 16;
+
+/// Makes `box` refuse any edit that would take its text over
+/// kMaxPasswordBytes; it then keeps its old text and emits inputRejected().
+void LimitToPasswordBytes(QLineEdit& box);
+
+/// Keeps `box` from publishing its selected text as the PRIMARY selection,
+/// where any program could read it; for boxes that show a password in clear.
+void KeepSelectionPrivate(QLineEdit& box);
+
+/// Drops the PRIMARY selection when this program owns it: the lock calls
+/// it, so that no selected field outlives the lock there.
+void DropOwnSelection();
