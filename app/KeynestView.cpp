@@ -12,6 +12,7 @@
 #include "lock/AutoLockStages.h"
 #include "lock/LockFlow.h"
 #include "lock/Watchdog.h"
+#include "platform/PasswordBox.h"
 #include "platform/Clipboard.h"
 #include "platform/FileChooser.h"
 #include "platform/DesktopLockWatcher.h"
@@ -69,6 +70,7 @@ CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* pa
         m_commands->WipeUndoSlot();
         m_findBox->clear();
         m_context.services.clipboard.ClearOwnText();
+        DropOwnSelection();
     });
     connect(m_events, &CKeynestEvents::LockStateChanged, m_findBox, &QWidget::setEnabled);
 
