@@ -1,5 +1,8 @@
 #include "app/HelpWindow.h"
 
+#include <QApplication>
+#include <QWindow>
+
 CHelpWindow::CHelpWindow(QWidget* parent) : QTextBrowser(parent) {
     setObjectName(QStringLiteral("helpWindow"));
     setWindowTitle(QStringLiteral("Keynest Help"));
@@ -17,6 +20,12 @@ QUrl CHelpWindow::PageFor(int context) {
 void CHelpWindow::ShowHelp(int context) {
     setSource(PageFor(context));
     show();
+    // A modal dialog blocks every window but those it is a parent of, so
+    // while one is open the help window is tied to it, to stay usable.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != this && modal->windowHandle() && windowHandle()) {
+        windowHandle()->setTransientParent(modal->windowHandle());
+    }
     raise();
     activateWindow();
 }

@@ -59,10 +59,13 @@ bool CKeynestApp::InitInstance() {
     m_clipboard = std::make_unique<CQtClipboard>();
     m_shell = std::make_unique<CXdgOpenShell>();
     m_random = std::make_unique<COsRandomSource>();
-    m_help = std::make_unique<CHelpWindow>();
+    m_help = new CHelpWindow();
     const Services services{*m_prompter, *m_clipboard, *m_shell, *m_help, *m_random};
 
     m_frame = std::make_unique<CMainFrame>(*m_store, *m_help);
+    // A window of the main window's: it closes with it, so that an open help
+    // window never keeps the program running once the main window is gone.
+    m_help->setParent(m_frame.get(), Qt::Window);
     m_prompter->SetParent(m_frame.get());
     m_view = new CKeynestView(services, *m_store, m_frame.get());
     m_frame->SetView(m_view);
@@ -73,7 +76,7 @@ bool CKeynestApp::InitInstance() {
 
 void CKeynestApp::ExitInstance() {
     m_frame.reset();
-    m_help.reset();
+    m_help = nullptr;
     m_pStore = nullptr;
     m_store.reset();
 }

@@ -44,7 +44,7 @@ private:
     std::unique_ptr<CQtClipboard> m_clipboard;
     std::unique_ptr<CXdgOpenShell> m_shell;
     std::unique_ptr<COsRandomSource> m_random;
-    std::unique_ptr<CHelpWindow> m_help;
     std::unique_ptr<CMainFrame> m_frame;
     CKeynestView* m_view = nullptr;  // owned by the frame
+    CHelpWindow* m_help = nullptr;   // a window of the frame's, owned by it
 };

@@ -7,10 +7,10 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
-#include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "app/HelpKeys.h"
 #include "platform/AppTitle.h"
 #include "platform/CommandIcons.h"
 #include "ui/CommandStates.h"
@@ -34,10 +34,7 @@ CMainFrame::CMainFrame(CRegistryStore& store, IHelpViewer& help, QWidget* parent
     m_toolbar->setObjectName(QStringLiteral("toolbar"));
     m_toolbar->setIconSize(QSize(16, 16));
     BuildStatusBar();
-    // F1 opens the help from every window of the program, dialogs included.
-    auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    helpKey->setContext(Qt::ApplicationShortcut);
-    connect(helpKey, &QShortcut::activated, this, [this] { m_help.ShowHelp(kHelpContents); });
+    new CHelpKeys(m_help, this);
     ApplyStoredGeometry();
 }
 
@@ -225,4 +222,9 @@ void CMainFrame::resizeEvent(QResizeEvent* event) {
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (m_view) m_view->OnClose();
     event->accept();
+    // Windows of the main window's (the help) end with it: left open, they
+    // would keep the program running with its worker threads stopped.
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow()) child->close();
+    }
 }

@@ -39,6 +39,7 @@ CChoosePasswordDlg::CChoosePasswordDlg(const Services& services, const std::stri
           QStringLiteral("A password holds at most 16 bytes; accented letters count as two."),
           this)) {
     setWindowTitle(QStringLiteral("Choose the Keynest Password"));
+    setProperty(kHelpContextProperty, kHelpChoosePassword);
 
     auto* firstLabel = new QLabel(QStringLiteral("Choose an UnLock Password"), this);
     firstLabel->setBuddy(m_firstEdit);

@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QTest>
+#include <QWhatsThis>
+
 #include "FakeServices.h"
 #include "Program.h"
+#include "app/KeynestApp.h"
 #include "app/CommandTable.h"
 #include "lock/Watchdog.h"
 #include "settings/StoreNames.h"
@@ -54,6 +58,35 @@ TEST_F(ProgramTest, HelpTopicsOpensTheContentsWhileLocked) {
     Program program(m_fakes.AsServices(), StorePath());
     program.frame.OnCommand(ID_HELP_FINDER);
     EXPECT_EQ(m_fakes.help.contexts, std::vector<int>{kHelpContents});
+}
+
+TEST_F(ProgramTest, HelpKeysWorkInEveryWindowAtItsPage) {
+    Program program(m_fakes.AsServices(), StorePath());
+    WhenModal<CChoosePasswordDlg>([](CChoosePasswordDlg* dialog) {
+        QTest::keyClick(dialog, Qt::Key_F1);
+        QTest::keyClick(dialog, Qt::Key_F1, Qt::ShiftModifier);
+        EXPECT_TRUE(QWhatsThis::inWhatsThisMode());
+        QWhatsThis::leaveWhatsThisMode();
+        dialog->reject();
+    });
+    program.view->OnInitialUpdate();
+    ASSERT_TRUE(WaitUntil([&] { return !m_fakes.help.contexts.empty(); }));
+    RunEventsFor(std::chrono::milliseconds(50));
+    QTest::keyClick(&program.frame, Qt::Key_F1);
+    EXPECT_EQ(m_fakes.help.contexts, (std::vector<int>{kHelpChoosePassword, kHelpContents}));
+}
+
+TEST_F(ProgramTest, AnOpenHelpWindowClosesWithTheMainWindow) {
+    const ScopedEnv home("HOME", m_dir.Path());
+    const ScopedEnv data("XDG_DATA_HOME", m_dir.File("data"));
+    const ScopedEnv config("XDG_CONFIG_HOME", m_dir.File("config"));
+    CKeynestApp app;
+    ASSERT_TRUE(app.InitInstance());
+    app.MainFrame()->OnCommand(ID_HELP_FINDER);
+    auto* help = app.MainFrame()->findChild<QWidget*>(QStringLiteral("helpWindow"));
+    ASSERT_TRUE(help && help->isVisible());
+    app.MainFrame()->close();
+    EXPECT_FALSE(help->isVisible());
 }
 
 TEST_F(ProgramTest, IdleProgramLocksEmptiesTheListAndAsksAgain) {
