@@ -69,7 +69,7 @@ bool CKeynestApp::InitInstance() {
     m_prompter->SetParent(m_frame.get());
     m_view = new CKeynestView(services, *m_store, m_frame.get());
     m_frame->SetView(m_view);
-    m_frame->show();
+    m_frame->ShowAsStored();
     m_view->OnInitialUpdate();
     return true;
 }

@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 #include "app/HelpKeys.h"
@@ -19,6 +20,7 @@
 #include "app/KeynestView.h"
 #include "settings/Preferences.h"
 #include "settings/RegistryStore.h"
+#include "settings/StoreNames.h"
 
 namespace {
 
@@ -204,8 +206,41 @@ void CMainFrame::ApplyStoredGeometry() {
     resize(g.cx, g.cy);
 }
 
+void CMainFrame::ShowAsStored() {
+    if (m_store.GetInt(StoreNames::kScreen, StoreNames::kMaximized, 0) == 1) {
+        showMaximized();
+        return;
+    }
+    show();
+    FitIntoWorkArea();
+    // Window managers add the borders a moment after the window shows.
+    QTimer::singleShot(100, this, &CMainFrame::FitIntoWorkArea);
+}
+
+void CMainFrame::FitIntoWorkArea() {
+    if (windowState() != Qt::WindowNoState || !screen()) return;
+    const QRect area = screen()->availableGeometry();
+    const QRect outer = frameGeometry();
+    const int borderWidth = outer.width() - width();
+    const int borderHeight = outer.height() - height();
+    const QSize inner(std::min(width(), area.width() - borderWidth),
+                      std::min(height(), area.height() - borderHeight));
+    if (inner != size()) resize(inner);
+    const int x = std::clamp(outer.x(), area.left(), area.right() + 1 - inner.width() - borderWidth);
+    const int y = std::clamp(outer.y(), area.top(), area.bottom() + 1 - inner.height() - borderHeight);
+    if (QPoint(x, y) != outer.topLeft()) move(x, y);
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || (windowState() & Qt::WindowMinimized)) return;
+    // Only the state is stored for a maximised window: its normal place stays.
+    m_store.SetInt(StoreNames::kScreen, StoreNames::kMaximized,
+                   (windowState() & Qt::WindowMaximized) ? 1 : 0);
+}
+
 void CMainFrame::TrackGeometry() {
-    if (windowState() & Qt::WindowMinimized) return;
+    if (windowState() != Qt::WindowNoState) return;
     SaveWindowGeometry(m_store, {x(), y(), width(), height()});
 }
 

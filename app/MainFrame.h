@@ -44,7 +44,13 @@ public:
     void ToggleToolbar();
     void ToggleStatusBar();
 
+    /// Shows the window maximised when it was left so, else at its stored
+    /// place, moved and shrunk as far as needed to lie in the work area
+    /// with its borders.
+    void ShowAsStored();
+
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -52,6 +58,7 @@ protected:
 private:
     void ApplyStoredGeometry();
     void TrackGeometry();
+    void FitIntoWorkArea();
     void BuildActions();
     void BuildMenus();
     void BuildToolbar();

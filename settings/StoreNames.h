@@ -22,6 +22,7 @@ inline constexpr const char* kAllSections[] = {kFileSel, kList,  kNewbie, kKeyne
 // Values.
 inline constexpr const char* kPassword = "Password";  ///< "Keynest": the check value
 inline constexpr const char* kStarter = "Starter";    ///< "FileSel": last file name
+inline constexpr const char* kMaximized = "Maximized";  ///< "Screen": 1 when left maximised
 inline constexpr const char* kHex = "Hex";            ///< "Text": 1 hex digits, 0 text
 
 }  // namespace StoreNames

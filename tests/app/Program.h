@@ -20,10 +20,10 @@ inline const QString kProgramPassword = QStringLiteral("Sesame2024");
 struct Program {
     Program(Services services, const std::string& storePath)
         : store(storePath), frame(store, services.help) {
-        EXPECT_TRUE(store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr));
+        EXPECT_TRUE(opened);
         view = new CKeynestView(services, store, &frame);
         frame.SetView(view);
-        frame.show();
+        frame.ShowAsStored();
     }
     ~Program() { frame.close(); }
     Program(const Program&) = delete;
@@ -48,6 +48,7 @@ struct Program {
     bool Unlocked() { return view->Vault().IsUnlocked(); }
 
     CRegistryStore store;
+    bool opened = store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr);
     CMainFrame frame;
     CKeynestView* view = nullptr;
 };

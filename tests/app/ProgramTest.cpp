@@ -89,6 +89,21 @@ TEST_F(ProgramTest, AnOpenHelpWindowClosesWithTheMainWindow) {
     EXPECT_FALSE(help->isVisible());
 }
 
+TEST_F(ProgramTest, AMaximisedWindowComesBackMaximisedWithItsNormalSizeKept) {
+    int normalWidth = 0;
+    {
+        Program first(m_fakes.AsServices(), StorePath());
+        normalWidth = first.store.GetInt(StoreNames::kScreen, "cx", 0);
+        first.frame.showMaximized();
+        ASSERT_TRUE(WaitUntil([&] { return first.frame.isMaximized(); }));
+        EXPECT_EQ(first.store.GetInt(StoreNames::kScreen, "cx", 0), normalWidth);
+    }
+    Program second(m_fakes.AsServices(), StorePath());
+    EXPECT_TRUE(second.frame.isMaximized());
+    second.frame.showNormal();
+    EXPECT_EQ(second.frame.width(), normalWidth);
+}
+
 TEST_F(ProgramTest, IdleProgramLocksEmptiesTheListAndAsksAgain) {
     Program program(m_fakes.AsServices(), StorePath());
     ASSERT_TRUE(program.Start());
