@@ -71,6 +71,7 @@ CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* pa
         m_findBox->clear();
         m_context.services.clipboard.ClearOwnText();
         DropOwnSelection();
+        m_list->DropDrawnTexts();
     });
     connect(m_events, &CKeynestEvents::LockStateChanged, m_findBox, &QWidget::setEnabled);
 

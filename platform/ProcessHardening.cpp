@@ -42,7 +42,10 @@ void RestartWithFreedMemoryWiped(char** argv) {
     std::string tunables = own && *own ? std::string(own) + ":" + kTunables : kTunables;
     ::setenv(kRestartMark, mark.c_str(), 1);
     ::setenv("GLIBC_TUNABLES", tunables.c_str(), 1);
-    ::execv("/proc/self/exe", argv);
+    // The file itself, not /proc/self/exe, so that the process keeps its name.
+    std::string self(4096, '\0');
+    const ssize_t length = ::readlink("/proc/self/exe", self.data(), self.size() - 1);
+    if (length > 0) ::execv(self.c_str(), argv);
     // The restart failed: go on as we are, with the environment as it was.
     ::unsetenv(kRestartMark);
     if (own) {

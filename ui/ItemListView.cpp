@@ -7,6 +7,7 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QStyledItemDelegate>
 #include <QMouseEvent>
 #include <QPalette>
 
@@ -145,6 +146,20 @@ int CItemListView::ShownRowCount() const { return m_filter->rowCount(); }
 bool CItemListView::IsValidRow(int row) const { return row >= 0 && row < m_model->RowCount(); }
 
 bool CItemListView::IsUnlocked() const { return m_context.vault.IsUnlocked(); }
+
+void CItemListView::DropDrawnTexts() {
+    // A fresh delegate; the old one takes its cached cell data with it.
+    QAbstractItemDelegate* drawn = itemDelegate();
+    setItemDelegate(new QStyledItemDelegate(this));
+    delete drawn;
+    // Qt's styles keep a copy of the last cell they laid out, text
+    // included; laying out an empty cell replaces it.
+    QStyleOptionViewItem blank;
+    blank.initFrom(this);
+    blank.widget = this;
+    blank.features = QStyleOptionViewItem::HasDisplay;
+    style()->subElementRect(QStyle::SE_ItemViewItemText, &blank, this);
+}
 
 void CItemListView::SignalActivity() { m_context.activity.SignalActivity(); }
 

@@ -66,6 +66,10 @@ class CItemListView final : public QTreeView {
     /// activity, shows the context menu and runs the chosen command.
     void ShowContextMenu(const QPoint& clickPos);
 
+    /// Forgets the texts of the cells drawn last: the item delegate and the
+    /// style keep them between paints. The lock calls it.
+    void DropDrawnTexts();
+
     /// True while a double-click is being handled.
     bool InDoubleClick() const { return m_bDoubleClick; }
 
