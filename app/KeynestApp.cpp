@@ -7,6 +7,7 @@
 #include "app/HelpWindow.h"
 #include "app/KeynestView.h"
 #include "app/MainFrame.h"
+#include "app/RunningInstance.h"
 #include "generator/PasswordGenerator.h"
 #include "platform/Prompter.h"
 #include "settings/RegistryStore.h"
@@ -38,8 +39,11 @@ bool CKeynestApp::InitInstance() {
     m_prompter = std::make_unique<CQtPrompter>();
     UserPaths::MakePrivateDirectory(UserPaths::DataDirectory());
     m_instanceLock = std::make_unique<CSingleInstanceLock>(UserPaths::DataDirectory() + "/keynest.lock");
+    const QString socketPath = FromBytes(UserPaths::DataDirectory() + "/keynest.socket");
     if (m_instanceLock->IsHeldElsewhere()) {
-        // Two copies editing one list would overwrite each other's changes.
+        // Two copies editing one list would overwrite each other's changes:
+        // the running one comes to the front instead.
+        if (CRunningInstance::AskToRaise(socketPath)) return false;
         m_prompter->Show(QStringLiteral("Keynest is already running.\n\nPlease use the Keynest "
                                         "window that is open already."),
                          PromptButtons::Ok, PromptIcon::Information);
@@ -70,11 +74,16 @@ bool CKeynestApp::InitInstance() {
     m_view = new CKeynestView(services, *m_store, m_frame.get());
     m_frame->SetView(m_view);
     m_frame->ShowAsStored();
+    m_running = std::make_unique<CRunningInstance>();
+    QObject::connect(m_running.get(), &CRunningInstance::RaiseRequested, m_frame.get(),
+                     [this] { RaiseProgramWindows(*m_frame); });
+    m_running->Listen(socketPath);
     m_view->OnInitialUpdate();
     return true;
 }
 
 void CKeynestApp::ExitInstance() {
+    m_running.reset();
     m_frame.reset();
     m_help = nullptr;
     m_pStore = nullptr;

@@ -10,6 +10,7 @@ class CMainFrame;
 class CQtClipboard;
 class CQtPrompter;
 class CRegistryStore;
+class CRunningInstance;
 class CSingleInstanceLock;
 class CXdgOpenShell;
 class COsRandomSource;
@@ -39,6 +40,7 @@ private:
     bool OpenSettingsStore();
 
     std::unique_ptr<CSingleInstanceLock> m_instanceLock;
+    std::unique_ptr<CRunningInstance> m_running;
     std::unique_ptr<CRegistryStore> m_store;
     std::unique_ptr<CQtPrompter> m_prompter;
     std::unique_ptr<CQtClipboard> m_clipboard;

@@ -18,6 +18,17 @@ namespace {
 
 using namespace keynest_test;
 
+// The real start-up with its folders in `dir`.
+struct PrivateHome {
+    explicit PrivateHome(const TempDir& dir)
+        : home("HOME", dir.Path()),
+          data("XDG_DATA_HOME", dir.File("data")),
+          config("XDG_CONFIG_HOME", dir.File("config")) {}
+    ScopedEnv home;
+    ScopedEnv data;
+    ScopedEnv config;
+};
+
 class ProgramTest : public ::testing::Test {
   protected:
     std::string StorePath() const { return m_dir.File("keynest.sqlite"); }
@@ -77,9 +88,7 @@ TEST_F(ProgramTest, HelpKeysWorkInEveryWindowAtItsPage) {
 }
 
 TEST_F(ProgramTest, AnOpenHelpWindowClosesWithTheMainWindow) {
-    const ScopedEnv home("HOME", m_dir.Path());
-    const ScopedEnv data("XDG_DATA_HOME", m_dir.File("data"));
-    const ScopedEnv config("XDG_CONFIG_HOME", m_dir.File("config"));
+    const PrivateHome home(m_dir);
     CKeynestApp app;
     ASSERT_TRUE(app.InitInstance());
     app.MainFrame()->OnCommand(ID_HELP_FINDER);
@@ -87,6 +96,17 @@ TEST_F(ProgramTest, AnOpenHelpWindowClosesWithTheMainWindow) {
     ASSERT_TRUE(help && help->isVisible());
     app.MainFrame()->close();
     EXPECT_FALSE(help->isVisible());
+}
+
+TEST_F(ProgramTest, ASecondStartBringsTheRunningWindowForward) {
+    const PrivateHome home(m_dir);
+    CKeynestApp running;
+    ASSERT_TRUE(running.InitInstance());
+    running.MainFrame()->showMinimized();
+    ASSERT_TRUE(WaitUntil([&] { return running.MainFrame()->isMinimized(); }));
+    CKeynestApp second;
+    EXPECT_FALSE(second.InitInstance());
+    EXPECT_TRUE(WaitUntil([&] { return !running.MainFrame()->isMinimized(); }));
 }
 
 TEST_F(ProgramTest, AMaximisedWindowComesBackMaximisedWithItsNormalSizeKept) {
