@@ -65,12 +65,6 @@ TEST_F(ProgramTest, ItemsComeBackAtTheNextStartOnlyWithTheRightPassword) {
     EXPECT_EQ(second.view->Model().GetText(0, kColPassword), "pw");
 }
 
-TEST_F(ProgramTest, HelpTopicsOpensTheContentsWhileLocked) {
-    Program program(m_fakes.AsServices(), StorePath());
-    program.frame.OnCommand(ID_HELP_FINDER);
-    EXPECT_EQ(m_fakes.help.contexts, std::vector<int>{kHelpContents});
-}
-
 TEST_F(ProgramTest, HelpKeysWorkInEveryWindowAtItsPage) {
     Program program(m_fakes.AsServices(), StorePath());
     WhenModal<CChoosePasswordDlg>([](CChoosePasswordDlg* dialog) {

@@ -1,10 +1,12 @@
-#include <fcntl.h>
-#include <spawn.h>
+// keynest-cli run as a program: what each command prints and stores, its
+// exit statuses, the clipboard tools and the desktop program's lock.
+
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -35,6 +37,13 @@ std::string ReadAll(const std::string& path) {
     return text.str();
 }
 
+// `text` as one shell word.
+std::string Quoted(const std::string& text) {
+    std::string quoted = "'";
+    for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
 class CliTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -50,40 +59,21 @@ class CliTest : public ::testing::Test {
     // its own XDG folders and `path` as PATH.
     CliRun Run(std::vector<std::string> args, const std::string& input,
                const std::string& path = "/usr/bin:/bin") {
-        args.insert(args.begin(), KEYNEST_CLI_PATH);
         if (std::find(args.begin(), args.end(), "--store") == args.end()) {
             args.insert(args.end(), {"--store", m_store});
         }
-        std::vector<std::string> env = {"PATH=" + path, "HOME=" + m_dir.Path(),
-                                        "XDG_DATA_HOME=" + m_dir.File("data"),
-                                        "XDG_CONFIG_HOME=" + m_dir.File("config")};
-        std::vector<char*> argv;
-        std::vector<char*> envp;
-        for (std::string& arg : args) argv.push_back(arg.data());
-        for (std::string& var : env) envp.push_back(var.data());
-        argv.push_back(nullptr);
-        envp.push_back(nullptr);
-        int in[2];
-        EXPECT_EQ(::pipe(in), 0);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-        posix_spawn_file_actions_addclose(&actions, in[1]);
-        const std::string outPath = m_dir.File("out.txt");
-        const std::string errPath = m_dir.File("err.txt");
-        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        pid_t pid = 0;
-        EXPECT_EQ(::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()), 0);
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(in[0]);
-        EXPECT_EQ(::write(in[1], input.data(), input.size()), static_cast<ssize_t>(input.size()));
-        ::close(in[1]);
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(outPath), ReadAll(errPath)};
+        const std::string in = m_dir.File("in.txt");
+        const std::string out = m_dir.File("out.txt");
+        const std::string err = m_dir.File("err.txt");
+        std::ofstream(in, std::ios::binary) << input;
+        std::string command = "env -i PATH=" + Quoted(path) + " HOME=" + Quoted(m_dir.Path()) +
+                              " XDG_DATA_HOME=" + Quoted(m_dir.File("data")) +
+                              " XDG_CONFIG_HOME=" + Quoted(m_dir.File("config")) +
+                              " " KEYNEST_CLI_PATH;
+        for (const std::string& arg : args) command += " " + Quoted(arg);
+        command += " <" + Quoted(in) + " >" + Quoted(out) + " 2>" + Quoted(err);
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out), ReadAll(err)};
     }
 
     std::string List() { return Run({"list"}, kUnlock).out; }

@@ -20,10 +20,11 @@ namespace keynest_test {
 /// Counts the activity signals and records the URLs handed over.
 struct RecordingActivity final : IActivity {
     void SignalActivity() override { ++signals; }
-    void SetDogTimeout(std::uint32_t) override {}
+    void SetDogTimeout(std::uint32_t ms) override { timeouts.push_back(ms); }
     void RequestLaunch(const std::string& url) override { launches.push_back(url); }
     int signals = 0;
     std::vector<std::string> launches;
+    std::vector<std::uint32_t> timeouts;
 };
 
 /// `Rows` holds the list: CMemoryItemList, or the model a list view shows.

@@ -6,7 +6,6 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
-#include <functional>
 #include <mutex>
 #include <ostream>
 #include <string>
@@ -26,14 +25,12 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 namespace keynest_test {
 
 /// Records every message box and answers from a script (OK, or No for a
-/// question, when the script is empty). `onShow` may act while the box is
-/// "open", as a user or the inactivity lock would.
+/// question, when the script is empty).
 class FakePrompter final : public IPrompter {
   public:
     int Show(const QString& text, PromptButtons buttons, PromptIcon icon) override {
         texts.push_back(text);
         icons.push_back(icon);
-        if (onShow) onShow(text);
         if (!answers.empty()) {
             const int answer = answers.front();
             answers.pop_front();
@@ -44,7 +41,6 @@ class FakePrompter final : public IPrompter {
     QStringList texts;
     std::vector<PromptIcon> icons;
     std::deque<int> answers;
-    std::function<void(const QString&)> onShow;
 };
 
 class FakeClipboard final : public IClipboard {
@@ -62,14 +58,16 @@ class FakeClipboard final : public IClipboard {
     bool cleared = false;
 };
 
-/// Records the URLs it is asked to open, from any thread.
+/// Records the URLs it is asked to open, from any thread, and answers
+/// `opens`.
 class FakeShellOpener final : public IShellOpener {
   public:
     bool Open(const std::string& url) override {
         std::lock_guard lock(m_mutex);
         m_urls.push_back(url);
-        return true;
+        return opens;
     }
+    bool opens = true;
     std::vector<std::string> Urls() {
         std::lock_guard lock(m_mutex);
         return m_urls;

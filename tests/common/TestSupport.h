@@ -10,8 +10,10 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "settings/RegistryStore.h"
+#include "vault/ItemList.h"
 
 namespace keynest_test {
 
@@ -50,6 +52,15 @@ struct TempStore {
     TempDir m_dir;
     CRegistryStore m_store{m_dir.File("keynest.sqlite")};
 };
+
+/// The Locations of `rows`, in order.
+inline std::vector<std::string> Locations(const IItemList& rows) {
+    std::vector<std::string> locations;
+    for (int row = 0; row < rows.RowCount(); ++row) {
+        locations.push_back(rows.GetText(row, kColLocation));
+    }
+    return locations;
+}
 
 /// Sets an environment variable and restores the old value at the end.
 class ScopedEnv {

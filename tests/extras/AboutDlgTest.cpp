@@ -19,13 +19,6 @@ const QColor kBlue(0, 0, 255);
 const QColor kPurple(128, 0, 128);
 const QString kMail = QStringLiteral("support@keynest.example.org");
 
-/// Records the targets as FakeShellOpener does, answering `opens`.
-struct Shell final : IShellOpener {
-    bool Open(const std::string& url) override { return fake.Open(url) && opens; }
-    FakeShellOpener fake;
-    bool opens = true;
-};
-
 }  // namespace
 
 class AboutDlgTest : public ::testing::Test, public ContextFixture {};
@@ -42,13 +35,13 @@ TEST_F(AboutDlgTest, TargetsGetOneMailtoAndOnlyASuccessfulOpenTurnsPurple) {
         {QStringLiteral("https://keynest.example.org"), "https://keynest.example.org", true},
         {kMail, mailto, false}};
     for (const Case& c : cases) {
-        Shell shell;
+        FakeShellOpener shell;
         shell.opens = c.opens;
         int visited = 0;
         CStaticLink link(c.text, visited, shell);
         link.OnClicked();
         link.OnClicked();
-        EXPECT_EQ(shell.fake.Urls(), (std::vector<std::string>{c.target, c.target}));
+        EXPECT_EQ(shell.Urls(), (std::vector<std::string>{c.target, c.target}));
         EXPECT_EQ(visited, c.opens ? 1 : 0);
         EXPECT_EQ(link.TextColour(), c.opens ? kPurple : kBlue);
     }

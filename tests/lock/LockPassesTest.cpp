@@ -56,26 +56,6 @@ class LockPassesTest : public ::testing::Test {
     QDialog m_mainFrame;
 };
 
-TEST_F(LockPassesTest, FirstPassEndsOnlyDialogsTitledExactlyKeynest) {
-    QDialog other;
-    other.setWindowTitle(QStringLiteral("Keynest Preferences"));
-    other.show();
-    QDialog plainBox;
-    plainBox.setWindowTitle(QStringLiteral("Keynest"));
-    plainBox.show();
-
-    CQtPrompter prompter(&m_mainFrame);
-    int passResult = -2;
-    QTimer::singleShot(0, [&] { passResult = DismissMessageBoxes(&m_mainFrame); });
-    EXPECT_EQ(prompter.Show(QStringLiteral("Really?"), PromptButtons::YesNo, PromptIcon::Question),
-              kPromptDismissed);
-    EXPECT_EQ(passResult, 2);
-    EXPECT_FALSE(plainBox.isVisible());
-    EXPECT_EQ(plainBox.result(), -1);
-    EXPECT_TRUE(other.isVisible());
-    EXPECT_TRUE(m_mainFrame.isVisible());
-}
-
 TEST_F(LockPassesTest, SecondPassClosesDialogsNamingTheProgramAndSparesTheRest) {
     const std::pair<const char*, bool> cases[] = {
         // title, closed

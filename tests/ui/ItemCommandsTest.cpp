@@ -33,11 +33,7 @@ class ItemCommandsTest : public ::testing::Test, public BasicContextFixture<CIte
         CMemoryItemList rows;
         EXPECT_TRUE(reader.Unlock("secret"));
         EXPECT_TRUE(reader.LoadAllItems(rows).ok);
-        std::vector<std::string> locations;
-        for (int row = 0; row < rows.RowCount(); ++row) {
-            locations.push_back(rows.GetText(row, kColLocation));
-        }
-        return locations;
+        return Locations(rows);
     }
 
     void Click(int row, int column) {

@@ -96,24 +96,6 @@ TEST_F(ItemStoreTest, LayoutSortedOrderAndEndMarker) {
     EXPECT_EQ(Value("List", kColLocation, 1).size(), 256u);
 }
 
-TEST_F(ItemStoreTest, LongFieldsSurviveLoadAndSave) {
-    Row row;
-    for (int column = 0; column < kColPassword; ++column) {
-        row[static_cast<size_t>(column)] = std::string(300, static_cast<char>('a' + column));
-    }
-    row[kColPassword] = std::string(16, 'p');
-    ASSERT_TRUE(m_items.SaveAllItems(MakeList({row, {"zzz", "", "", "", "", "p2"}}), kPassword));
-    EXPECT_EQ(Value("List", kColLocation, 0).size(), 608u);
-
-    CMemoryItemList loaded;
-    ASSERT_TRUE(m_items.LoadAllItems(loaded, kPassword).ok);
-    ASSERT_TRUE(m_items.SaveAllItems(loaded, kPassword));
-    const std::vector<Row> again = Load();
-    ASSERT_EQ(again.size(), 2u);
-    EXPECT_EQ(again[0], row);
-    EXPECT_EQ(again[1][kColLocation], "zzz");
-}
-
 TEST_F(ItemStoreTest, FailedSaveLeavesTheStoreAsItWas) {
     ASSERT_TRUE(m_items.SaveAllItems(MakeList(Numbered(3)), kPassword));
     const std::vector<std::string> before = Snapshot("List", 6);

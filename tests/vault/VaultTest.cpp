@@ -1,9 +1,7 @@
 // The vault as the desktop program and the command-line tool use it: the
-// lock state, the change of password, Items found without a check value
-// and the erasing of everything.
+// lock state, the change of password and Items found without a check value.
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include "TestSupport.h"
 #include "settings/StoreNames.h"
@@ -11,6 +9,8 @@
 #include "vault/Vault.h"
 
 namespace {
+
+using keynest_test::Locations;
 
 class VaultTest : public ::testing::Test, protected keynest_test::TempStore {
   protected:
@@ -21,39 +21,21 @@ class VaultTest : public ::testing::Test, protected keynest_test::TempStore {
         }
         return rows;
     }
-    static std::vector<std::string> Locations(const IItemList& rows) {
-        std::vector<std::string> locations;
-        for (int row = 0; row < rows.RowCount(); ++row) {
-            locations.push_back(rows.GetText(row, kColLocation));
-        }
-        return locations;
-    }
     std::vector<std::string> Loaded(CVault& vault) {
         CMemoryItemList rows;
         EXPECT_TRUE(vault.LoadAllItems(rows).ok);
         return Locations(rows);
     }
-    // Every (section, name, value) the store holds, in a stable order.
+    // Every value in the sections the program writes.
     std::vector<std::string> StoredValues() {
         std::vector<std::string> values;
-        sqlite3* db = nullptr;
-        EXPECT_EQ(sqlite3_open_v2(m_store.DatabasePath().c_str(), &db, SQLITE_OPEN_READONLY,
-                                  nullptr),
-                  SQLITE_OK);
-        sqlite3_stmt* query = nullptr;
-        EXPECT_EQ(sqlite3_prepare_v2(db, "SELECT * FROM settings ORDER BY 1, 2", -1, &query,
-                                     nullptr),
-                  SQLITE_OK);
-        while (sqlite3_step(query) == SQLITE_ROW) {
-            std::string row;
-            for (int column = 0; column < sqlite3_column_count(query); ++column) {
-                const auto* text = sqlite3_column_text(query, column);
-                row += std::string(text ? reinterpret_cast<const char*>(text) : "") + "|";
+        for (const char* section : StoreNames::kAllSections) {
+            std::vector<std::string> names;
+            EXPECT_TRUE(m_store.ValueNames(section, names));
+            for (const std::string& name : names) {
+                values.push_back(name + "=" + m_store.GetString(section, name, ""));
             }
-            values.push_back(row);
         }
-        sqlite3_finalize(query);
-        sqlite3_close(db);
         return values;
     }
 };
@@ -113,19 +95,6 @@ TEST_F(VaultTest, ItemsFoundWithoutACheckValueAreSetAsideUntilTheirPasswordComes
     CVault later(m_store);
     ASSERT_TRUE(later.Unlock("new"));
     EXPECT_EQ(Loaded(later), (std::vector<std::string>{"kept1", "kept2", "mine"}));
-}
-
-TEST_F(VaultTest, EraseEverythingLeavesNothingTheProgramWrote) {
-    CVault vault(m_store);
-    ASSERT_TRUE(vault.ChooseFirstPassword("pw"));
-    ASSERT_TRUE(vault.SaveAllItems(Rows({"a"})));
-    for (const char* section : StoreNames::kAllSections) {
-        ASSERT_TRUE(m_store.SetString(section, "Something", "1"));
-    }
-    ASSERT_TRUE(vault.EraseEverything());
-    EXPECT_FALSE(vault.IsUnlocked());
-    EXPECT_EQ(StoredValues(), std::vector<std::string>{});
-    EXPECT_FALSE(vault.HasCheckValue());
 }
 
 }  // namespace
