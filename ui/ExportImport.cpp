@@ -31,8 +31,6 @@ const QString kReadOnlyBackup =
 const QString kNothingReadable = QStringLiteral(
     "Keynest could not read any Items from the file\n%1\n\nIt is not an export file, it is "
     "damaged, or it was made under another UnLock password. Nothing was imported.");
-const QString kSelfLocked = QStringLiteral(
-    "Keynest has already self-locked\n due to inactivity.\n\nPlease unlock and try again.");
 
 QString DisplayPath(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
@@ -60,7 +58,7 @@ FileChoice CExportImport::Choice(const char* title) {
 
 bool CExportImport::StillUnlocked() {
     if (m_context.vault.IsUnlocked()) return true;
-    m_context.services.prompter.Show(kSelfLocked, PromptButtons::Ok, PromptIcon::Warning);
+    ReportSelfLocked(m_context.services.prompter);
     return false;
 }
 

@@ -37,9 +37,7 @@ void CItemCommands::WipeUndoSlot() {
 bool CItemCommands::RunItemDialog(CItemDlg& dialog) {
     if (dialog.exec() != QDialog::Accepted) return false;
     if (!m_context.vault.IsUnlocked()) {
-        m_context.services.prompter.Show(QStringLiteral("Keynest has already self-locked\n due to "
-                                                 "inactivity.\n\nPlease unlock and try again."),
-                                  PromptButtons::Ok, PromptIcon::Warning);
+        ReportSelfLocked(m_context.services.prompter);
         return false;
     }
     return true;

@@ -1,13 +1,18 @@
 #include "ui/SaveFailure.h"
 
 #include "platform/KeynestContext.h"
+#include "platform/Prompter.h"
 #include "platform/WaitCursor.h"
 #include "vault/Vault.h"
 
-#include "platform/Prompter.h"
-
 void ReportSaveFailure(IPrompter& prompter) {
     prompter.Show(SaveFailureText(), PromptButtons::Ok, PromptIcon::Warning);
+}
+
+void ReportSelfLocked(IPrompter& prompter) {
+    prompter.Show(QStringLiteral("Keynest has already self-locked\n due to inactivity.\n\nPlease "
+                                 "unlock and try again."),
+                  PromptButtons::Ok, PromptIcon::Warning);
 }
 
 bool SaveAllItems(KeynestContext& context) {

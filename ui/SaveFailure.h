@@ -16,6 +16,10 @@ inline QString SaveFailureText() {
 /// Shows SaveFailureText() as a warning.
 void ReportSaveFailure(IPrompter& prompter);
 
+/// Tells the user that a command confirmed after the inactivity lock did
+/// nothing: the lock came first.
+void ReportSelfLocked(IPrompter& prompter);
+
 /// Stores the list under the list lock; false when the save failed.
 [[nodiscard]] bool SaveAllItems(KeynestContext& context);
 /// Stores the list and tells the user when that failed.
