@@ -4,13 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <QMessageBox>
 #include <QWhatsThis>
+#include <fstream>
+#include <optional>
 
 #include "FakeServices.h"
 #include "Program.h"
 #include "app/KeynestApp.h"
 #include "app/CommandTable.h"
+#include "lock/LockFlow.h"
 #include "lock/Watchdog.h"
+#include "settings/SingleInstanceLock.h"
+#include "settings/UserPaths.h"
 #include "settings/StoreNames.h"
 #include "ui/ItemListModel.h"
 
@@ -79,6 +85,45 @@ TEST_F(ProgramTest, HelpKeysWorkInEveryWindowAtItsPage) {
     RunEventsFor(std::chrono::milliseconds(50));
     QTest::keyClick(&program.frame, Qt::Key_F1);
     EXPECT_EQ(m_fakes.help.contexts, (std::vector<int>{kHelpChoosePassword, kHelpContents}));
+}
+
+TEST_F(ProgramTest, StartsThatCannotGoOnSayWhatToDo) {
+    const PrivateHome home(m_dir);
+    const std::string folder = m_dir.File("data/Keynest");
+    ASSERT_TRUE(UserPaths::MakePrivateDirectory(folder));
+    // Another copy holds the lock but does not answer; a store that is no database.
+    std::optional<CSingleInstanceLock> other(std::in_place, folder + "/keynest.lock");
+    const QString running = QStringLiteral(
+        "Keynest is already running.\n\nPlease use the Keynest window that is open already.");
+    std::ofstream(folder + "/keynest.sqlite") << std::string(8192, 'x');
+    const QString damaged = QStringLiteral("Keynest cannot open its data file:");
+    for (const QString& expected : {running, damaged}) {
+        QString shown;
+        WhenModal<QMessageBox>([&shown](QMessageBox* box) {
+            shown = box->text();
+            box->accept();
+        });
+        EXPECT_FALSE(CKeynestApp().InitInstance());
+        EXPECT_TRUE(shown.startsWith(expected)) << shown.toStdString();
+        other.reset();
+    }
+}
+
+TEST_F(ProgramTest, ResetAndTheHelpOfferAskAsWritten) {
+    Program program(m_fakes.AsServices(), StorePath());
+    ASSERT_TRUE(program.Start());
+    program.view->OnFileReset();
+    RejectWhenModal<CChoosePasswordDlg>();
+    m_fakes.prompter.answers = {kPromptYes, kPromptYes, kPromptYes};  // hints, then the offer
+    program.view->Lock().OnChangePassword();
+    EXPECT_TRUE(m_fakes.prompter.texts.contains(QStringLiteral(
+        "You are requesting that Keynest erase \neverything you have entered.\n\nYou should only "
+        "do this if you have\nforgotten your UnLock password.\n\nThis action cannot be "
+        "undone.\n\nAre you sure you want to do this?")));
+    EXPECT_EQ(m_fakes.prompter.texts.back(),
+              QStringLiteral("You seem frustrated.\n\nWould you like to read the Help File?"));
+    EXPECT_EQ(m_fakes.help.contexts, std::vector<int>{kHelpChoosePassword});
+    EXPECT_TRUE(program.Unlocked());
 }
 
 TEST_F(ProgramTest, AnOpenHelpWindowClosesWithTheMainWindow) {

@@ -105,9 +105,6 @@ TEST(CrashTest, EveryKillLeavesOneWholeGeneration) {
             lastGeneration = generation;
         }
     }
-    RecordProperty("intact", intact);
-    RecordProperty("mixed", mixed);
-    RecordProperty("lost", lost);
     std::printf("crash test: %d kills, %d intact, %d mixed, %d lost (last generation %d)\n",
                 kills, intact, mixed, lost, lastGeneration);
     EXPECT_EQ(mixed, 0);

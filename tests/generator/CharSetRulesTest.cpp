@@ -1,9 +1,8 @@
-// Character tests and the acceptance rules of a new character set, with
-// their questions and warnings.
+// The acceptance rules of a new character set, with their questions and
+// warnings.
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <deque>
 #include <string>
 #include <vector>
@@ -13,25 +12,6 @@
 namespace {
 
 using Strings = std::vector<std::string>;
-
-TEST(CharSetRulesTest, CharacterTests) {
-    EXPECT_TRUE(IsAllAlpha("") && IsAllNumeric(""));
-    EXPECT_TRUE(IsAllAlpha("azAZ") && !IsAllNumeric("azAZ"));
-    EXPECT_TRUE(IsAllNumeric("0123456789") && !IsAllAlpha("0123456789"));
-    // Neighbours of the ranges and bytes of 0x80 and above ("é" in UTF-8
-    // and Latin-1, "¹") are neither letters nor digits.
-    for (const char* text : {"@", "[", "`", "{", "/", ":", "abc1", "12a", "a b", "1 2",
-                             "caf\xC3\xA9", "\xE9", "\xB9"}) {
-        EXPECT_FALSE(IsAllAlpha(text)) << text;
-        EXPECT_FALSE(IsAllNumeric(text)) << text;
-    }
-    EXPECT_TRUE(IsInCharSet("", ""));
-    EXPECT_TRUE(IsInCharSet("abba", "ab"));
-    EXPECT_FALSE(IsInCharSet("abc", "ab"));
-    EXPECT_FALSE(IsInCharSet("a", ""));
-    EXPECT_FALSE(IsInCharSet("\xE9", "abc"));
-    EXPECT_TRUE(IsInCharSet("\xE9", "a\xE9"));
-}
 
 std::string Bogus(int position) {
     return "The character as position " + std::to_string(position) +

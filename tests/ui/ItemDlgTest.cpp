@@ -1,5 +1,5 @@
 // The Item dialog: its checks in order, the note on the 16-byte Password,
-// overlong loaded values, an empty character set and Copy.
+// overlong loaded values and Copy.
 
 #include <gtest/gtest.h>
 
@@ -110,16 +110,6 @@ TEST_F(ItemDlgTest, OverlongLoadedValuesAreShownWholeAndRefusedOnOk) {
     Press(dialog.get(), "okButton");
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_TRUE(fakes.prompter.texts.last().contains(QStringLiteral("at most 16 bytes")));
-}
-
-TEST_F(ItemDlgTest, EmptyCharacterSetIsReportedNotGenerated) {
-    prefs.pwdChars.clear();
-    auto dialog = MakeDialog(true, "old");
-    Press(dialog.get(), "createPasswordButton");
-    ASSERT_EQ(fakes.prompter.texts.size(), 1);
-    EXPECT_TRUE(
-        fakes.prompter.texts[0].startsWith(QStringLiteral("The password character set is empty.")));
-    EXPECT_EQ(Box(dialog.get(), "passwordEdit")->text(), QStringLiteral("old"));
 }
 
 TEST_F(ItemDlgTest, CopyPutsExactlyTheBoxText) {

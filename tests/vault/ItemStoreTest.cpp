@@ -88,12 +88,6 @@ TEST_F(ItemStoreTest, LayoutSortedOrderAndEndMarker) {
     ASSERT_EQ(loaded.size(), 3u);
     EXPECT_EQ(loaded[0], (Row{"A", "", "", "", "", "pa"}));
     EXPECT_EQ(loaded[2], (Row{"C", "", "", "", "", "pc"}));
-
-    ASSERT_TRUE(m_items.SaveAllItems(MakeList({{std::string(20, 'x'), "", "", "", "", "p"},
-                                               {std::string(128, 'y'), "", "", "", "", "p"}}),
-                                     kPassword));
-    EXPECT_EQ(Value("List", kColLocation, 0).size(), 64u);
-    EXPECT_EQ(Value("List", kColLocation, 1).size(), 256u);
 }
 
 TEST_F(ItemStoreTest, FailedSaveLeavesTheStoreAsItWas) {
