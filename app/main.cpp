@@ -2,7 +2,7 @@
 
 #include "platform/CommandIcons.h"
 #include "app/KeynestApp.h"
-#include "platform/ProcessHardening.h"
+#include "vault/ProcessHardening.h"
 
 int main(int argc, char** argv) {
     RestartWithFreedMemoryWiped(argv);

@@ -11,6 +11,7 @@
 #include "cli/SelfTest.h"
 #include "cli/Terminal.h"
 #include "vault/PasswordSealer.h"
+#include "vault/ProcessHardening.h"
 
 namespace {
 
@@ -47,6 +48,9 @@ void AddYesOption(CLI::App* command, CliOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The plain Items pass through this process's memory too.
+    RestartWithFreedMemoryWiped(argv);
+    ForbidMemoryDumps();
     CliOptions options;
     CLI::App app("The Keynest vault from a terminal and from scripts.", "keynest-cli");
     app.footer(kFooter);

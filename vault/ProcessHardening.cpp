@@ -1,4 +1,4 @@
-#include "platform/ProcessHardening.h"
+#include "vault/ProcessHardening.h"
 
 #include <sys/prctl.h>
 #include <sys/resource.h>

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/ProcessHardening.h"
+#include "vault/ProcessHardening.h"
 
 int main(int /*argc*/, char** argv) {
     RestartWithFreedMemoryWiped(argv);

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/ProcessHardening.h"
+#include "vault/ProcessHardening.h"
 
 namespace {
 
