@@ -37,9 +37,10 @@ bool CKeynestApp::OpenSettingsStore() {
 
 bool CKeynestApp::InitInstance() {
     m_prompter = std::make_unique<CQtPrompter>();
-    UserPaths::MakePrivateDirectory(UserPaths::DataDirectory());
-    m_instanceLock = std::make_unique<CSingleInstanceLock>(UserPaths::DataDirectory() + "/keynest.lock");
-    const QString socketPath = FromBytes(UserPaths::DataDirectory() + "/keynest.socket");
+    const std::string dataDirectory = UserPaths::DataDirectory();
+    UserPaths::MakePrivateDirectory(dataDirectory);
+    m_instanceLock = std::make_unique<CSingleInstanceLock>(dataDirectory + "/keynest.lock");
+    const QString socketPath = FromBytes(dataDirectory + "/keynest.socket");
     if (m_instanceLock->IsHeldElsewhere()) {
         // Two copies editing one list would overwrite each other's changes:
         // the running one comes to the front instead.

@@ -20,7 +20,6 @@
 #include "app/KeynestView.h"
 #include "settings/Preferences.h"
 #include "settings/RegistryStore.h"
-#include "settings/StoreNames.h"
 
 namespace {
 
@@ -207,7 +206,7 @@ void CMainFrame::ApplyStoredGeometry() {
 }
 
 void CMainFrame::ShowAsStored() {
-    if (m_store.GetInt(StoreNames::kScreen, StoreNames::kMaximized, 0) == 1) {
+    if (LoadWindowMaximized(m_store)) {
         showMaximized();
         return;
     }
@@ -235,8 +234,7 @@ void CMainFrame::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange || (windowState() & Qt::WindowMinimized)) return;
     // Only the state is stored for a maximised window: its normal place stays.
-    m_store.SetInt(StoreNames::kScreen, StoreNames::kMaximized,
-                   (windowState() & Qt::WindowMaximized) ? 1 : 0);
+    SaveWindowMaximized(m_store, (windowState() & Qt::WindowMaximized) != 0);
 }
 
 void CMainFrame::TrackGeometry() {

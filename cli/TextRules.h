@@ -8,8 +8,6 @@
 
 /// Longest Location, URL, User ID, Hint and Note the Item form takes, in characters.
 inline constexpr std::size_t kMaxFieldChars = 300;
-/// Longest Password and UnLock password: the cipher's key size, in bytes.
-inline constexpr std::size_t kMaxPasswordBytes = 16;
 
 /// The length of `text` as the desktop form counts it: UTF-16 units of
 /// its UTF-8 reading, where a byte that is not UTF-8 counts as one.

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QTimer>
 #include <QValidator>
-#include <cstring>
 
 namespace {
 

@@ -1,9 +1,8 @@
 #pragma once
 
-class QLineEdit;
+#include "vault/ItemList.h"  // kMaxPasswordBytes
 
-/// The most bytes (UTF-8) a password can hold: the cipher's key length.
-inline constexpr int kMaxPasswordBytes = 16;
+class QLineEdit;
 
 /// Makes `box` refuse any edit that would take its text over
 /// kMaxPasswordBytes; it then keeps its old text and emits inputRejected().

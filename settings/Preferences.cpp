@@ -1,13 +1,14 @@
 #include "settings/Preferences.h"
 
 #include "settings/RegistryStore.h"
+#include "settings/StoreNames.h"
 
 namespace {
 
-constexpr const char* kPrefs = "Prefs";
-constexpr const char* kNewbie = "Newbie";
-constexpr const char* kList = "List";
-constexpr const char* kScreen = "Screen";
+using StoreNames::kList;
+using StoreNames::kNewbie;
+using StoreNames::kPrefs;
+using StoreNames::kScreen;
 constexpr int kMinutesToMs = 60000;
 
 }  // namespace
@@ -151,4 +152,14 @@ void SaveWindowGeometry(CRegistryStore& store, const WindowGeometry& geometry) {
     store.SetInt(kScreen, "cx", geometry.cx);
     store.SetInt(kScreen, "cy", geometry.cy);
     transaction.Commit();
+}
+
+bool LoadWindowMaximized(CRegistryStore& store) {
+    return store.GetInt(kScreen, StoreNames::kMaximized, 0) == 1;
+}
+
+void SaveWindowMaximized(CRegistryStore& store, bool maximized) {
+    if (LoadWindowMaximized(store) != maximized) {
+        store.SetInt(kScreen, StoreNames::kMaximized, maximized ? 1 : 0);
+    }
 }

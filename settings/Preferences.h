@@ -80,3 +80,7 @@ struct WindowGeometry {
 WindowGeometry LoadWindowGeometry(CRegistryStore& store, int workWidth, int workHeight);
 /// Records a moved or resized main window (negative positions count as 0).
 void SaveWindowGeometry(CRegistryStore& store, const WindowGeometry& geometry);
+/// True when the main window was left maximised.
+bool LoadWindowMaximized(CRegistryStore& store);
+/// Records whether the main window is maximised; only a change is written.
+void SaveWindowMaximized(CRegistryStore& store, bool maximized);

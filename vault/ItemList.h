@@ -17,6 +17,10 @@ enum ItemColumn : int {
     kItemColumnCount = 6,
 };
 
+/// Longest Password and UnLock password in UTF-8 bytes: the cipher's key
+/// size, so that a Password is exactly one sealed block.
+inline constexpr int kMaxPasswordBytes = 16;
+
 /// The rows the Item store loads into and saves from: the list view's
 /// model in the program, a plain in-memory list in tests. Texts are bytes.
 class IItemList {

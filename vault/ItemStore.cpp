@@ -18,9 +18,8 @@ using Record = SealedRecord;
 
 constexpr const char* kValueNames[kItemColumnCount] = {"Location", "URL",  "ID",
                                                        "Hint",     "Note", "Pwd"};
-// A valid Item's Password is at most 16 bytes: exactly one sealed block.
+// A valid Item's Password is one sealed block.
 constexpr std::size_t kSealedPasswordLength = 32;
-constexpr std::size_t kMaxPasswordBytes = 16;
 
 std::string ValueName(int column, int index) { return kValueNames[column] + std::to_string(index); }
 

@@ -12,6 +12,7 @@
 #include "app/MainFrame.h"
 #include "lock/ChoosePasswordDlg.h"
 #include "lock/UnlockDlg.h"
+#include "ui/ItemListModel.h"
 
 namespace keynest_test {
 
@@ -46,6 +47,12 @@ struct Program {
         return WaitUntil([this] { return Unlocked(); });
     }
     bool Unlocked() { return view->Vault().IsUnlocked(); }
+    /// Adds an Item and stores the list, as Add Item would.
+    bool AddStoredItem(const std::string& location, const std::string& password) {
+        CItemListModel& rows = view->Model();
+        rows.SetText(rows.AppendRow(location), kColPassword, password);
+        return view->Vault().SaveAllItems(rows);
+    }
 
     CRegistryStore store;
     bool opened = store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr);

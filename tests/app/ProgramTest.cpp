@@ -47,9 +47,7 @@ TEST_F(ProgramTest, ItemsComeBackAtTheNextStartOnlyWithTheRightPassword) {
     {
         Program first(m_fakes.AsServices(), StorePath());
         ASSERT_TRUE(first.Start());
-        CItemListModel& rows = first.view->Model();
-        rows.SetText(rows.AppendRow("site"), kColPassword, "pw");
-        ASSERT_TRUE(first.view->Vault().SaveAllItems(rows));
+        ASSERT_TRUE(first.AddStoredItem("site", "pw"));
     }
     {
         Program wrong(m_fakes.AsServices(), StorePath());
@@ -191,13 +189,11 @@ TEST_F(ProgramTest, ExitEmptiesTheClipboardOnlyWhenTheUserWantsIt) {
 TEST_F(ProgramTest, ResetLeavesNothingTheProgramWrote) {
     Program program(m_fakes.AsServices(), StorePath());
     ASSERT_TRUE(program.Start());
-    CItemListModel& rows = program.view->Model();
-    rows.SetText(rows.AppendRow("site"), kColPassword, "pw");
-    ASSERT_TRUE(program.view->Vault().SaveAllItems(rows));
+    ASSERT_TRUE(program.AddStoredItem("site", "pw"));
     m_fakes.prompter.answers = {kPromptYes};
     program.view->OnFileReset();
     EXPECT_TRUE(WaitUntil([&] { return !program.frame.isVisible(); }));
-    EXPECT_EQ(rows.RowCount(), 0);
+    EXPECT_EQ(program.view->Model().RowCount(), 0);
     std::vector<std::string> names;
     for (const char* section : StoreNames::kAllSections) {
         ASSERT_TRUE(program.store.ValueNames(section, names));
