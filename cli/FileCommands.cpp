@@ -45,6 +45,41 @@ ExitStatus CFileCommands::Export() {
     return ExitStatus::Ok;
 }
 
+ExitStatus CFileCommands::RefuseImport(const std::string& path,
+                                       const ExportReadResult& result) const {
+    switch (result.error) {
+        case ExportReadError::None: break;
+        case ExportReadError::CannotOpen:
+            return Fail(ExitStatus::Failed, "cannot open " + path + "; nothing imported");
+        case ExportReadError::NotRegular:
+        case ExportReadError::TimedOut:
+            return Fail(ExitStatus::Failed, path + " is not a regular file; nothing imported");
+        case ExportReadError::NotExportFile: {
+            std::string why = path + " is not an export file, or was made under another UnLock "
+                                     "password";
+            if (result.brokeRules > 0) why += " (" + DescribeUnread(result) + ")";
+            return Fail(ExitStatus::Failed, why + "; nothing imported");
+        }
+    }
+    const int unread = result.Unread();
+    if (unread == 0) return ExitStatus::Ok;
+    const std::string count = std::to_string(unread) + (unread == 1 ? " record" : " records");
+    const std::string why = count + " of " + path + " could not be read (" +
+                            DescribeUnread(result) + ")";
+    if (!m_options.partial) {
+        return Fail(ExitStatus::Failed, why + "; nothing imported. --partial imports the " +
+                                            Count(result.read) + " that can be read");
+    }
+    // The current Items go only for a file that replaces them whole.
+    if (m_options.clear) {
+        return Fail(ExitStatus::Failed,
+                    why + "; the current Items are cleared only for a file read whole, so "
+                          "nothing was imported. Import without --clear to add the readable "
+                          "Items");
+    }
+    return ExitStatus::Ok;
+}
+
 ExitStatus CFileCommands::Import() {
     ExitStatus status = m_session.LockForChange();
     if (status == ExitStatus::Ok) status = m_session.Open(false);
@@ -58,14 +93,8 @@ ExitStatus CFileCommands::Import() {
     const std::string& password = m_session.Vault().UnlockPassword();
     CMemoryItemList imported;
     const ExportReadResult result = ReadExportFile(path, imported, password);
-    if (result.error == ExportReadError::CannotOpen) {
-        return Fail(ExitStatus::Failed, "cannot open " + path + "; nothing imported");
-    }
-    if (result.error == ExportReadError::NotExportFile) {
-        return Fail(ExitStatus::Failed,
-                    path +
-                        " is not an export file, or was made under another UnLock password; "
-                        "nothing imported");
+    if (const ExitStatus refused = RefuseImport(path, result); refused != ExitStatus::Ok) {
+        return refused;
     }
     if (result.read == 0) {
         std::fputs((path + " holds no Items; nothing changed.\n").c_str(), stdout);
@@ -91,8 +120,7 @@ ExitStatus CFileCommands::Import() {
     m_session.RememberFile(path);
 
     std::string said = "Imported " + Count(result.read) + " from " + path;
-    if (result.skipped > 0) said += "; " + std::to_string(result.skipped) + " skipped";
-    if (result.truncated) said += "; the file ends inside a record";
+    if (result.Unread() > 0) said += "; skipped " + DescribeUnread(result);
     if (m_options.clear && earlier > 0) {
         said += "; the " + Count(earlier) + " before are in " + BackupPathFor(path);
     }

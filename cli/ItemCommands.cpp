@@ -202,7 +202,7 @@ ExitStatus CItemCommands::ReadPassword(const std::string& prompt, std::string& p
 }
 
 ExitStatus CItemCommands::CheckBeforeStoring(const CMemoryItemList::Row& row, bool passwordTyped) {
-    if (const std::string problem = CheckItemFields(row); !problem.empty()) {
+    if (const std::string problem = CheckTypedFields(row); !problem.empty()) {
         return Fail(ExitStatus::Usage, problem + "; nothing changed");
     }
     const std::string& charSet = m_session.Prefs().pwdChars;

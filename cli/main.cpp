@@ -109,6 +109,8 @@ int main(int argc, char** argv) {
     import->add_option("FILE", options.file, "The export file")->required();
     import->add_flag("--clear", options.clear,
                      "Replace the current Items, first saved to savedbak.kne beside FILE");
+    import->add_flag("--partial", options.partial,
+                     "Import the readable records of a file that cannot be read whole");
     AddYesOption(import, options);
 
     CLI::App* passwd = app.add_subcommand(

@@ -1,6 +1,7 @@
 #include "ui/ExportImport.h"
 
 #include <QFile>
+#include <chrono>
 #include <filesystem>
 #include <mutex>
 
@@ -31,6 +32,16 @@ const QString kReadOnlyBackup =
 const QString kNothingReadable = QStringLiteral(
     "Keynest could not read any Items from the file\n%1\n\nIt is not an export file, it is "
     "damaged, or it was made under another UnLock password. Nothing was imported.");
+const QString kNoItems =
+    QStringLiteral("The file\n%1\nholds no Items. Nothing was changed.");
+const QString kNoAnswer = QStringLiteral(
+    "The file\n%1\ngave no answer within %2 seconds. Nothing was imported.");
+const QString kPartlyRead = QStringLiteral(
+    "Keynest could not read %1 of the file\n%2\n\n%3.");
+const QString kAddWithoutClearing = QStringLiteral(
+    "\n\nYour current Items are cleared only for a file that reads whole, so they stay.\n\n"
+    "Do you want to add the %1 that could be read to them?");
+const QString kPartlyImported = QStringLiteral("\n\nThe other %1 imported.");
 
 QString DisplayPath(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
@@ -39,6 +50,20 @@ QString DisplayPath(const std::string& path) {
 bool Exists(const std::string& path) {
     std::error_code error;
     return std::filesystem::exists(path, error);
+}
+
+// The longest the user-interface thread waits for the chosen file: a file
+// system that stops answering must not keep the program from locking.
+constexpr std::chrono::seconds kFileWaitLimit{3};
+
+QString Counted(int count, const char* one, const char* many) {
+    return QStringLiteral("%1 %2").arg(count).arg(QString::fromLatin1(count == 1 ? one : many));
+}
+
+// "Keynest could not read 2 records of the file ..." with the reasons.
+QString PartlyReadText(const std::string& path, const ExportReadResult& result) {
+    return kPartlyRead.arg(Counted(result.Unread(), "record", "records"), DisplayPath(path),
+                           QString::fromStdString(DescribeUnread(result)));
 }
 
 }  // namespace
@@ -97,7 +122,7 @@ void CExportImport::OnImportFromFile() {
     const int clearAnswer = prompter.Show(kClearFirst, PromptButtons::YesNo, PromptIcon::Question);
     // Dismissed rather than answered: the program is locking itself.
     if (clearAnswer == kPromptDismissed) return;
-    const bool clearFirst = clearAnswer == kPromptYes;
+    bool clearFirst = clearAnswer == kPromptYes;
 
     std::string path = m_chooser.ChooseOpenFile(Choice("Import"));
     if (path.empty() || !StillUnlocked()) return;
@@ -109,16 +134,22 @@ void CExportImport::OnImportFromFile() {
     ExportReadResult result;
     {
         CWaitCursor wait;
-        result = ReadExportFile(path, staged, m_context.vault.UnlockPassword());
+        result = ReadExportFile(path, staged, m_context.vault.UnlockPassword(), kFileWaitLimit);
     }
-    if (result.error == ExportReadError::CannotOpen) {
-        ReportFileError();
-        return;
-    }
-    if (result.error == ExportReadError::NotExportFile) {
-        prompter.Show(kNothingReadable.arg(DisplayPath(path)), PromptButtons::Ok,
-                      PromptIcon::Warning);
-        return;
+    if (!ReportUnimportable(path, result) || !StillUnlocked()) return;
+
+    // Clearing replaces the Items, so it needs a file that reads whole.
+    bool toldUnread = false;
+    if (clearFirst && result.Unread() > 0) {
+        const QString question =
+            PartlyReadText(path, result) +
+            kAddWithoutClearing.arg(Counted(result.read, "Item", "Items"));
+        if (prompter.Show(question, PromptButtons::YesNo, PromptIcon::Warning) != kPromptYes ||
+            !StillUnlocked()) {
+            return;
+        }
+        clearFirst = false;
+        toldUnread = true;
     }
 
     // Asked before the list lock is taken: while a question is open, the
@@ -138,6 +169,38 @@ void CExportImport::OnImportFromFile() {
     }
     m_context.store.SetString(StoreNames::kFileSel, StoreNames::kStarter, path);
     SaveOrReport(m_context);
+    if (result.Unread() > 0 && !toldUnread) {
+        prompter.Show(PartlyReadText(path, result) +
+                          kPartlyImported.arg(Counted(result.read, "Item was", "Items were")),
+                      PromptButtons::Ok, PromptIcon::Warning);
+    }
+}
+
+bool CExportImport::ReportUnimportable(const std::string& path, const ExportReadResult& result) {
+    IPrompter& prompter = m_context.services.prompter;
+    switch (result.error) {
+        case ExportReadError::None: break;
+        case ExportReadError::CannotOpen:
+        case ExportReadError::NotRegular: ReportFileError(); return false;
+        case ExportReadError::TimedOut:
+            prompter.Show(kNoAnswer.arg(DisplayPath(path)).arg(kFileWaitLimit.count()),
+                          PromptButtons::Ok, PromptIcon::Warning);
+            return false;
+        case ExportReadError::NotExportFile: {
+            QString text = kNothingReadable.arg(DisplayPath(path));
+            if (result.brokeRules > 0) {
+                text += QStringLiteral("\n\n") + QString::fromStdString(DescribeUnread(result)) +
+                        QStringLiteral(".");
+            }
+            prompter.Show(text, PromptButtons::Ok, PromptIcon::Warning);
+            return false;
+        }
+    }
+    if (result.read == 0) {
+        prompter.Show(kNoItems.arg(DisplayPath(path)), PromptButtons::Ok, PromptIcon::Information);
+        return false;
+    }
+    return true;
 }
 
 bool CExportImport::MergeRows(const std::string& importPath, const CMemoryItemList& staged,

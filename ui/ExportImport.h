@@ -6,6 +6,7 @@
 
 class CMemoryItemList;
 class IFileChooser;
+struct ExportReadResult;
 struct FileChoice;
 
 /// File > Export To File and File > Import From File: the Items, sealed
@@ -22,7 +23,8 @@ class CExportImport final {
     void OnExportToFile();
     /// Import From File: two questions, the chosen file, then its Items
     /// join the list (which is first backed up and cleared if the user
-    /// wishes) and the list is saved.
+    /// wishes and the file reads whole) and the list is saved. Records that
+    /// could not be read are counted and the user told why.
     void OnImportFromFile();
 
   private:
@@ -38,6 +40,10 @@ class CExportImport final {
     bool MergeRows(const std::string& importPath, const CMemoryItemList& staged, bool clearFirst,
                    bool replaceBackup);
     void ReportFileError();
+    /// Tells the user why the file read into `result` is not imported:
+    /// it cannot be opened, gave no answer, is not an export file or holds
+    /// no Items. True when there is something to import.
+    bool ReportUnimportable(const std::string& path, const ExportReadResult& result);
 
     KeynestContext& m_context;
     IFileChooser& m_chooser;

@@ -5,7 +5,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <condition_variable>
 #include <filesystem>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -41,16 +47,14 @@ void SyncFolder(const std::filesystem::path& folder) {
     ::close(fd);
 }
 
-}  // namespace
-
-bool WriteFileAtomically(const std::string& path, std::string_view data, mode_t mode) {
-    const std::filesystem::path target = ResolveLink(path);
-    if (!target.has_filename() || IsReadOnlyFile(target.string())) return false;
-
+// Writes a new file beside `target` and renames it to `target`. rename()
+// replaces the directory entry, whatever it is, and never follows a link.
+bool WriteThenRename(const std::filesystem::path& target, std::string_view data, mode_t mode) {
+    if (!target.has_filename()) return false;
     const std::filesystem::path folder = target.parent_path();
     std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    // mkostemp creates the file with mode 0600, so the content is never
-    // readable by others, not even while it is written.
+    // mkostemp creates the file (O_EXCL) with mode 0600, so the content is
+    // never readable by others, not even while it is written.
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return false;
     bool ok = WriteAll(fd, data) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
@@ -64,13 +68,97 @@ bool WriteFileAtomically(const std::string& path, std::string_view data, mode_t 
     return true;
 }
 
-bool IsReadOnlyFile(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0;
+bool ReadAll(int fd, std::size_t maxBytes, std::string& out, FileReadStatus& status) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t count = ::read(fd, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0) {
+            status = FileReadStatus::CannotOpen;
+            return false;
+        }
+        if (count == 0) return true;
+        if (out.size() + static_cast<std::size_t>(count) > maxBytes) {
+            status = FileReadStatus::TooLarge;
+            return false;
+        }
+        out.append(buffer, static_cast<std::size_t>(count));
+    }
 }
 
-bool MakeFileWritable(const std::string& path) {
+}  // namespace
+
+bool WriteFileAtomically(const std::string& path, std::string_view data, mode_t mode) {
+    const std::filesystem::path target = ResolveLink(path);
+    if (IsReadOnlyFile(target.string())) return false;
+    return WriteThenRename(target, data, mode);
+}
+
+bool ReplaceFileAtName(const std::string& path, std::string_view data, mode_t mode,
+                       bool replaceReadOnly) {
+    if (!replaceReadOnly && IsReadOnlyFile(path)) return false;
+    return WriteThenRename(path, data, mode);
+}
+
+bool IsReadOnlyFile(const std::string& path) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return false;
-    return ::chmod(path.c_str(), (info.st_mode & 07777) | S_IWUSR) == 0;
+    return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           (info.st_mode & S_IWUSR) == 0;
+}
+
+FileReadStatus ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& out) {
+    out.clear();
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return FileReadStatus::CannotOpen;
+    if (!S_ISREG(info.st_mode)) return FileReadStatus::NotRegular;
+    if (static_cast<std::uint64_t>(info.st_size) > maxBytes) return FileReadStatus::TooLarge;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return FileReadStatus::CannotOpen;
+    FileReadStatus status = FileReadStatus::Ok;
+    if (::fstat(fd, &info) != 0) {
+        status = FileReadStatus::CannotOpen;
+    } else if (!S_ISREG(info.st_mode)) {
+        status = FileReadStatus::NotRegular;
+    } else {
+        // Reads from regular files ignore O_NONBLOCK; the size is checked
+        // again while reading, since files such as those of /proc give 0.
+        out.reserve(static_cast<std::size_t>(info.st_size));
+        ReadAll(fd, maxBytes, out, status);
+    }
+    ::close(fd);
+    if (status != FileReadStatus::Ok) out.clear();
+    return status;
+}
+
+FileReadStatus ReadRegularFileWithin(const std::string& path, std::size_t maxBytes,
+                                     std::chrono::milliseconds limit, std::string& out) {
+    out.clear();
+    // Shared with the reader, which may outlive this call.
+    struct Job {
+        std::mutex mutex;
+        std::condition_variable finished;
+        bool done = false;
+        FileReadStatus status = FileReadStatus::CannotOpen;
+        std::string bytes;
+    };
+    const auto job = std::make_shared<Job>();
+    try {
+        std::thread([job, path, maxBytes] {
+            std::string bytes;
+            const FileReadStatus status = ReadRegularFile(path, maxBytes, bytes);
+            const std::lock_guard<std::mutex> lock(job->mutex);
+            job->bytes = std::move(bytes);
+            job->status = status;
+            job->done = true;
+            job->finished.notify_all();
+        }).detach();
+    } catch (const std::system_error&) {
+        return FileReadStatus::CannotOpen;  // no thread to be had: nothing read
+    }
+    std::unique_lock<std::mutex> lock(job->mutex);
+    if (!job->finished.wait_for(lock, limit, [&job] { return job->done; })) {
+        return FileReadStatus::TimedOut;
+    }
+    out = std::move(job->bytes);
+    return job->status;
 }

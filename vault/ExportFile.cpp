@@ -1,12 +1,10 @@
 #include "vault/ExportFile.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 
 #include "vault/AtomicFile.h"
+#include "vault/ItemRules.h"
 #include "vault/PasswordSealer.h"
 #include "vault/SealingKey.h"
 
@@ -24,129 +22,81 @@ void AppendWord(std::string& out, std::uint32_t value) {
     }
 }
 
-std::uint32_t WordOf(const unsigned char (&bytes)[kWordSize]) {
-    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
-
-// Where the bytes of an export file come from. Remaining() bounds every
-// length word, so no length can make the reader allocate, read or seek
-// beyond what the file holds.
-class IByteSource {
+// Reads the export file's bytes in order. Every length word is checked
+// against what is left, so no length can make the reader allocate or read
+// beyond the file.
+class CByteReader final {
   public:
-    virtual ~IByteSource() = default;
-    /// Reads up to `size` bytes and returns how many it read.
-    virtual std::size_t Read(void* out, std::size_t size) = 0;
-    virtual std::uint64_t Remaining() const = 0;
-    /// Moves past `size` bytes, at most Remaining().
-    virtual bool Skip(std::uint64_t size) = 0;
-};
-
-class CMemorySource final : public IByteSource {
-  public:
-    explicit CMemorySource(std::string_view bytes) : m_bytes(bytes) {}
-    std::size_t Read(void* out, std::size_t size) override {
-        const std::size_t count = std::min(size, m_bytes.size());
-        if (count > 0) std::copy_n(m_bytes.data(), count, static_cast<char*>(out));
-        m_bytes.remove_prefix(count);
-        return count;
-    }
-    std::uint64_t Remaining() const override { return m_bytes.size(); }
-    bool Skip(std::uint64_t size) override {
-        if (size > m_bytes.size()) return false;
-        m_bytes.remove_prefix(static_cast<std::size_t>(size));
+    explicit CByteReader(std::string_view bytes) : m_bytes(bytes) {}
+    bool ReadWord(std::uint32_t& value) {
+        if (m_bytes.size() < kWordSize) return false;
+        value = 0;
+        for (std::size_t i = 0; i < kWordSize; ++i) {
+            value |= static_cast<std::uint32_t>(static_cast<unsigned char>(m_bytes[i])) << (8 * i);
+        }
+        m_bytes.remove_prefix(kWordSize);
         return true;
     }
+    bool Take(std::uint32_t size, std::string_view& out) {
+        if (size > m_bytes.size()) return false;
+        out = m_bytes.substr(0, size);
+        m_bytes.remove_prefix(size);
+        return true;
+    }
+    bool AtEnd() const { return m_bytes.empty(); }
 
   private:
     std::string_view m_bytes;
 };
 
-class CFileSource final : public IByteSource {
-  public:
-    CFileSource(std::FILE* file, std::uint64_t size) : m_file(file), m_size(size) {}
-    std::size_t Read(void* out, std::size_t size) override {
-        const std::size_t count = std::fread(out, 1, size, m_file);
-        m_position += count;
-        return count;
-    }
-    // A file that shrinks while it is read simply gives short reads.
-    std::uint64_t Remaining() const override {
-        return m_size > m_position ? m_size - m_position : 0;
-    }
-    bool Skip(std::uint64_t size) override {
-        if (size > Remaining()) return false;
-        if (::fseeko(m_file, static_cast<off_t>(size), SEEK_CUR) != 0) return false;
-        m_position += size;
-        return true;
-    }
-
-  private:
-    std::FILE* m_file;
-    std::uint64_t m_size;
-    std::uint64_t m_position = 0;
-};
-
 enum class FieldRead { Ok, TooLong, End };
 
-// One field: its length word and digits. The text ends at its first zero byte.
-FieldRead ReadField(IByteSource& source, std::string& text) {
-    unsigned char word[kWordSize];
-    if (source.Read(word, kWordSize) != kWordSize) return FieldRead::End;
-    const std::uint32_t length = WordOf(word);
-    if (length > source.Remaining()) return FieldRead::End;
-    if (length > kMaxImportFieldLength) {
-        return source.Skip(length) ? FieldRead::TooLong : FieldRead::End;
-    }
-    text.assign(length, '\0');
-    if (source.Read(text.data(), length) != length) return FieldRead::End;
-    text.resize(std::min(text.find('\0'), text.size()));
+// One field: its length word and digits.
+FieldRead ReadField(CByteReader& reader, std::string& text) {
+    std::uint32_t length = 0;
+    std::string_view digits;
+    if (!reader.ReadWord(length) || !reader.Take(length, digits)) return FieldRead::End;
+    if (length > kMaxImportFieldLength) return FieldRead::TooLong;
+    text.assign(digits);
     return FieldRead::Ok;
 }
 
-// Appends the Item of one record; false when the record is to be skipped.
-bool AppendRecord(const SealedRecord& sealed, CPasswordSealer& sealer, CSealingKey& key,
-                  IItemList& list) {
-    if (sealed[kColLocation].empty() || sealed[kColPassword].size() != kSealedPasswordLength) {
-        return false;
+void AppendRecord(SealedRecord& plain, IItemList& list) {
+    const int row = list.AppendRow(plain[kColLocation]);
+    for (int column = kColUrl; column < kItemColumnCount; ++column) {
+        list.SetText(row, column, plain[static_cast<std::size_t>(column)]);
     }
-    // Plain texts live in locals and are wiped as soon as the row has them.
-    std::string password = sealer.UnsealText(key, sealed[kColPassword]);
-    // Only a wrong key unseals a Password to nothing.
-    const bool keep = !password.empty();
-    if (keep) {
-        std::string location = sealer.UnsealText(key, sealed[kColLocation]);
-        const int row = list.AppendRow(location);
-        WipeString(location);
-        for (int column = kColUrl; column < kColPassword; ++column) {
-            std::string text = sealer.UnsealText(key, sealed[static_cast<std::size_t>(column)]);
-            list.SetText(row, column, text);
-            WipeString(text);
-        }
-        list.SetText(row, kColPassword, password);
-    }
-    WipeString(password);
-    return keep;
+    // Plain texts are wiped as soon as the row has them.
+    for (std::string& text : plain) WipeString(text);
 }
 
-ExportReadResult ReadRecords(IByteSource& source, IItemList& list, const std::string& password) {
+std::string Records(int count) {
+    return std::to_string(count) + (count == 1 ? " record" : " records");
+}
+
+}  // namespace
+
+ExportReadResult ReadExportData(std::string_view bytes, IItemList& list,
+                                const std::string& password) {
     ExportReadResult result;
-    // The format word is not examined: files of other writers may hold
-    // another value, and an empty file simply holds no Items.
-    unsigned char word[kWordSize];
-    if (source.Read(word, kWordSize) != kWordSize) return result;
+    CByteReader reader(bytes);
+    // The format word is not examined while records follow: files of
+    // other writers may hold another value.
+    std::uint32_t formatWord = 0;
+    if (!reader.ReadWord(formatWord)) {
+        result.error = ExportReadError::NotExportFile;
+        return result;
+    }
     CPasswordSealer sealer;
     CSealingKey key(password);
     SealedRecord sealed;
-    // Records are read aside: the list gets them only when the file reads
-    // as sealed under this password.
-    CMemoryItemList records;
-    bool sealedUnderKey = false;
-    while (source.Remaining() > 0) {
+    SealedRecord plain;
+    std::string reason;
+    while (!reader.AtEnd()) {
         bool tooLong = false;
         bool complete = true;
         for (std::size_t column = 0; complete && column < sealed.size(); ++column) {
-            const FieldRead field = ReadField(source, sealed[column]);
+            const FieldRead field = ReadField(reader, sealed[column]);
             tooLong = tooLong || field == FieldRead::TooLong;
             complete = field != FieldRead::End;
         }
@@ -154,31 +104,47 @@ ExportReadResult ReadRecords(IByteSource& source, IItemList& list, const std::st
             result.truncated = true;
             break;
         }
-        if (!tooLong && AppendRecord(sealed, sealer, key, records)) {
+        const RecordVerdict verdict =
+            tooLong ? RecordVerdict::BreaksRules
+                    : JudgeImportedRecord(sealer, key, sealed, plain, reason);
+        if (verdict == RecordVerdict::Accepted) {
+            AppendRecord(plain, list);
             ++result.read;
-            if (!sealedUnderKey) {
-                SealedRecord plain;
-                sealedUnderKey = OpenSealedRecord(sealer, key, sealed, plain);
-                for (std::string& text : plain) WipeString(text);
-            }
-        } else {
-            ++result.skipped;
+            continue;
+        }
+        ++result.skipped;
+        if (verdict == RecordVerdict::BreaksRules && result.brokeRules++ == 0) {
+            result.firstBrokenRule =
+                tooLong ? "a field holds more than " + std::to_string(kMaxFieldChars) + " characters"
+                        : reason;
         }
     }
-    // Nothing readable, or records of which none shows the zero padding of
-    // Keynest's sealing under this password (a file made under another
-    // UnLock password would import as meaningless text): refused whole.
-    if ((result.read == 0 && (result.skipped > 0 || result.truncated)) ||
-        (result.read > 0 && !sealedUnderKey)) {
+    // Records of which none could be imported, or no records and a word
+    // that is not the format word: not an export file to import.
+    if (result.read == 0 &&
+        (result.Unread() > 0 || formatWord != kExportFormatWord)) {
         result.error = ExportReadError::NotExportFile;
-        result.read = 0;
-        return result;
     }
-    AppendRows(records, list);
     return result;
 }
 
-}  // namespace
+std::string DescribeUnread(const ExportReadResult& result) {
+    std::string text;
+    const auto add = [&text](const std::string& part) {
+        if (!text.empty()) text += "; ";
+        text += part;
+    };
+    const int notSealedHere = result.skipped - result.brokeRules;
+    if (notSealedHere > 0) {
+        add(Records(notSealedHere) + " not sealed under this UnLock password, or damaged");
+    }
+    if (result.brokeRules > 0) {
+        add(Records(result.brokeRules) + " breaking the Item rules (" +
+            (result.brokeRules == 1 ? "" : "the first: ") + result.firstBrokenRule + ")");
+    }
+    if (result.truncated) add("the last record cut off by the end of the file");
+    return text;
+}
 
 void WriteExportHeader(std::string& out) { AppendWord(out, kExportFormatWord); }
 
@@ -221,25 +187,20 @@ bool WriteExportFile(const std::string& path, const IItemList& list, const std::
 }
 
 ExportReadResult ReadExportFile(const std::string& path, IItemList& list,
-                                const std::string& password) {
+                                const std::string& password, std::chrono::milliseconds waitLimit) {
+    std::string bytes;
+    const FileReadStatus status =
+        waitLimit.count() > 0 ? ReadRegularFileWithin(path, kMaxExportFileBytes, waitLimit, bytes)
+                              : ReadRegularFile(path, kMaxExportFileBytes, bytes);
     ExportReadResult result;
-    std::FILE* file = std::fopen(path.c_str(), "rbe");
-    struct stat info {};
-    if (file == nullptr || ::fstat(::fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
-        if (file != nullptr) std::fclose(file);
-        result.error = ExportReadError::CannotOpen;
-        return result;
+    switch (status) {
+        case FileReadStatus::Ok: return ReadExportData(bytes, list, password);
+        case FileReadStatus::CannotOpen: result.error = ExportReadError::CannotOpen; break;
+        case FileReadStatus::NotRegular: result.error = ExportReadError::NotRegular; break;
+        case FileReadStatus::TimedOut: result.error = ExportReadError::TimedOut; break;
+        case FileReadStatus::TooLarge: result.error = ExportReadError::NotExportFile; break;
     }
-    CFileSource source(file, static_cast<std::uint64_t>(info.st_size));
-    result = ReadRecords(source, list, password);
-    std::fclose(file);
     return result;
-}
-
-ExportReadResult ReadExportData(std::string_view bytes, IItemList& list,
-                                const std::string& password) {
-    CMemorySource source(bytes);
-    return ReadRecords(source, list, password);
 }
 
 std::string BackupPathFor(const std::string& importPath) {
@@ -253,14 +214,14 @@ bool SaveBackupFile(const std::string& importPath, const IItemList& list,
     if (list.RowCount() == 0) return true;
     const std::string backupPath = BackupPathFor(importPath);
     if (backupPath.empty()) return false;
-    // Without the owner's consent the read-only backup stays, and the write
-    // below refuses to replace it.
-    if (IsReadOnlyFile(backupPath) && confirm && confirm(backupPath)) {
-        MakeFileWritable(backupPath);
-    }
+    // Without the owner's consent the read-only backup stays.
+    const bool readOnly = IsReadOnlyFile(backupPath);
+    if (readOnly && !(confirm && confirm(backupPath))) return false;
+    // The program chose this name, in a folder others may write: whatever
+    // stands there is replaced, a link never followed.
     std::string data;
     return BuildExportData(list, password, data) &&
-           WriteFileAtomically(backupPath, data, kBackupMode);
+           ReplaceFileAtName(backupPath, data, kBackupMode, readOnly);
 }
 
 std::string WithDefaultExtension(const std::string& name) {

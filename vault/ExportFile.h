@@ -7,6 +7,8 @@
 // n followed by n upper-case hex digits without terminator.
 
 #include <array>
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -17,7 +19,8 @@
 
 inline constexpr std::uint32_t kExportFormatWord = 1;
 /// Longest field read on import, in digits. Keynest's own fields seal to
-/// at most 608 digits (300 characters); longer fields skip their record.
+/// at most 1,824 digits (300 characters of three UTF-8 bytes); longer
+/// fields leave their record out.
 inline constexpr std::uint32_t kMaxImportFieldLength = 4096;
 inline constexpr const char* kExportExtension = ".kne";
 inline constexpr const char* kBackupFileName = "savedbak.kne";
@@ -38,26 +41,46 @@ bool BuildExportData(const IItemList& list, const std::string& password, std::st
 /// WriteFileAtomically. False on failure; any earlier file is then untouched.
 [[nodiscard]] bool WriteExportFile(const std::string& path, const IItemList& list, const std::string& password);
 
+/// Largest file read as an export file: room for far more Items than
+/// anyone keeps, small enough to hold in memory while it is read.
+inline constexpr std::size_t kMaxExportFileBytes = std::size_t{128} << 20;
+
 enum class ExportReadError {
     None,
-    CannotOpen,     ///< missing, unreadable, or not a regular file
-    NotExportFile,  ///< no record could be read, or none was sealed under this password
+    CannotOpen,     ///< missing or unreadable
+    NotRegular,     ///< a folder, FIFO, device or socket: never opened
+    TimedOut,       ///< the file system gave no answer in time
+    NotExportFile,  ///< too short or too large, or no record could be imported
 };
 
 struct ExportReadResult {
     ExportReadError error = ExportReadError::None;
-    int read = 0;            ///< rows appended
-    int skipped = 0;         ///< complete records left out
-    bool truncated = false;  ///< the file ended inside a record
+    int read = 0;                 ///< rows appended
+    int skipped = 0;              ///< complete records left out
+    int brokeRules = 0;           ///< of those, the ones that opened but break the Item rules
+    std::string firstBrokenRule;  ///< what the first of these breaks
+    bool truncated = false;       ///< the file ended inside a record
+    /// Records not imported, a cut-off last record included.
+    int Unread() const { return skipped + (truncated ? 1 : 0); }
 };
 
+/// Why the records of `result` that were not imported were left out, as
+/// one line without final stop, e.g. "2 records not sealed under this
+/// UnLock password, or damaged; the last record cut off by the end of the
+/// file". Empty when every record was imported.
+std::string DescribeUnread(const ExportReadResult& result);
+
 /// Appends the Items of the export file `path`, unsealed under `password`,
-/// to `list`. Records without Location, with a Password that is not one
-/// sealed block or unseals to nothing, or with a field longer than
-/// kMaxImportFieldLength are skipped; a record cut off by the file's end
-/// ends the import. On an error nothing is appended.
+/// to `list`: each record judged by itself (JudgeImportedRecord), a record
+/// cut off by the file's end counted as truncated, a field longer than
+/// kMaxImportFieldLength leaving its record out. Only a regular file is
+/// read (see ReadRegularFile); with a `waitLimit` the read is given up
+/// after that long (TimedOut). On an error nothing is appended; the file
+/// is NotExportFile when it is shorter than its format word, larger than
+/// kMaxExportFileBytes, or has records of which none is accepted.
 [[nodiscard]] ExportReadResult ReadExportFile(const std::string& path, IItemList& list,
-                                const std::string& password);
+                                              const std::string& password,
+                                              std::chrono::milliseconds waitLimit = {});
 /// The same for the bytes of an export file held in memory.
 ExportReadResult ReadExportData(std::string_view bytes, IItemList& list,
                                 const std::string& password);
@@ -70,8 +93,10 @@ std::string BackupPathFor(const std::string& importPath);
 using ConfirmReplaceReadOnly = std::function<bool(const std::string& backupPath)>;
 
 /// Saves the rows of `list`, sealed under `password`, to the backup file
-/// beside `importPath`, which is left read-only (mode 0400). An existing
-/// read-only backup is made writable first only when `confirm` allows it.
+/// beside `importPath`, which is left read-only (mode 0400). Whatever
+/// stands at the backup's name is replaced as a name: a symbolic link
+/// there is replaced, its target never written. An existing read-only
+/// backup is replaced only when `confirm` allows it.
 /// True when the list is empty (nothing to keep) or the backup was written;
 /// false when there is no folder or the file could not be written.
 [[nodiscard]] bool SaveBackupFile(const std::string& importPath, const IItemList& list,

@@ -1,6 +1,18 @@
 #include "vault/SealedRecord.h"
 
+#include "vault/ItemRules.h"
 #include "vault/PasswordSealer.h"
+
+namespace {
+
+// A Password of at most kMaxPasswordBytes seals to exactly one block.
+constexpr std::size_t kSealedPasswordLength = 2 * CPasswordSealer::kBlockSize;
+
+void WipeRecord(SealedRecord& plain) {
+    for (std::string& text : plain) WipeString(text);
+}
+
+}  // namespace
 
 bool OpenSealedRecord(CPasswordSealer& sealer, CSealingKey& key, const SealedRecord& sealed,
                       SealedRecord& plain) {
@@ -16,4 +28,33 @@ bool OpenSealedRecord(CPasswordSealer& sealer, CSealingKey& key, const SealedRec
         for (std::string& text : plain) WipeString(text);
     }
     return opens;
+}
+
+RecordVerdict JudgeImportedRecord(CPasswordSealer& sealer, CSealingKey& key,
+                                  const SealedRecord& sealed, SealedRecord& plain,
+                                  std::string& reason) {
+    reason.clear();
+    std::size_t padding = 0;
+    bool opens = sealed[kColPassword].size() == kSealedPasswordLength;
+    for (std::size_t column = 0; opens && column < sealed.size(); ++column) {
+        WipeString(plain[column]);
+        if (sealed[column].empty()) continue;
+        std::size_t fieldPadding = 0;
+        opens = sealer.UnsealPadded(key, sealed[column], plain[column], fieldPadding);
+        padding += fieldPadding;
+    }
+    for (std::size_t column = 0; opens && padding < kProofPadding && column < plain.size();
+         ++column) {
+        opens = !HasControlCharacter(plain[column]);
+    }
+    if (!opens) {
+        WipeRecord(plain);
+        return RecordVerdict::NotSealedHere;
+    }
+    reason = CheckItemFields(plain);
+    if (!reason.empty()) {
+        WipeRecord(plain);
+        return RecordVerdict::BreaksRules;
+    }
+    return RecordVerdict::Accepted;
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "vault/ItemList.h"
 
@@ -24,3 +25,23 @@ inline constexpr std::size_t kProofPadding = 8;
 /// bytes: the record was sealed under this key. `plain` is wiped otherwise.
 bool OpenSealedRecord(CPasswordSealer& sealer, CSealingKey& key, const SealedRecord& sealed,
                       SealedRecord& plain);
+
+/// What an imported record is, judged by itself.
+enum class RecordVerdict {
+    Accepted,
+    NotSealedHere,  ///< sealed under another UnLock password, or damaged
+    BreaksRules,    ///< opens, but its Item breaks the Item rules
+};
+
+/// Judges one record of an export file under `key`. It opens when its
+/// Password is one sealed block and every field unseals strictly (whole
+/// pieces of hex digits, a text without zero bytes, then only zero bytes);
+/// an empty field stands for the empty text. A record with fewer than
+/// kProofPadding padding bytes proves little by them (a wrong key leaves
+/// most records without any), so its texts must also be free of control
+/// characters, as every typed text is. An opened record must then keep the
+/// Item rules (CheckItemFields), whose complaint goes to `reason`. `plain`
+/// gets the texts when the record is accepted and is wiped otherwise.
+RecordVerdict JudgeImportedRecord(CPasswordSealer& sealer, CSealingKey& key,
+                                  const SealedRecord& sealed, SealedRecord& plain,
+                                  std::string& reason);

@@ -135,10 +135,38 @@ TEST_F(CliTest, ImportWithClearKeepsABackupAndRefusesOtherFiles) {
     ASSERT_EQ(::stat(m_dir.File("savedbak.kne").c_str(), &backup), 0);
     EXPECT_EQ(backup.st_mode & 0777, 0400u);
 
+    // A file that does not read whole imports nothing and names what it
+    // could not read; --partial takes the readable Items, but never clears.
+    const std::string bytes = ReadAll(file);
+    std::ofstream(m_dir.File("cut.kne"), std::ios::binary) << bytes.substr(0, bytes.size() - 5);
+    std::ofstream(m_dir.File("empty.kne"), std::ios::binary) << bytes.substr(0, 4);
+    ::mkfifo(m_dir.File("fifo.kne").c_str(), 0600);
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string said;
+    };
+    const Case cases[] = {
+        {{"cut.kne"}, 4, "1 record of " + m_dir.File("cut.kne") + " could not be read"},
+        {{"cut.kne", "--clear", "--partial"}, 4, "cleared only for a file read whole"},
+        {{"notes.kne", "--clear"}, 4, "is not an export file"},
+        {{"zero.kne", "--clear"}, 4, "is not an export file"},
+        {{"fifo.kne"}, 4, "is not a regular file"},
+        {{"missing.kne"}, 4, "cannot open"},
+        {{"empty.kne", "--clear"}, 0, "holds no Items; nothing changed"},
+        {{"cut.kne", "--partial"}, 0, "Imported 1 Item from " + m_dir.File("cut.kne") +
+                                          "; skipped the last record cut off by the end of the file"},
+    };
     std::ofstream(m_dir.File("notes.kne")) << "not an export file, only some words\n";
-    EXPECT_EQ(Run({"import", m_dir.File("notes.kne"), "--clear"}, kUnlock).status, 4);
-    EXPECT_EQ(Run({"import", m_dir.File("missing.kne")}, kUnlock).status, 4);
-    EXPECT_EQ(List(), "Amazon\nBank\n");
+    std::ofstream(m_dir.File("zero.kne")).close();
+    for (const Case& c : cases) {
+        std::vector<std::string> args{"import", m_dir.File(c.args[0])};
+        args.insert(args.end(), c.args.begin() + 1, c.args.end());
+        const CliRun run = Run(args, kUnlock);
+        EXPECT_EQ(run.status, c.status) << c.args[0];
+        EXPECT_NE((run.err + run.out).find(c.said), std::string::npos) << run.err << run.out;
+    }
+    EXPECT_EQ(List(), "Amazon\nAmazon\nBank\n");
 }
 
 TEST_F(CliTest, BadInputGetsOneLineAndItsStatusAndChangesNothing) {
@@ -159,6 +187,9 @@ TEST_F(CliTest, BadInputGetsOneLineAndItsStatusAndChangesNothing) {
         {{"add", "Shop"}, std::string(kUnlock) + "\n\n\n\n12345678901234567\n", 1},
         {{"add", "Shop"}, std::string(kUnlock) + std::string(301, 'u') + "\n", 1},
         {{"add", std::string(301, 'L')}, kUnlock, 1},
+        {{"add", "Shop"}, std::string(kUnlock) + "\n\n\n\n" + std::string("ab\0cdefgh\n", 10), 1},
+        {{"add", "Caf\xE9"}, kUnlock, 1},
+        {{"add", "Shop"}, std::string(kUnlock) + "\n\x1B[2J\n", 1},
         {{"edit", "Amazon", "--yes"}, std::string(kUnlock) + "\n\n\n\n\n12345678901234567\n", 1},
         {{"passwd"}, std::string(kUnlock) + "Other#456\nOther#457\n", 1},
         {{"generate", "--length", "3"}, "", 1},

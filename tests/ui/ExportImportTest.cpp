@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -105,6 +107,9 @@ TEST_F(ExportImportTest, CancelOrFailureLeavesItemsAndFilesAlone) {
     other.SetText(other.AppendRow("other"), kColPassword, "secret");
     ASSERT_TRUE(WriteExportFile(file, other, "secret"));
     std::ofstream(m_dir.File("junk.kne")) << "not an export file";
+    std::ofstream(m_dir.File("zero.kne")).close();
+    std::ofstream(m_dir.File("none.kne")) << std::string("\1\0\0\0", 4);  // no Items
+    ASSERT_EQ(::mkfifo(m_dir.File("fifo.kne").c_str(), 0600), 0);
     std::ofstream(backup) << "old";
     std::filesystem::permissions(backup, std::filesystem::perms(0400));
     const struct {
@@ -117,6 +122,9 @@ TEST_F(ExportImportTest, CancelOrFailureLeavesItemsAndFilesAlone) {
         {{kPromptYes, kPromptYes}, "", "Imported"},
         {{kPromptYes, kPromptNo}, "", "Imported"},
         {{kPromptYes, kPromptYes}, m_dir.File("junk.kne"), "Keynest could not read"},
+        {{kPromptYes, kPromptYes}, m_dir.File("zero.kne"), "Keynest could not read"},
+        {{kPromptYes, kPromptYes}, m_dir.File("none.kne"), "The file"},
+        {{kPromptYes, kPromptYes}, m_dir.File("fifo.kne"), "Error: could not create"},
         // The read-only backup kept: without a new backup nothing is cleared or imported.
         {{kPromptYes, kPromptYes, kPromptNo}, file, "Error: could not create"},
     };
@@ -127,9 +135,33 @@ TEST_F(ExportImportTest, CancelOrFailureLeavesItemsAndFilesAlone) {
         EXPECT_EQ(Stored(), original);
         EXPECT_EQ(Starter(), "");
     }
+    EXPECT_EQ(m_fakes.prompter.texts.filter(QStringLiteral("holds no Items")).size(), 1);
     // A failed export leaves the earlier file, the read-only backup, alone.
     Run(&CExportImport::OnExportToFile, {}, backup);
     EXPECT_EQ(std::filesystem::file_size(backup), 3U);
+}
+
+TEST_F(ExportImportTest, AFileCutShortNeverClearsAndSaysWhatWasLeftOut) {
+    const std::string file = m_dir.File("cut.kne");
+    std::string bytes;
+    ASSERT_TRUE(BuildExportData(m_rows, "secret", bytes));
+    std::ofstream(file, std::ios::binary) << bytes.substr(0, bytes.size() - 5);
+    const QString unread = QStringLiteral("Keynest could not read 1 record of the file\n") +
+                           QString::fromStdString(file) +
+                           QStringLiteral("\n\nthe last record cut off by the end of the file.");
+    // Clearing asked for: the Items stay, and only a Yes adds the readable one.
+    Run(&CExportImport::OnImportFromFile, {kPromptYes, kPromptYes, kPromptNo}, file);
+    EXPECT_TRUE(m_fakes.prompter.texts.back().startsWith(unread));
+    EXPECT_EQ(Stored(), original);
+    Run(&CExportImport::OnImportFromFile, {kPromptYes, kPromptYes, kPromptYes}, file);
+    const Rows added{original[0], original[0], original[1]};
+    EXPECT_EQ(Stored(), added);
+    EXPECT_FALSE(std::filesystem::exists(m_dir.File("savedbak.kne")));
+    // Not clearing: imported, then told.
+    Run(&CExportImport::OnImportFromFile, {kPromptYes, kPromptNo}, file);
+    EXPECT_EQ(m_fakes.prompter.texts.back(),
+              unread + QStringLiteral("\n\nThe other 1 Item was imported."));
+    EXPECT_EQ(m_rows.RowCount(), 4);
 }
 
 }  // namespace

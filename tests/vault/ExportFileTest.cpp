@@ -1,15 +1,17 @@
-// Export files: round trip, byte layout, the reader's skip and stop rules,
-// failed writes, the backup beside an imported file, the default extension.
+// Export files: round trip, byte layout, the judgement of each record read,
+// hostile files, failed writes, the backup beside an imported file, the default extension.
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <tuple>
+#include <random>
 #include <vector>
 
 #include "vault/ExportFile.h"
@@ -77,8 +79,8 @@ TEST_F(ExportFileTest, RoundTripThroughAFile) {
     EXPECT_EQ(Entries(), 1u);
     // Imported without clearing: the row without a Password stays, every Item comes in.
     const ExportReadResult result = ReadExportFile(m_path, list, kPassword);
-    EXPECT_EQ(std::tie(result.error, result.read, result.truncated),
-              std::make_tuple(Error::None, 3, false));
+    EXPECT_EQ(std::tie(result.error, result.read, result.skipped, result.truncated),
+              std::make_tuple(Error::None, 3, 0, false));
     EXPECT_EQ(list.RowCount(), 4);
     EXPECT_EQ(Exported(list), FileBytes(m_path));
 }
@@ -100,49 +102,128 @@ TEST_F(ExportFileTest, OneRecordByteForByte) {
     EXPECT_EQ(FileBytes(m_path), expected);
 }
 
-TEST_F(ExportFileTest, ReaderSkipsAndStops) {
+// One record of `row` sealed under `password`, without the format word.
+std::string Record(const CMemoryItemList::Row& row, const std::string& password = kPassword) {
+    std::string bytes;
+    EXPECT_TRUE(BuildExportData(MakeList({row}), password, bytes));
+    return bytes.substr(4);
+}
+
+TEST_F(ExportFileTest, EachRecordIsJudgedByItself) {
     const std::string head = Word(1);
-    const std::string ok = Exported(MakeList({{"site", "", "", "", "", "pw"}})).substr(4);
-    const std::string noPassword =
-        ok.substr(0, ok.size() - 32) + CPasswordSealer().SealText(kPassword, "", 0);
-    const auto withNote = [](size_t length) {
-        return Exported(MakeList({{"a", "", "", "", std::string(length, 'n'), "pw"}})).substr(4);
+    const std::string ok = Record({"site", "", "", "", "", "pw"});
+    const std::string f15(15, 'f');
+    const std::string s16(16, 's');
+    std::string notHex = ok;
+    notHex[notHex.size() - 3] = 'G';
+    const std::string sealedSite = ok.substr(4, 32);
+    const std::string emptyFields = Word(32) + sealedSite + Word(0) + Word(0) + Word(0) + Word(0) +
+                                    Word(32) + ok.substr(ok.size() - 32);
+    const std::string lineBreak = Record({"a\nb", "", "", "", "", "pw"});
+    // The writer keeps a Password to one block; these are made by hand.
+    const auto withPassword = [&ok](const std::string& password) {
+        const std::string sealed = CPasswordSealer().SealText(kPassword, password, 0);
+        return ok.substr(0, ok.size() - 36) + Word(static_cast<std::uint32_t>(sealed.size())) +
+               sealed;
     };
-    const std::tuple<std::string, Error, int, int, bool> cases[] = {
-        // No format word, or another one: read all the same.
-        {"", Error::None, 0, 0, false},
-        {Word(2) + ok, Error::None, 1, 0, false},
-        {head, Error::None, 0, 0, false},
-        {head + ok + ok.substr(0, ok.size() - 1), Error::None, 1, 0, true},
-        {head + ok + Word(0xFFFFFFFF) + "AB", Error::None, 1, 0, true},
-        {head + ok + Word(5000) + "AB", Error::None, 1, 0, true},
-        // The longest field read (4096 digits), then one skipped unread.
-        {head + withNote(2048) + ok, Error::None, 2, 0, false},
-        {head + withNote(2049) + ok, Error::None, 1, 1, false},
-        // No Location; a Password of two blocks; one that unseals to nothing.
-        {head + Word(0) + ok.substr(36) + ok, Error::None, 1, 1, false},
-        // Nothing readable at all is reported.
-        {head + ok.substr(0, ok.size() - 36) + Word(64) + std::string(64, 'A'),
-         Error::NotExportFile, 0, 1, false},
-        {head + noPassword, Error::NotExportFile, 0, 1, false},
+    struct Case {
+        std::string bytes;
+        Error error;
+        int read, skipped, brokeRules;
+        bool truncated;
     };
-    for (const auto& c : cases) {
-        std::ofstream(m_path, std::ios::binary | std::ios::trunc) << std::get<0>(c);
-        CMemoryItemList fromMemory, fromFile;
-        for (const ExportReadResult& r : {ReadExportData(std::get<0>(c), fromMemory, kPassword),
-                                          ReadExportFile(m_path, fromFile, kPassword)}) {
-            EXPECT_EQ(std::tie(r.error, r.read, r.skipped, r.truncated),
-                      std::tie(std::get<1>(c), std::get<2>(c), std::get<3>(c), std::get<4>(c)))
-                << testing::PrintToString(std::get<0>(c).substr(0, 60));
-        }
-        EXPECT_EQ(fromMemory.RowCount(), std::get<2>(c));
+    const Case cases[] = {
+        // Too short for a format word, or a word alone that is not it.
+        {"", Error::NotExportFile, 0, 0, 0, false},
+        {"ab\n", Error::NotExportFile, 0, 0, 0, false},
+        {Word(2), Error::NotExportFile, 0, 0, 0, false},
+        // An export of no Items; another format word before records.
+        {head, Error::None, 0, 0, 0, false},
+        {Word(2) + ok, Error::None, 1, 0, 0, false},
+        // Cut off, or a length beyond the end: the records before are read.
+        {head + ok + ok.substr(0, ok.size() - 1), Error::None, 1, 0, 0, true},
+        {head + ok + Word(0xFFFFFFFF) + "AB", Error::None, 1, 0, 0, true},
+        {head + ok.substr(0, 40), Error::NotExportFile, 0, 0, 0, true},
+        // Little or no padding (fields of 15 and 16 bytes), empty fields
+        // without digits, bytes that are not UTF-8: all Keynest's own.
+        {head + Record({f15, f15, f15, f15, f15, f15}), Error::None, 1, 0, 0, false},
+        {head + Record({s16, s16 + s16, s16, s16, s16, s16}), Error::None, 1, 0, 0, false},
+        {head + emptyFields + Record({"Caf\xE9", "", "", "", "", "\xE9t\xE9"}), Error::None, 2, 0,
+         0, false},
+        // Another password, a digit that is not hex, a zero byte inside a
+        // text, a Password of two blocks: left out, the others read.
+        {head + Record({"site", "", "", "", "", "pw"}, "another") + ok, Error::None, 1, 1, 0,
+         false},
+        {head + notHex + ok + Record({std::string("a\0b", 3), "", "", "", "", "pw"}), Error::None,
+         1, 2, 0, false},
+        {head + withPassword(std::string(17, 'p')) + ok, Error::None, 1, 1, 0, false},
+        // Items the Item form would refuse, and a field beyond any Item's.
+        {head + lineBreak + Record({"a", "", "", "", std::string(301, 'n'), "pw"}) + ok,
+         Error::None, 1, 2, 2, false},
+        {head + Record({"a", "", "", "", std::string(2049, 'n'), "pw"}) + ok, Error::None, 1, 1, 1,
+         false},
+        {head + Word(0) + ok.substr(36) + withPassword(""), Error::NotExportFile, 0, 2, 2, false},
+    };
+    for (const Case& c : cases) {
+        CMemoryItemList list;
+        const ExportReadResult r = ReadExportData(c.bytes, list, kPassword);
+        EXPECT_EQ(std::tie(r.error, r.read, r.skipped, r.brokeRules, r.truncated),
+                  std::tie(c.error, c.read, c.skipped, c.brokeRules, c.truncated))
+            << testing::PrintToString(c.bytes.substr(0, 60));
+        EXPECT_EQ(list.RowCount(), c.read);
     }
     CMemoryItemList list;
-    // Made under another password, the records would open as meaningless text.
-    EXPECT_EQ(ReadExportData(head + ok + ok, list, "another").error, Error::NotExportFile);
-    EXPECT_EQ(list.RowCount(), 0);
-    EXPECT_EQ(ReadExportFile(m_dir.File("missing"), list, kPassword).error, Error::CannotOpen);
-    EXPECT_EQ(ReadExportFile(m_dir.Path(), list, kPassword).error, Error::CannotOpen);
+    ExportReadResult r =
+        ReadExportData(head + notHex + lineBreak + ok + ok.substr(0, 9), list, kPassword);
+    EXPECT_EQ(DescribeUnread(r),
+              "1 record not sealed under this UnLock password, or damaged; 1 record breaking the "
+              "Item rules (the Location holds a line break); the last record cut off by the end "
+              "of the file");
+    EXPECT_EQ(r.Unread(), 3);
+}
+
+TEST_F(ExportFileTest, AFileOfAnotherPasswordImportsNothing) {
+    // Few padding bytes prove little: a wrong key leaves most records with
+    // none at all, and a sixth of these would pass the Item rules.
+    std::mt19937 random(7);
+    const auto text = [&random](unsigned longest) {
+        std::string made(random() % (longest + 1), ' ');
+        for (char& c : made) c = static_cast<char>('!' + random() % 94);
+        return made;
+    };
+    CMemoryItemList items;
+    for (int i = 0; i < 2000; ++i) {
+        const int row = items.AppendRow("L" + text(30));
+        for (int column = kColUrl; column < kColPassword; ++column) items.SetText(row, column, text(40));
+        items.SetText(row, kColPassword, "P" + text(15));
+    }
+    std::string bytes;
+    ASSERT_TRUE(BuildExportData(items, "another", bytes));
+    CMemoryItemList list;
+    const ExportReadResult r = ReadExportData(bytes, list, kPassword);
+    EXPECT_EQ(std::tie(r.error, r.read), std::make_tuple(Error::NotExportFile, 0));
+}
+
+TEST_F(ExportFileTest, OnlyRegularFilesAreReadAndWithoutWaiting) {
+    const std::string fifo = m_dir.File("fifo.kne");
+    const std::string huge = m_dir.File("huge.kne");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::ofstream(huge).close();
+    std::filesystem::resize_file(huge, kMaxExportFileBytes + 1);
+    const auto start = std::chrono::steady_clock::now();
+    const std::pair<std::string, Error> cases[] = {
+        {fifo, Error::NotRegular},
+        {m_dir.Path(), Error::NotRegular},
+        {m_dir.File("missing"), Error::CannotOpen},
+        {huge, Error::NotExportFile},
+        {"/proc/self/status", Error::NotExportFile},  // a size of 0 that reads as text
+    };
+    for (const auto& [path, error] : cases) {
+        CMemoryItemList list;
+        EXPECT_EQ(ReadExportFile(path, list, kPassword).error, error) << path;
+        EXPECT_EQ(ReadExportFile(path, list, kPassword, std::chrono::seconds(1)).error, error);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
 }
 
 TEST_F(ExportFileTest, FailedWriteLeavesTheEarlierFile) {
@@ -187,6 +268,16 @@ TEST_F(ExportFileTest, BackupBesideTheImportedFile) {
     // No folder, no backup.
     EXPECT_FALSE(SaveBackupFile("items.kne", m_items, kPassword, confirm));
     EXPECT_EQ(Entries(), 1u);
+    // A link planted at the backup's name is replaced; its target is not written.
+    const std::string victim = m_dir.File("victim");
+    std::ofstream(victim) << "mine";
+    ASSERT_EQ(::chmod(victim.c_str(), 0644), 0);
+    std::filesystem::remove(backup);
+    std::filesystem::create_symlink(victim, backup);
+    EXPECT_TRUE(SaveBackupFile(m_path, old, kPassword, confirm));
+    EXPECT_EQ(std::make_pair(FileBytes(victim), Mode(victim)), std::make_pair(std::string("mine"), 0644u));
+    EXPECT_FALSE(std::filesystem::is_symlink(backup));
+    EXPECT_EQ(FileBytes(backup), Exported(old));
 }
 
 TEST(ExportFileNames, DefaultExtension) {
