@@ -48,15 +48,17 @@ ExitStatus CFileCommands::Export() {
 ExitStatus CFileCommands::RefuseImport(const std::string& path,
                                        const ExportReadResult& result) const {
     switch (result.error) {
-        case ExportReadError::None: break;
+        case ExportReadError::None:
+            break;
         case ExportReadError::CannotOpen:
             return Fail(ExitStatus::Failed, "cannot open " + path + "; nothing imported");
         case ExportReadError::NotRegular:
         case ExportReadError::TimedOut:
             return Fail(ExitStatus::Failed, path + " is not a regular file; nothing imported");
         case ExportReadError::NotExportFile: {
-            std::string why = path + " is not an export file, or was made under another UnLock "
-                                     "password";
+            std::string why = path +
+                              " is not an export file, or was made under another UnLock "
+                              "password";
             if (result.brokeRules > 0) why += " (" + DescribeUnread(result) + ")";
             return Fail(ExitStatus::Failed, why + "; nothing imported");
         }
@@ -64,8 +66,8 @@ ExitStatus CFileCommands::RefuseImport(const std::string& path,
     const int unread = result.Unread();
     if (unread == 0) return ExitStatus::Ok;
     const std::string count = std::to_string(unread) + (unread == 1 ? " record" : " records");
-    const std::string why = count + " of " + path + " could not be read (" +
-                            DescribeUnread(result) + ")";
+    const std::string why =
+        count + " of " + path + " could not be read (" + DescribeUnread(result) + ")";
     if (!m_options.partial) {
         return Fail(ExitStatus::Failed, why + "; nothing imported. --partial imports the " +
                                             Count(result.read) + " that can be read");
@@ -73,9 +75,10 @@ ExitStatus CFileCommands::RefuseImport(const std::string& path,
     // The current Items go only for a file that replaces them whole.
     if (m_options.clear) {
         return Fail(ExitStatus::Failed,
-                    why + "; the current Items are cleared only for a file read whole, so "
-                          "nothing was imported. Import without --clear to add the readable "
-                          "Items");
+                    why +
+                        "; the current Items are cleared only for a file read whole, so "
+                        "nothing was imported. Import without --clear to add the readable "
+                        "Items");
     }
     return ExitStatus::Ok;
 }

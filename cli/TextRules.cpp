@@ -30,7 +30,8 @@ std::string CheckTypedFields(const CMemoryItemList::Row& row) {
         // The desktop would show other characters, and copy other bytes
         // than the ones stored.
         const std::string& text = row[static_cast<std::size_t>(column)];
-        if (!IsUtf8Text(text)) return std::string("the ") + FieldName(column) + " is not UTF-8 text";
+        if (!IsUtf8Text(text))
+            return std::string("the ") + FieldName(column) + " is not UTF-8 text";
         if (HasControlCharacter(text)) {
             return std::string("the ") + FieldName(column) + " holds a control character";
         }

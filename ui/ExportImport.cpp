@@ -32,12 +32,10 @@ const QString kReadOnlyBackup =
 const QString kNothingReadable = QStringLiteral(
     "Keynest could not read any Items from the file\n%1\n\nIt is not an export file, it is "
     "damaged, or it was made under another UnLock password. Nothing was imported.");
-const QString kNoItems =
-    QStringLiteral("The file\n%1\nholds no Items. Nothing was changed.");
-const QString kNoAnswer = QStringLiteral(
-    "The file\n%1\ngave no answer within %2 seconds. Nothing was imported.");
-const QString kPartlyRead = QStringLiteral(
-    "Keynest could not read %1 of the file\n%2\n\n%3.");
+const QString kNoItems = QStringLiteral("The file\n%1\nholds no Items. Nothing was changed.");
+const QString kNoAnswer =
+    QStringLiteral("The file\n%1\ngave no answer within %2 seconds. Nothing was imported.");
+const QString kPartlyRead = QStringLiteral("Keynest could not read %1 of the file\n%2\n\n%3.");
 const QString kAddWithoutClearing = QStringLiteral(
     "\n\nYour current Items are cleared only for a file that reads whole, so they stay.\n\n"
     "Do you want to add the %1 that could be read to them?");
@@ -141,9 +139,8 @@ void CExportImport::OnImportFromFile() {
     // Clearing replaces the Items, so it needs a file that reads whole.
     bool toldUnread = false;
     if (clearFirst && result.Unread() > 0) {
-        const QString question =
-            PartlyReadText(path, result) +
-            kAddWithoutClearing.arg(Counted(result.read, "Item", "Items"));
+        const QString question = PartlyReadText(path, result) +
+                                 kAddWithoutClearing.arg(Counted(result.read, "Item", "Items"));
         if (prompter.Show(question, PromptButtons::YesNo, PromptIcon::Warning) != kPromptYes ||
             !StillUnlocked()) {
             return;
@@ -179,9 +176,12 @@ void CExportImport::OnImportFromFile() {
 bool CExportImport::ReportUnimportable(const std::string& path, const ExportReadResult& result) {
     IPrompter& prompter = m_context.services.prompter;
     switch (result.error) {
-        case ExportReadError::None: break;
+        case ExportReadError::None:
+            break;
         case ExportReadError::CannotOpen:
-        case ExportReadError::NotRegular: ReportFileError(); return false;
+        case ExportReadError::NotRegular:
+            ReportFileError();
+            return false;
         case ExportReadError::TimedOut:
             prompter.Show(kNoAnswer.arg(DisplayPath(path)).arg(kFileWaitLimit.count()),
                           PromptButtons::Ok, PromptIcon::Warning);

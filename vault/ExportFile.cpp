@@ -104,9 +104,9 @@ ExportReadResult ReadExportData(std::string_view bytes, IItemList& list,
             result.truncated = true;
             break;
         }
-        const RecordVerdict verdict =
-            tooLong ? RecordVerdict::BreaksRules
-                    : JudgeImportedRecord(sealer, key, sealed, plain, reason);
+        const RecordVerdict verdict = tooLong
+                                          ? RecordVerdict::BreaksRules
+                                          : JudgeImportedRecord(sealer, key, sealed, plain, reason);
         if (verdict == RecordVerdict::Accepted) {
             AppendRecord(plain, list);
             ++result.read;
@@ -114,15 +114,14 @@ ExportReadResult ReadExportData(std::string_view bytes, IItemList& list,
         }
         ++result.skipped;
         if (verdict == RecordVerdict::BreaksRules && result.brokeRules++ == 0) {
-            result.firstBrokenRule =
-                tooLong ? "a field holds more than " + std::to_string(kMaxFieldChars) + " characters"
-                        : reason;
+            result.firstBrokenRule = tooLong ? "a field holds more than " +
+                                                   std::to_string(kMaxFieldChars) + " characters"
+                                             : reason;
         }
     }
     // Records of which none could be imported, or no records and a word
     // that is not the format word: not an export file to import.
-    if (result.read == 0 &&
-        (result.Unread() > 0 || formatWord != kExportFormatWord)) {
+    if (result.read == 0 && (result.Unread() > 0 || formatWord != kExportFormatWord)) {
         result.error = ExportReadError::NotExportFile;
     }
     return result;
@@ -194,11 +193,20 @@ ExportReadResult ReadExportFile(const std::string& path, IItemList& list,
                               : ReadRegularFile(path, kMaxExportFileBytes, bytes);
     ExportReadResult result;
     switch (status) {
-        case FileReadStatus::Ok: return ReadExportData(bytes, list, password);
-        case FileReadStatus::CannotOpen: result.error = ExportReadError::CannotOpen; break;
-        case FileReadStatus::NotRegular: result.error = ExportReadError::NotRegular; break;
-        case FileReadStatus::TimedOut: result.error = ExportReadError::TimedOut; break;
-        case FileReadStatus::TooLarge: result.error = ExportReadError::NotExportFile; break;
+        case FileReadStatus::Ok:
+            return ReadExportData(bytes, list, password);
+        case FileReadStatus::CannotOpen:
+            result.error = ExportReadError::CannotOpen;
+            break;
+        case FileReadStatus::NotRegular:
+            result.error = ExportReadError::NotRegular;
+            break;
+        case FileReadStatus::TimedOut:
+            result.error = ExportReadError::TimedOut;
+            break;
+        case FileReadStatus::TooLarge:
+            result.error = ExportReadError::NotExportFile;
+            break;
     }
     return result;
 }

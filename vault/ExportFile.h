@@ -39,7 +39,8 @@ bool BuildExportData(const IItemList& list, const std::string& password, std::st
 
 /// Writes the export file `path` (mode 0600) all at once, see
 /// WriteFileAtomically. False on failure; any earlier file is then untouched.
-[[nodiscard]] bool WriteExportFile(const std::string& path, const IItemList& list, const std::string& password);
+[[nodiscard]] bool WriteExportFile(const std::string& path, const IItemList& list,
+                                   const std::string& password);
 
 /// Largest file read as an export file: room for far more Items than
 /// anyone keeps, small enough to hold in memory while it is read.
@@ -100,7 +101,8 @@ using ConfirmReplaceReadOnly = std::function<bool(const std::string& backupPath)
 /// True when the list is empty (nothing to keep) or the backup was written;
 /// false when there is no folder or the file could not be written.
 [[nodiscard]] bool SaveBackupFile(const std::string& importPath, const IItemList& list,
-                    const std::string& password, const ConfirmReplaceReadOnly& confirm);
+                                  const std::string& password,
+                                  const ConfirmReplaceReadOnly& confirm);
 
 /// `name` with ".kne" appended when its file name has no extension.
 std::string WithDefaultExtension(const std::string& name);

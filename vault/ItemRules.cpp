@@ -87,8 +87,8 @@ std::string CheckItemFields(const CMemoryItemList::Row& row) {
     }
     for (int column = kColLocation; column < kColPassword; ++column) {
         if (FormLength(row[static_cast<std::size_t>(column)]) > kMaxFieldChars) {
-            return Problem(column, "holds more than " + std::to_string(kMaxFieldChars) +
-                                       " characters");
+            return Problem(column,
+                           "holds more than " + std::to_string(kMaxFieldChars) + " characters");
         }
     }
     if (row[kColPassword].empty()) return "the Password is empty";

@@ -154,8 +154,10 @@ TEST_F(CliTest, ImportWithClearKeepsABackupAndRefusesOtherFiles) {
         {{"fifo.kne"}, 4, "is not a regular file"},
         {{"missing.kne"}, 4, "cannot open"},
         {{"empty.kne", "--clear"}, 0, "holds no Items; nothing changed"},
-        {{"cut.kne", "--partial"}, 0, "Imported 1 Item from " + m_dir.File("cut.kne") +
-                                          "; skipped the last record cut off by the end of the file"},
+        {{"cut.kne", "--partial"},
+         0,
+         "Imported 1 Item from " + m_dir.File("cut.kne") +
+             "; skipped the last record cut off by the end of the file"},
     };
     std::ofstream(m_dir.File("notes.kne")) << "not an export file, only some words\n";
     std::ofstream(m_dir.File("zero.kne")).close();
