@@ -33,6 +33,9 @@ const QString kNothingReadable = QStringLiteral(
     "Keynest could not read any Items from the file\n%1\n\nIt is not an export file, it is "
     "damaged, or it was made under another UnLock password. Nothing was imported.");
 const QString kNoItems = QStringLiteral("The file\n%1\nholds no Items. Nothing was changed.");
+const QString kNotRegular = QStringLiteral(
+    "The file\n%1\nis not a regular file but a folder, FIFO, device or socket, so Keynest does "
+    "not read it. Nothing was imported.");
 const QString kNoAnswer =
     QStringLiteral("The file\n%1\ngave no answer within %2 seconds. Nothing was imported.");
 const QString kPartlyRead = QStringLiteral("Keynest could not read %1 of the file\n%2\n\n%3.");
@@ -179,8 +182,11 @@ bool CExportImport::ReportUnimportable(const std::string& path, const ExportRead
         case ExportReadError::None:
             break;
         case ExportReadError::CannotOpen:
-        case ExportReadError::NotRegular:
             ReportFileError();
+            return false;
+        case ExportReadError::NotRegular:
+            prompter.Show(kNotRegular.arg(DisplayPath(path)), PromptButtons::Ok,
+                          PromptIcon::Warning);
             return false;
         case ExportReadError::TimedOut:
             prompter.Show(kNoAnswer.arg(DisplayPath(path)).arg(kFileWaitLimit.count()),
