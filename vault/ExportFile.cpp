@@ -1,6 +1,5 @@
 #include "vault/ExportFile.h"
 
-#include <algorithm>
 #include <filesystem>
 
 #include "vault/AtomicFile.h"
@@ -11,8 +10,6 @@
 namespace {
 
 constexpr std::size_t kWordSize = 4;
-// A valid Item's Password is at most 16 bytes: exactly one sealed block.
-constexpr std::size_t kSealedPasswordLength = 32;
 constexpr mode_t kExportMode = 0600;
 constexpr mode_t kBackupMode = 0400;
 

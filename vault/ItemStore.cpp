@@ -18,8 +18,6 @@ using Record = SealedRecord;
 
 constexpr const char* kValueNames[kItemColumnCount] = {"Location", "URL",  "ID",
                                                        "Hint",     "Note", "Pwd"};
-// A valid Item's Password is one sealed block.
-constexpr std::size_t kSealedPasswordLength = 32;
 
 std::string ValueName(int column, int index) { return kValueNames[column] + std::to_string(index); }
 

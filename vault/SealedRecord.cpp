@@ -5,9 +5,6 @@
 
 namespace {
 
-// A Password of at most kMaxPasswordBytes seals to exactly one block.
-constexpr std::size_t kSealedPasswordLength = 2 * CPasswordSealer::kBlockSize;
-
 void WipeRecord(SealedRecord& plain) {
     for (std::string& text : plain) WipeString(text);
 }

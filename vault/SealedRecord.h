@@ -13,6 +13,10 @@ class CSealingKey;
 /// The six sealed fields of one Item, in column order.
 using SealedRecord = std::array<std::string, kItemColumnCount>;
 
+/// Digits of a sealed Password: one block, as a Password holds at most
+/// kMaxPasswordBytes, the block size.
+inline constexpr std::size_t kSealedPasswordLength = 32;
+
 /// Zero padding a record must show, over its six fields together, before
 /// it counts as sealed under a key: a wrong key shows that much about once
 /// in 2^64 tries, while a field sealed by Keynest ends in zeros (an empty
