@@ -201,8 +201,9 @@ ExitStatus CItemCommands::ReadPassword(const std::string& prompt, std::string& p
     return ExitStatus::Ok;
 }
 
-ExitStatus CItemCommands::CheckBeforeStoring(const CMemoryItemList::Row& row, bool passwordTyped) {
-    if (const std::string problem = CheckTypedFields(row); !problem.empty()) {
+ExitStatus CItemCommands::CheckBeforeStoring(const CMemoryItemList::Row& row, bool passwordTyped,
+                                             const CMemoryItemList::Row* stored) {
+    if (const std::string problem = CheckTypedFields(row, stored); !problem.empty()) {
         return Fail(ExitStatus::Usage, problem + "; nothing changed");
     }
     const std::string& charSet = m_session.Prefs().pwdChars;
@@ -276,7 +277,7 @@ ExitStatus CItemCommands::Edit() {
     } else {
         status = ReadPassword("Password (Enter keeps it): ", item[kColPassword], typed);
     }
-    if (status == ExitStatus::Ok) status = CheckBeforeStoring(item, typed);
+    if (status == ExitStatus::Ok) status = CheckBeforeStoring(item, typed, &rows.RowAt(row));
     if (status == ExitStatus::Ok &&
         !m_terminal.Confirm("Store the changes to " + Quoted(m_options.location) + "?",
                             m_options.yes)) {

@@ -33,7 +33,8 @@ class CItemCommands final {
     /// Asks for a new Password. An empty answer leaves `password` as it was.
     ExitStatus ReadPassword(const std::string& prompt, std::string& password, bool& typed);
     /// The last checks before `row` is stored: limits and the preferred set.
-    ExitStatus CheckBeforeStoring(const CMemoryItemList::Row& row, bool passwordTyped);
+    ExitStatus CheckBeforeStoring(const CMemoryItemList::Row& row, bool passwordTyped,
+                                  const CMemoryItemList::Row* stored = nullptr);
 
     CCliSession& m_session;
     CTerminal& m_terminal;

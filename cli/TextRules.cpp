@@ -24,14 +24,16 @@ std::string OneLine(std::string_view text) {
     return line;
 }
 
-std::string CheckTypedFields(const CMemoryItemList::Row& row) {
+std::string CheckTypedFields(const CMemoryItemList::Row& row, const CMemoryItemList::Row* stored) {
     if (std::string problem = CheckItemFields(row); !problem.empty()) return problem;
     for (int column = kColLocation; column < kItemColumnCount; ++column) {
+        const std::string& text = row[static_cast<std::size_t>(column)];
+        if (stored != nullptr && text == (*stored)[static_cast<std::size_t>(column)]) continue;
         // The desktop would show other characters, and copy other bytes
         // than the ones stored.
-        const std::string& text = row[static_cast<std::size_t>(column)];
-        if (!IsUtf8Text(text))
+        if (!IsUtf8Text(text)) {
             return std::string("the ") + FieldName(column) + " is not UTF-8 text";
+        }
         if (HasControlCharacter(text)) {
             return std::string("the ") + FieldName(column) + " holds a control character";
         }
