@@ -59,6 +59,8 @@ std::string CFieldCipher::Seal(std::string_view plain, std::string_view place) {
         std::array<std::uint8_t, kNonceBytes> nonce{};
         Botan::system_rng().randomize(nonce.data(), nonce.size());
         Botan::secure_vector<std::uint8_t> buffer(plain.begin(), plain.end());
+        // Botan's EAX keeps the last message's nonce state until reset.
+        m_encrypt->reset();
         m_encrypt->set_associated_data(reinterpret_cast<const std::uint8_t*>(place.data()), place.size());
         m_encrypt->start(nonce.data(), nonce.size());
         m_encrypt->finish(buffer);
@@ -68,7 +70,6 @@ std::string CFieldCipher::Seal(std::string_view plain, std::string_view place) {
         AppendHexBytes(buffer.data(), buffer.size(), sealed);
         return sealed;
     } catch (const std::exception&) {
-        m_encrypt->reset();
         return {};
     }
 }
@@ -79,11 +80,11 @@ bool CFieldCipher::Open(std::string_view sealed, std::string_view place, std::st
     Botan::secure_vector<std::uint8_t> bytes(sealed.size() / 2);
     ReadHexBytes(sealed, bytes.data());
     try {
+        m_decrypt->reset();
         m_decrypt->set_associated_data(reinterpret_cast<const std::uint8_t*>(place.data()), place.size());
         m_decrypt->start(bytes.data(), kNonceBytes);
         m_decrypt->finish(bytes, kNonceBytes);  // throws when the tag does not match
     } catch (const std::exception&) {
-        m_decrypt->reset();
         Scrub(bytes);
         return false;
     }
