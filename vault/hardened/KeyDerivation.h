@@ -15,9 +15,11 @@ struct KdfParams {
     friend bool operator==(const KdfParams&, const KdfParams&) = default;
 };
 
-/// 64 MiB and the passes that make one derivation take about 0.7 s on the
-/// project's 2-core build machine (bench_vault's BM_DeriveVaultKey).
-inline constexpr KdfParams kDefaultKdfParams{64 * 1024, 3, 1};
+/// 128 MiB and four passes: one derivation takes about 0.55 s of CPU time
+/// on the project's 2-core build machine (bench_vault's
+/// BM_GuessHardenedFormat). One lane: Botan computes lanes one after another,
+/// so more lanes would only help an attacker with many cores.
+inline constexpr KdfParams kDefaultKdfParams{128 * 1024, 4, 1};
 
 /// The range of parameters a stored vault may name. Below it a vault would
 /// be as cheap to attack as a plain key; above it a damaged or hostile
