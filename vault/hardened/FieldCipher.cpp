@@ -53,7 +53,7 @@ CFieldCipher::~CFieldCipher() {
     if (m_decrypt) m_decrypt->clear();
 }
 
-std::string CFieldCipher::Seal(std::string_view plain, std::string_view place) {
+std::string CFieldCipher::SealBytes(std::string_view plain, std::string_view place) {
     if (!IsValid()) return {};
     try {
         std::array<std::uint8_t, kNonceBytes> nonce{};
@@ -64,21 +64,18 @@ std::string CFieldCipher::Seal(std::string_view plain, std::string_view place) {
         m_encrypt->set_associated_data(reinterpret_cast<const std::uint8_t*>(place.data()), place.size());
         m_encrypt->start(nonce.data(), nonce.size());
         m_encrypt->finish(buffer);
-        std::string sealed;
-        sealed.reserve(2 * (nonce.size() + buffer.size()));
-        AppendHexBytes(nonce.data(), nonce.size(), sealed);
-        AppendHexBytes(buffer.data(), buffer.size(), sealed);
+        std::string sealed(reinterpret_cast<const char*>(nonce.data()), nonce.size());
+        sealed.append(reinterpret_cast<const char*>(buffer.data()), buffer.size());
         return sealed;
     } catch (const std::exception&) {
         return {};
     }
 }
 
-bool CFieldCipher::Open(std::string_view sealed, std::string_view place, std::string& plain) {
+bool CFieldCipher::OpenBytes(std::string_view sealed, std::string_view place, std::string& plain) {
     plain.clear();
-    if (!IsValid() || sealed.size() < 2 * (kNonceBytes + kTagBytes) || !IsHexDigitText(sealed)) return false;
-    Botan::secure_vector<std::uint8_t> bytes(sealed.size() / 2);
-    ReadHexBytes(sealed, bytes.data());
+    if (!IsValid() || sealed.size() < kNonceBytes + kTagBytes) return false;
+    Botan::secure_vector<std::uint8_t> bytes(sealed.begin(), sealed.end());
     try {
         m_decrypt->reset();
         m_decrypt->set_associated_data(reinterpret_cast<const std::uint8_t*>(place.data()), place.size());
@@ -91,4 +88,19 @@ bool CFieldCipher::Open(std::string_view sealed, std::string_view place, std::st
     plain.assign(reinterpret_cast<const char*>(bytes.data()) + kNonceBytes, bytes.size() - kNonceBytes);
     Scrub(bytes);
     return true;
+}
+
+std::string CFieldCipher::Seal(std::string_view plain, std::string_view place) {
+    const std::string sealed = SealBytes(plain, place);
+    std::string hex;
+    AppendHexBytes(reinterpret_cast<const std::uint8_t*>(sealed.data()), sealed.size(), hex);
+    return hex;
+}
+
+bool CFieldCipher::Open(std::string_view sealed, std::string_view place, std::string& plain) {
+    plain.clear();
+    if (sealed.size() < 2 * (kNonceBytes + kTagBytes) || !IsHexDigitText(sealed)) return false;
+    std::string bytes(sealed.size() / 2, '\0');
+    ReadHexBytes(sealed, reinterpret_cast<std::uint8_t*>(bytes.data()));
+    return OpenBytes(bytes, place, plain);
 }

@@ -42,6 +42,11 @@ public:
     /// differs from what was sealed.
     [[nodiscard]] bool Open(std::string_view sealed, std::string_view place, std::string& plain);
 
+    /// As Seal, as bytes: nonce, cipher text and tag.
+    std::string SealBytes(std::string_view plain, std::string_view place);
+    /// As Open, for what SealBytes gave.
+    [[nodiscard]] bool OpenBytes(std::string_view sealed, std::string_view place, std::string& plain);
+
 private:
     std::unique_ptr<Botan::AEAD_Mode> m_encrypt;
     std::unique_ptr<Botan::AEAD_Mode> m_decrypt;
