@@ -20,6 +20,7 @@
 #include "vault/SealingKey.h"
 #include "TestSupport.h"
 #include "vault/Twofish.h"
+#include "health/HealthReport.h"
 #include "vault/Vault.h"
 #include "vault/hardened/KeyDerivation.h"
 
@@ -419,6 +420,31 @@ void BM_LoadHardened(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadHardened)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// ---- password health ---------------------------------------------------------------
+
+// The report over a whole list: one estimate per distinct Password.
+void BM_HealthReport(benchmark::State& state) {
+    HardenedBench bench(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(BuildHealthReport(bench.list, bench.vault));
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_HealthReport)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Strength while typing: one estimate of a password as long as the boxes take.
+void BM_StrengthKeystroke(benchmark::State& state) {
+    const std::string password(static_cast<std::size_t>(state.range(0)), 'k');
+    std::string typed = password;
+    int n = 0;
+    for (auto _ : state) {
+        typed[static_cast<std::size_t>(n % state.range(0))] = static_cast<char>('a' + n % 26);
+        ++n;
+        benchmark::DoNotOptimize(EstimateStrength(typed));
+    }
+}
+BENCHMARK(BM_StrengthKeystroke)->Arg(16)->Arg(64)->Arg(300)->Unit(benchmark::kMicrosecond);
+
 // ---- ratios ----------------------------------------------------------------------
 
 // Prints the usual console table and keeps the fastest real time of each
@@ -457,7 +483,8 @@ public:
         for (const char* name :
              {"BM_SaveAllItems/1000/real_time", "BM_SaveAllItems/10000/real_time",
               "BM_LoadAllItems/1000/real_time", "BM_LoadAllItems/10000/real_time",
-              "BM_SaveHardened/10000/real_time", "BM_LoadHardened/10000/real_time"}) {
+              "BM_SaveHardened/10000/real_time", "BM_LoadHardened/10000/real_time",
+              "BM_HealthReport/10000/real_time"}) {
             const double real = Get(m_real, name);
             if (real > 0) std::printf("  %-32s %10.3f %10.3f\n", name, real, Get(m_cpu, name));
         }

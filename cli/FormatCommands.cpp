@@ -8,15 +8,8 @@
 
 CFormatCommands::CFormatCommands(CCliSession& session) : m_session(session) {}
 
-ExitStatus CFormatCommands::OpenForChange() {
-    ExitStatus status = m_session.LockForChange();
-    if (status == ExitStatus::Ok) status = m_session.Open(false);
-    if (status == ExitStatus::Ok) status = m_session.Unlock();
-    return status;
-}
-
 ExitStatus CFormatCommands::Harden() {
-    if (const ExitStatus status = OpenForChange(); status != ExitStatus::Ok) return status;
+    if (const ExitStatus status = m_session.OpenAndUnlock(true); status != ExitStatus::Ok) return status;
     CVault& vault = m_session.Vault();
     if (vault.Format() == VaultFormat::kHardened) {
         std::puts("The vault is hardened already; nothing changed.");
@@ -34,7 +27,7 @@ ExitStatus CFormatCommands::Harden() {
 }
 
 ExitStatus CFormatCommands::Unharden() {
-    if (const ExitStatus status = OpenForChange(); status != ExitStatus::Ok) return status;
+    if (const ExitStatus status = m_session.OpenAndUnlock(true); status != ExitStatus::Ok) return status;
     switch (m_session.Vault().ConvertToKeyText(m_session.Rows())) {
         case ConvertRefusal::kNone:
             std::puts("The vault is back in the first format, with its 16-byte limits and without "

@@ -17,8 +17,5 @@ class CFormatCommands final {
     ExitStatus Unharden();
 
   private:
-    /// Takes the store for a change and unlocks it.
-    ExitStatus OpenForChange();
-
     CCliSession& m_session;
 };

@@ -7,6 +7,7 @@
 #include "cli/ExitStatus.h"
 #include "cli/FileCommands.h"
 #include "cli/FormatCommands.h"
+#include "cli/HealthCommand.h"
 #include "cli/ItemCommands.h"
 #include "cli/PasswordCommands.h"
 #include "cli/SelfTest.h"
@@ -121,6 +122,9 @@ int main(int argc, char** argv) {
     CLI::App* unharden = app.add_subcommand(
         "unharden", "Convert a hardened vault back to the first format, when every password fits its 16 bytes");
 
+    CLI::App* health = app.add_subcommand(
+        "health", "Report weak, shared and UnLock-like Passwords, one line per finding (exit 1 when any)");
+
     CLI::App* selftest =
         app.add_subcommand("selftest", "Check the cipher against its published known answers");
 
@@ -160,6 +164,7 @@ int main(int argc, char** argv) {
     if (passwd->parsed()) status = passwords.Passwd();
     if (harden->parsed()) status = formats.Harden();
     if (unharden->parsed()) status = formats.Unharden();
+    if (health->parsed()) status = RunHealthReport(session);
     if (selftest->parsed()) {
         CPasswordSealer sealer;
         status = RunSelfTest(sealer);

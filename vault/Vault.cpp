@@ -45,6 +45,20 @@ bool CVault::Unlock(const std::string& password) {
     return matches;
 }
 
+UnlockOverlap CVault::CompareWithUnlockPassword(std::string_view password) const {
+    constexpr std::size_t kMinOverlap = 4;
+    const std::string_view unlock = m_unlockPassword;
+    if (!m_bUnlocked || password.empty() || unlock.empty()) return UnlockOverlap::kNone;
+    if (password == unlock) return UnlockOverlap::kEqual;
+    if (unlock.size() >= kMinOverlap && password.find(unlock) != std::string_view::npos) {
+        return UnlockOverlap::kContains;
+    }
+    if (password.size() >= kMinOverlap && unlock.find(password) != std::string_view::npos) {
+        return UnlockOverlap::kContained;
+    }
+    return UnlockOverlap::kNone;
+}
+
 void CVault::Lock() {
     m_bUnlocked = false;
     WipeString(m_unlockPassword);

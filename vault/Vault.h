@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "vault/ItemStore.h"
 #include "vault/hardened/HardenedKey.h"
@@ -14,6 +15,9 @@ enum class VaultFormat {
     kKeyText,   ///< the UnLock password's bytes are the Twofish key; 16-byte limits
     kHardened,  ///< Argon2id key, Twofish-256 in EAX mode, values bound to their place
 };
+
+/// How a password relates to the UnLock password.
+enum class UnlockOverlap { kNone, kEqual, kContains, kContained };
 
 /// Why a conversion to the first format was refused.
 enum class ConvertRefusal { kNone, kNotUnlocked, kLongUnlockPassword, kLongItemPassword, kStoreFailed };
@@ -51,6 +55,11 @@ public:
     [[nodiscard]] bool IsUnlocked() const { return m_bUnlocked; }
     /// The UnLock password while unlocked; empty while locked.
     const std::string& UnlockPassword() const { return m_unlockPassword; }
+
+    /// How `password` relates to the UnLock password: equal, holding it, or
+    /// held in it (overlaps under 4 bytes are not counted). Compared here,
+    /// so the UnLock password never leaves the vault; kNone while locked.
+    [[nodiscard]] UnlockOverlap CompareWithUnlockPassword(std::string_view password) const;
 
     /// Compares the check value of `password` with the stored one and
     /// unlocks on a match. A wrong password is not kept.
