@@ -71,6 +71,13 @@ ExitStatus CCliSession::Open(bool mayCreate) {
     return ExitStatus::Ok;
 }
 
+ExitStatus CCliSession::OpenAndUnlock(bool forChange) {
+    ExitStatus status = forChange ? LockForChange() : ExitStatus::Ok;
+    if (status == ExitStatus::Ok) status = Open(false);
+    if (status == ExitStatus::Ok) status = Unlock();
+    return status;
+}
+
 ExitStatus CCliSession::Unlock() {
     if (!m_vault->HasCheckValue()) {
         return Fail(ExitStatus::Locked, "no UnLock password has been chosen for " + m_storePath +

@@ -33,6 +33,9 @@ class CCliSession final {
     ExitStatus Open(bool mayCreate);
     /// Reads the UnLock password, unlocks and loads the Items.
     ExitStatus Unlock();
+    /// Opens the existing store and unlocks it; first takes it for a change
+    /// when `forChange`.
+    ExitStatus OpenAndUnlock(bool forChange);
     /// Stores the Items in one transaction.
     ExitStatus Save();
     /// Records `path` as the last export or import file, as the desktop's

@@ -48,12 +48,7 @@ void AppendPadded(std::string& out, const std::string& text, std::size_t width) 
 CItemCommands::CItemCommands(CCliSession& session, CTerminal& terminal, const CliOptions& options)
     : m_session(session), m_terminal(terminal), m_options(options) {}
 
-ExitStatus CItemCommands::Unlock(bool forChange) {
-    ExitStatus status = forChange ? m_session.LockForChange() : ExitStatus::Ok;
-    if (status == ExitStatus::Ok) status = m_session.Open(false);
-    if (status == ExitStatus::Ok) status = m_session.Unlock();
-    return status;
-}
+ExitStatus CItemCommands::Unlock(bool forChange) { return m_session.OpenAndUnlock(forChange); }
 
 ExitStatus CItemCommands::List() {
     if (const ExitStatus status = Unlock(false); status != ExitStatus::Ok) return status;

@@ -6,6 +6,8 @@
 #include "cli/CliSession.h"
 #include "cli/ExitStatus.h"
 #include "cli/FileCommands.h"
+#include "cli/FormatCommands.h"
+#include "cli/HealthCommand.h"
 #include "cli/ItemCommands.h"
 #include "cli/PasswordCommands.h"
 #include "cli/SelfTest.h"
@@ -117,6 +119,14 @@ int main(int argc, char** argv) {
         "passwd", "Choose the UnLock password, or change it and re-seal every Item");
     AddYesOption(passwd, options);
 
+    CLI::App* harden = app.add_subcommand(
+        "harden", "Convert the vault to the hardened format: an Argon2id key, authenticated Twofish, no 16-byte limits");
+    CLI::App* unharden = app.add_subcommand(
+        "unharden", "Convert a hardened vault back to the first format, when every password fits its 16 bytes");
+
+    CLI::App* health = app.add_subcommand(
+        "health", "Report weak, shared and UnLock-like Passwords, one line per finding (exit 1 when any)");
+
     CLI::App* selftest =
         app.add_subcommand("selftest", "Check the cipher against its published known answers");
 
@@ -142,6 +152,7 @@ int main(int argc, char** argv) {
     CItemCommands items(session, terminal, options);
     CFileCommands files(session, terminal, options);
     CPasswordCommands passwords(session, terminal, options);
+    CFormatCommands formats(session);
     ExitStatus status = ExitStatus::Usage;
     if (list->parsed()) status = items.List();
     if (show->parsed()) status = items.Show();
@@ -153,6 +164,9 @@ int main(int argc, char** argv) {
     if (exportCommand->parsed()) status = files.Export();
     if (import->parsed()) status = files.Import();
     if (passwd->parsed()) status = passwords.Passwd();
+    if (harden->parsed()) status = formats.Harden();
+    if (unharden->parsed()) status = formats.Unharden();
+    if (health->parsed()) status = RunHealthReport(session);
     if (selftest->parsed()) {
         CPasswordSealer sealer;
         status = RunSelfTest(sealer);

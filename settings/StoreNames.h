@@ -25,4 +25,13 @@ inline constexpr const char* kStarter = "Starter";    ///< "FileSel": last file 
 inline constexpr const char* kMaximized = "Maximized";  ///< "Screen": 1 when left maximised
 inline constexpr const char* kHex = "Hex";            ///< "Text": 1 hex digits, 0 text
 
+// "Keynest" of a hardened vault, in place of the check value.
+inline constexpr const char* kFormat = "Format";                ///< kHardenedFormat
+inline constexpr const char* kHardenedFormat = "Argon2id Twofish-EAX 1";
+inline constexpr const char* kSalt = "Salt";                    ///< 32 hex digits
+inline constexpr const char* kKdfMemoryKiB = "KdfMemoryKiB";
+inline constexpr const char* kKdfIterations = "KdfIterations";
+inline constexpr const char* kKdfLanes = "KdfLanes";
+inline constexpr const char* kVerifier = "Verifier";            ///< the sealed save generation and count
+
 }  // namespace StoreNames

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "vault/ItemList.h"
+#include "vault/KeyTextCodec.h"
 #include "vault/PasswordSealer.h"
 #include "settings/RegistryStore.h"
 #include "vault/SealingKey.h"
@@ -16,14 +17,11 @@ namespace {
 
 using Record = SealedRecord;
 
-constexpr const char* kValueNames[kItemColumnCount] = {"Location", "URL",  "ID",
-                                                       "Hint",     "Note", "Pwd"};
-
-std::string ValueName(int column, int index) { return kValueNames[column] + std::to_string(index); }
+std::string ValueName(int column, int index) { return ItemValueName(column, index); }
 
 // The index of an Item value's name ("Note12" gives 12), or -1.
 int ItemIndexOf(const std::string& name) {
-    for (const char* prefix : kValueNames) {
+    for (const char* prefix : kItemValueNames) {
         const std::size_t length = std::strlen(prefix);
         if (name.size() <= length || name.compare(0, length, prefix) != 0) continue;
         int index = 0;
@@ -46,11 +44,6 @@ bool ReadRawRecord(CRegistryStore& store, const std::string& section, int index,
         any = any || !value.empty();
     }
     return any;
-}
-
-// A record the list can show: a Location and a one-block Password.
-bool IsReadable(const Record& values) {
-    return !values[kColLocation].empty() && values[kColPassword].size() == kSealedPasswordLength;
 }
 
 bool WriteRecord(CRegistryStore& store, const std::string& section, int index,
@@ -102,6 +95,11 @@ CItemStore::CItemStore(CRegistryStore& store, CPasswordSealer& sealer)
     : m_store(store), m_sealer(sealer) {}
 
 ItemLoadResult CItemStore::LoadAllItems(IItemList& list, const std::string& password) {
+    CKeyTextCodec codec(m_sealer, password);
+    return LoadAllItems(list, codec);
+}
+
+ItemLoadResult CItemStore::LoadAllItems(IItemList& list, IRecordCodec& codec) {
     ItemLoadResult result;
     // One snapshot: a load that cannot take it would read a mix of two
     // saves, so it reads nothing.
@@ -110,34 +108,27 @@ ItemLoadResult CItemStore::LoadAllItems(IItemList& list, const std::string& pass
     list.RemoveAllRows();
     m_unread.clear();
     const std::string section = StoreNames::kList;
-    CSealingKey key(password);
+    const int vouched = codec.VouchedCount();
     Record sealed;
+    Record plain;
     bool stopped = false;
-    for (int index = 0; ReadRawRecord(m_store, section, index, sealed); ++index) {
-        stopped = stopped || !IsReadable(sealed);
-        if (stopped) {
+    for (int index = 0;; ++index) {
+        // A format that vouches for its count reads that many records, so a
+        // blanked record cannot hide the ones behind it.
+        const bool any = ReadRawRecord(m_store, section, index, sealed);
+        if (vouched < 0 ? !any : index >= vouched) break;
+        const RecordOpen opened = stopped ? RecordOpen::kUnreadable : codec.Open(sealed, index, plain);
+        stopped = opened == RecordOpen::kUnreadable;
+        if (opened != RecordOpen::kOpened) {
+            // It cannot be shown, but it is kept.
             m_unread.push_back(index);
             continue;
         }
-        // Plain texts live in locals initialised in place (no temporaries
-        // left behind) and are wiped as soon as the row has them.
-        std::string itemPassword = m_sealer.UnsealText(key, sealed[kColPassword]);
-        if (itemPassword.empty()) {
-            // Damaged: it cannot be shown, but it is kept.
-            m_unread.push_back(index);
-        } else {
-            std::string location = m_sealer.UnsealText(key, sealed[kColLocation]);
-            const int row = list.AppendRow(location);
-            WipeString(location);
-            for (int column = kColUrl; column < kColPassword; ++column) {
-                std::string text =
-                    m_sealer.UnsealText(key, sealed[static_cast<std::size_t>(column)]);
-                list.SetText(row, column, text);
-                WipeString(text);
-            }
-            list.SetText(row, kColPassword, itemPassword);
+        const int row = list.AppendRow(plain[kColLocation]);
+        for (int column = kColUrl; column < kItemColumnCount; ++column) {
+            list.SetText(row, column, plain[static_cast<std::size_t>(column)]);
         }
-        WipeString(itemPassword);
+        for (std::string& text : plain) WipeString(text);
     }
     result.ok = true;
     result.unread = static_cast<int>(m_unread.size());
@@ -154,16 +145,20 @@ bool CItemStore::MoveUnreadRecords() {
 }
 
 bool CItemStore::SaveAllItems(const IItemList& list, const std::string& password) {
+    CKeyTextCodec codec(m_sealer, password);
+    return SaveAllItems(list, codec);
+}
+
+bool CItemStore::SaveAllItems(const IItemList& list, IRecordCodec& codec) {
     // A key that cannot seal would store an empty list over the Items.
-    CSealingKey key(password);
-    if (!key.IsValid()) return false;
+    if (!codec.IsValid()) return false;
     const int rows = list.RowCount();
     // Rows the load could not read back are refused before anything is written.
     for (int row = 0; row < rows; ++row) {
         std::string location = list.GetText(row, kColLocation);
         std::string itemPassword = list.GetText(row, kColPassword);
         const bool valid = !location.empty() && !itemPassword.empty() &&
-                           itemPassword.size() <= kMaxPasswordBytes;
+                           itemPassword.size() <= codec.MaxPasswordBytes();
         WipeString(location);
         WipeString(itemPassword);
         if (!valid) return false;
@@ -176,14 +171,14 @@ bool CItemStore::SaveAllItems(const IItemList& list, const std::string& password
     // are written over.
     bool ok = MoveUnreadRecords();
     const std::string section = StoreNames::kList;
+    Record plain;
     Record sealed;
     for (int row = 0; ok && row < rows; ++row) {
         for (int column = 0; column < kItemColumnCount; ++column) {
-            std::string text = list.GetText(row, column);
-            sealed[static_cast<std::size_t>(column)] = m_sealer.SealText(key, text);
-            WipeString(text);
+            plain[static_cast<std::size_t>(column)] = list.GetText(row, column);
         }
-        ok = !sealed[kColPassword].empty() && WriteRecord(m_store, section, row, sealed);
+        ok = codec.Seal(plain, row, sealed) && WriteRecord(m_store, section, row, sealed);
+        for (std::string& text : plain) WipeString(text);
     }
     // An empty list is stored as one: the end marker lands at index 0.
     ok = ok && WriteEndMarker(m_store, section, rows) && DeleteItemsAfter(m_store, section, rows) &&

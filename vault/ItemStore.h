@@ -4,6 +4,7 @@
 #include <vector>
 
 class CPasswordSealer;
+class IRecordCodec;
 class CSealingKey;
 class CRegistryStore;
 class IItemList;
@@ -30,11 +31,16 @@ public:
     /// counted as unread and kept: the next save moves them, sealed as they
     /// are, to the set-aside section instead of overwriting them.
     [[nodiscard]] ItemLoadResult LoadAllItems(IItemList& list, const std::string& password);
+    /// As above, in the format of `codec`. A format that vouches for its
+    /// count reads that many records and judges each by itself.
+    [[nodiscard]] ItemLoadResult LoadAllItems(IItemList& list, IRecordCodec& codec);
     /// Seals every row of `list` under `password` and stores them with the end
     /// marker in one transaction; values of Items no longer in the list are
     /// deleted. Refuses a row without Location or Password or with a Password
     /// over 16 bytes. On failure nothing changes and it returns false.
     [[nodiscard]] bool SaveAllItems(const IItemList& list, const std::string& password);
+    /// As above, sealed by `codec`, whose format sets the Password limit.
+    [[nodiscard]] bool SaveAllItems(const IItemList& list, IRecordCodec& codec);
     /// Forgets the unread records once a save that moved them is committed;
     /// callers that wrap SaveAllItems in their own transaction call it after
     /// their commit.

@@ -17,6 +17,15 @@ using SealedRecord = std::array<std::string, kItemColumnCount>;
 /// kMaxPasswordBytes, the block size.
 inline constexpr std::size_t kSealedPasswordLength = 32;
 
+/// The names of an Item's six values in a section, in column order.
+inline constexpr const char* kItemValueNames[kItemColumnCount] = {"Location", "URL",  "ID",
+                                                                  "Hint",     "Note", "Pwd"};
+
+/// The store name of Item `index`'s value in `column` ("Note12").
+inline std::string ItemValueName(int column, int index) {
+    return kItemValueNames[column] + std::to_string(index);
+}
+
 /// Zero padding a record must show, over its six fields together, before
 /// it counts as sealed under a key: a wrong key shows that much about once
 /// in 2^64 tries, while a field sealed by Keynest ends in zeros (an empty

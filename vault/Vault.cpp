@@ -3,14 +3,25 @@
 #include "settings/RegistryStore.h"
 #include "settings/StoreNames.h"
 #include "vault/ItemList.h"
+#include "vault/KeyTextCodec.h"
 #include "vault/SealingKey.h"
+#include "vault/hardened/VaultKeyCodec.h"
 
 CVault::CVault(CRegistryStore& store) : m_store(store), m_itemStore(store, m_sealer) {}
 
 CVault::~CVault() { WipeString(m_unlockPassword); }
 
 bool CVault::HasCheckValue() const {
-    return !m_store.GetString(StoreNames::kKeynest, StoreNames::kPassword, "").empty();
+    return !m_store.GetString(StoreNames::kKeynest, StoreNames::kPassword, "").empty() ||
+           IsHardenedStore(m_store);
+}
+
+VaultFormat CVault::Format() const {
+    return IsHardenedStore(m_store) ? VaultFormat::kHardened : VaultFormat::kKeyText;
+}
+
+std::size_t CVault::MaxPasswordBytes() const {
+    return Format() == VaultFormat::kHardened ? kMaxHardenedPasswordBytes : kMaxPasswordBytes;
 }
 
 void CVault::SetPassword(const std::string& password) {
@@ -20,6 +31,12 @@ void CVault::SetPassword(const std::string& password) {
 }
 
 bool CVault::Unlock(const std::string& password) {
+    if (IsHardenedStore(m_store)) {
+        // No stored value tells a right guess without a full derivation.
+        if (!OpenHardenedKey(m_store, password, m_hardened)) return false;
+        SetPassword(password);
+        return true;
+    }
     const std::string stored = m_store.GetString(StoreNames::kKeynest, StoreNames::kPassword, "");
     std::string check = m_sealer.SealText(password, password, 0);
     const bool matches = !check.empty() && !stored.empty() && check == stored;
@@ -28,9 +45,24 @@ bool CVault::Unlock(const std::string& password) {
     return matches;
 }
 
+UnlockOverlap CVault::CompareWithUnlockPassword(std::string_view password) const {
+    constexpr std::size_t kMinOverlap = 4;
+    const std::string_view unlock = m_unlockPassword;
+    if (!m_bUnlocked || password.empty() || unlock.empty()) return UnlockOverlap::kNone;
+    if (password == unlock) return UnlockOverlap::kEqual;
+    if (unlock.size() >= kMinOverlap && password.find(unlock) != std::string_view::npos) {
+        return UnlockOverlap::kContains;
+    }
+    if (password.size() >= kMinOverlap && unlock.find(password) != std::string_view::npos) {
+        return UnlockOverlap::kContained;
+    }
+    return UnlockOverlap::kNone;
+}
+
 void CVault::Lock() {
     m_bUnlocked = false;
     WipeString(m_unlockPassword);
+    m_hardened.Wipe();
 }
 
 bool CVault::HasItemsWithoutCheckValue() {
@@ -59,6 +91,18 @@ bool CVault::ChooseFirstPassword(const std::string& password) {
 
 bool CVault::ChangePassword(const std::string& newPassword, const IItemList& rows) {
     if (!m_bUnlocked || !m_bLoaded) return false;
+    if (Format() == VaultFormat::kHardened) {
+        // A new password takes a new salt; the cost stays the vault's own.
+        HardenedKey next;
+        if (!MakeHardenedKey(newPassword, m_hardened.kdf, next)) return false;
+        next.generation = m_hardened.generation;
+        CStoreTransaction transaction(m_store);
+        if (!transaction.IsActive() || !WriteRows(rows, &next) || !transaction.Commit()) return false;
+        AdoptKey(next);
+        RowsCommitted(rows);
+        SetPassword(newPassword);
+        return true;
+    }
     std::string checkValue = m_sealer.SealText(newPassword, newPassword, 0);
     CStoreTransaction transaction(m_store);
     const bool ok = !checkValue.empty() && transaction.IsActive() &&
@@ -66,22 +110,92 @@ bool CVault::ChangePassword(const std::string& newPassword, const IItemList& row
                     m_itemStore.SaveAllItems(rows, newPassword) && transaction.Commit();
     WipeString(checkValue);
     if (ok) {
-        m_itemStore.SaveCommitted();
         SetPassword(newPassword);
+        RowsCommitted(rows);
     }
     return ok;
 }
 
+bool CVault::ConvertToHardened(const IItemList& rows, const KdfParams& params) {
+    if (!m_bUnlocked || !m_bLoaded || Format() == VaultFormat::kHardened) return false;
+    HardenedKey next;
+    if (!MakeHardenedKey(m_unlockPassword, params, next)) return false;
+    CStoreTransaction transaction(m_store);
+    if (!transaction.IsActive() || !WriteRows(rows, &next) || !transaction.Commit()) return false;
+    AdoptKey(next);
+    RowsCommitted(rows);
+    return true;
+}
+
+ConvertRefusal CVault::ConvertToKeyText(const IItemList& rows) {
+    if (!m_bUnlocked || !m_bLoaded || Format() != VaultFormat::kHardened) return ConvertRefusal::kNotUnlocked;
+    if (m_unlockPassword.size() > kMaxPasswordBytes) return ConvertRefusal::kLongUnlockPassword;
+    for (int row = 0; row < rows.RowCount(); ++row) {
+        std::string itemPassword = rows.GetText(row, kColPassword);
+        const bool fits = itemPassword.size() <= kMaxPasswordBytes;
+        WipeString(itemPassword);
+        if (!fits) return ConvertRefusal::kLongItemPassword;
+    }
+    std::string checkValue = m_sealer.SealText(m_unlockPassword, m_unlockPassword, 0);
+    CStoreTransaction transaction(m_store);
+    const bool ok = !checkValue.empty() && transaction.IsActive() && EraseHardenedHeader(m_store) &&
+                    m_store.SetString(StoreNames::kKeynest, StoreNames::kPassword, checkValue) &&
+                    WriteRows(rows, nullptr) && transaction.Commit();
+    WipeString(checkValue);
+    if (!ok) return ConvertRefusal::kStoreFailed;
+    m_hardened.Wipe();
+    RowsCommitted(rows);
+    return ConvertRefusal::kNone;
+}
+
 ItemLoadResult CVault::LoadAllItems(IItemList& rows) {
     if (!m_bUnlocked) return {};
-    const ItemLoadResult result = m_itemStore.LoadAllItems(rows, m_unlockPassword);
+    ItemLoadResult result;
+    if (Format() == VaultFormat::kHardened) {
+        CVaultKeyCodec codec(m_hardened.key, m_hardened.generation, m_hardened.count);
+        result = m_itemStore.LoadAllItems(rows, codec);
+    } else {
+        result = m_itemStore.LoadAllItems(rows, m_unlockPassword);
+    }
     m_bLoaded = result.ok;
     return result;
 }
 
 bool CVault::SaveAllItems(const IItemList& rows) {
     if (!m_bUnlocked) return true;
-    return m_bLoaded && m_itemStore.SaveAllItems(rows, m_unlockPassword);
+    if (!m_bLoaded) return false;
+    CStoreTransaction transaction(m_store);
+    if (!transaction.IsActive() || !WriteRows(rows, nullptr) || !transaction.Commit()) return false;
+    RowsCommitted(rows);
+    return true;
+}
+
+bool CVault::WriteRows(const IItemList& rows, const HardenedKey* newKey) {
+    const HardenedKey* key = newKey;
+    if (key == nullptr && Format() == VaultFormat::kHardened) key = &m_hardened;
+    if (key == nullptr) return m_itemStore.SaveAllItems(rows, m_unlockPassword);
+    // Every value of a save belongs to the next generation, so a value
+    // replayed from an earlier save no longer opens.
+    const std::uint64_t next = key->generation + 1;
+    CVaultKeyCodec codec(key->key, next, 0);
+    return m_itemStore.SaveAllItems(rows, codec) && StoreHardenedHeader(m_store, *key, next, rows.RowCount());
+}
+
+void CVault::AdoptKey(const HardenedKey& key) {
+    m_hardened.kdf = key.kdf;
+    m_hardened.salt = key.salt;
+    m_hardened.key = key.key;
+    m_hardened.generation = key.generation;
+}
+
+void CVault::RowsCommitted(const IItemList& rows) {
+    m_itemStore.SaveCommitted();
+    if (Format() == VaultFormat::kHardened) {
+        ++m_hardened.generation;
+        m_hardened.count = rows.RowCount();
+    }
+    // Empty the log so that no old page image of a deleted Item stays in it.
+    (void)m_store.Checkpoint();
 }
 
 bool CVault::HasSetAsideItems() { return m_itemStore.HasStoredItems(StoreNames::kKeptItems); }
@@ -100,9 +214,8 @@ SetAsideResult CVault::RestoreSetAsideItems(const std::string& password, IItemLi
         if (ok && result.restored > 0) {
             AppendRows(opened, rows);
             rowsAdded = true;
-            ok = m_bLoaded && m_itemStore.SaveAllItems(rows, m_unlockPassword) &&
-                 transaction.Commit();
-            if (ok) m_itemStore.SaveCommitted();
+            ok = m_bLoaded && WriteRows(rows, nullptr) && transaction.Commit();
+            if (ok) RowsCommitted(rows);
         }
     }
     if (!ok) {

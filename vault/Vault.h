@@ -1,12 +1,26 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "vault/ItemStore.h"
+#include "vault/hardened/HardenedKey.h"
 #include "vault/PasswordSealer.h"
 
 class CRegistryStore;
 class IItemList;
+
+/// How a vault keeps its Items.
+enum class VaultFormat {
+    kKeyText,   ///< the UnLock password's bytes are the Twofish key; 16-byte limits
+    kHardened,  ///< Argon2id key, Twofish-256 in EAX mode, values bound to their place
+};
+
+/// How a password relates to the UnLock password.
+enum class UnlockOverlap { kNone, kEqual, kContains, kContained };
+
+/// Why a conversion to the first format was refused.
+enum class ConvertRefusal { kNone, kNotUnlocked, kLongUnlockPassword, kLongItemPassword, kStoreFailed };
 
 /// What a try to open the set-aside Items under a password came to.
 struct SetAsideResult {
@@ -31,11 +45,21 @@ public:
     /// The sealer whose block buffers the Twofish tester and self-test use.
     CPasswordSealer& Sealer() { return m_sealer; }
 
-    /// True once an UnLock password has been chosen (its check value is stored).
+    /// True once an UnLock password has been chosen (its check value, or a
+    /// hardened vault's header, is stored).
     [[nodiscard]] bool HasCheckValue() const;
+    /// The format of the stored vault.
+    [[nodiscard]] VaultFormat Format() const;
+    /// Longest UnLock password and Item Password the vault's format keeps, in bytes.
+    [[nodiscard]] std::size_t MaxPasswordBytes() const;
     [[nodiscard]] bool IsUnlocked() const { return m_bUnlocked; }
     /// The UnLock password while unlocked; empty while locked.
     const std::string& UnlockPassword() const { return m_unlockPassword; }
+
+    /// How `password` relates to the UnLock password: equal, holding it, or
+    /// held in it (overlaps under 4 bytes are not counted). Compared here,
+    /// so the UnLock password never leaves the vault; kNone while locked.
+    [[nodiscard]] UnlockOverlap CompareWithUnlockPassword(std::string_view password) const;
 
     /// Compares the check value of `password` with the stored one and
     /// unlocks on a match. A wrong password is not kept.
@@ -73,12 +97,29 @@ public:
     /// aside are stored in one transaction. Only while unlocked.
     SetAsideResult RestoreSetAsideItems(const std::string& password, IItemList& rows);
 
+    /// Converts the vault to the hardened format with `params`: a new salt,
+    /// the key derived from the UnLock password and every row sealed anew,
+    /// in one transaction. Only while unlocked and loaded; false, changing
+    /// nothing, on failure.
+    [[nodiscard]] bool ConvertToHardened(const IItemList& rows, const KdfParams& params);
+    /// Converts a hardened vault back to the first format when the UnLock
+    /// password and every Password fit its 16 bytes, in one transaction.
+    [[nodiscard]] ConvertRefusal ConvertToKeyText(const IItemList& rows);
+
     /// Erases every section the program writes, the set-aside Items
     /// included, and locks. False when the store refused.
     [[nodiscard]] bool EraseEverything();
 
 private:
     void SetPassword(const std::string& password);
+    /// Stores `rows` in the stored format inside the caller's transaction;
+    /// a hardened vault also writes its verifier for the next generation.
+    bool WriteRows(const IItemList& rows, const HardenedKey* newKey);
+    /// After a commit of WriteRows: unread records are forgotten, the log
+    /// is emptied and the hardened state moves to the stored generation.
+    void RowsCommitted(const IItemList& rows);
+    /// Takes a new key's parameters, salt, key and generation.
+    void AdoptKey(const HardenedKey& key);
 
     CRegistryStore& m_store;
     CPasswordSealer m_sealer;
@@ -86,4 +127,5 @@ private:
     bool m_bUnlocked = false;
     bool m_bLoaded = true;  // false after a load that could not read the store
     std::string m_unlockPassword;
+    HardenedKey m_hardened;  // while a hardened vault is unlocked
 };
