@@ -29,6 +29,7 @@ bool CVault::Unlock(const std::string& password) {
 }
 
 void CVault::Lock() {
+    ++m_lockCount;
     m_bUnlocked = false;
     WipeString(m_unlockPassword);
 }

@@ -42,6 +42,10 @@ public:
     [[nodiscard]] bool Unlock(const std::string& password);
     /// Locks: the UnLock password is wiped.
     void Lock();
+    /// How many times the vault has locked: a command that waited in a
+    /// dialog compares it with the count from before to see whether a lock
+    /// came meanwhile, even when the user has unlocked again since.
+    [[nodiscard]] unsigned LockCount() const { return m_lockCount; }
 
     /// True when Items are stored but no check value: the first choice of a
     /// password will set them aside.
@@ -85,5 +89,6 @@ private:
     CItemStore m_itemStore;
     bool m_bUnlocked = false;
     bool m_bLoaded = true;  // false after a load that could not read the store
+    unsigned m_lockCount = 0;
     std::string m_unlockPassword;
 };

@@ -7,6 +7,11 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QTimer>
 
 #include "lock/AutoLockStages.h"
@@ -56,37 +61,40 @@ class LockPassesTest : public ::testing::Test {
     QDialog m_mainFrame;
 };
 
-TEST_F(LockPassesTest, SecondPassClosesDialogsNamingTheProgramAndSparesTheRest) {
-    const std::pair<const char*, bool> cases[] = {
-        // title, closed
-        {"Keynest Preferences", true},
-        {"Keynest", true},
-        {"Choose a New Keynest Password", true},
-        {"UnLock Keynest", true},
-        {"keynest lower case", false},
-        {"Keynest.kne", false},
-        {"About keynest.Keynest", false},
-        {"Microsoft Visual C++ Runtime Library - Keynest", false},
-        {"Export", false},
-    };
-    std::vector<std::unique_ptr<QDialog>> dialogs;
-    for (const auto& [title, closed] : cases) {
-        dialogs.push_back(std::make_unique<QDialog>());
-        dialogs.back()->setWindowTitle(QString::fromLatin1(title));
-        dialogs.back()->show();
-    }
-    QFileDialog exportDialog(nullptr, QStringLiteral("Export"));
-    exportDialog.setOption(QFileDialog::DontUseNativeDialog);
-    exportDialog.show();
+TEST_F(LockPassesTest, SecondPassClosesEveryWindowWhateverItsTitleAndSavesValidItemDialogs) {
+    for (const int saveCancel : {1, 0}) {
+        QPrinter printer;
+        QPrintPreviewDialog preview(&printer);
+        QPrintDialog print(&printer);
+        QPageSetupDialog setup(&printer);
+        QFileDialog exportDialog(nullptr, QStringLiteral("Export"));
+        exportDialog.setOption(QFileDialog::DontUseNativeDialog);
+        // No button takes Escape, so it refuses a close request.
+        QMessageBox question(QMessageBox::Question, QStringLiteral("Print"), QStringLiteral("Go on?"),
+                             QMessageBox::Yes | QMessageBox::No);
+        QDialog untitled;
+        QWidget helpWindow;
+        AutoSaveTestDialog valid(QStringLiteral("Add Keynest Item"), true);
+        AutoSaveTestDialog invalid(QStringLiteral("Edit"), false);
+        const std::vector<QDialog*> closed = {&preview, &print, &setup, &exportDialog, &question, &untitled};
+        for (QWidget* window : std::initializer_list<QWidget*>{&preview, &print, &setup, &exportDialog,
+                                                                &question, &untitled, &helpWindow,
+                                                                &valid, &invalid}) {
+            window->show();
+        }
 
-    CloseOrSaveDialogs(&m_mainFrame, 1);
-    for (std::size_t i = 0; i < dialogs.size(); ++i) {
-        const auto& [title, closed] = cases[i];
-        EXPECT_EQ(!dialogs[i]->isVisible(), closed) << title;
-        EXPECT_EQ(dialogs[i]->result(), QDialog::Rejected) << title;  // never accepted
+        EXPECT_EQ(CloseOrSaveDialogs(&m_mainFrame, saveCancel), 9);
+        for (QDialog* dialog : closed) {
+            EXPECT_FALSE(dialog->isVisible()) << dialog->windowTitle().toStdString();
+            EXPECT_EQ(dialog->result(), QDialog::Rejected);
+        }
+        EXPECT_FALSE(helpWindow.isVisible());
+        EXPECT_FALSE(valid.isVisible() || invalid.isVisible());
+        EXPECT_EQ(valid.result(), saveCancel == 1 ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_EQ(valid.saveCalls, saveCancel);
+        EXPECT_EQ(invalid.result(), QDialog::Rejected);
+        EXPECT_TRUE(m_mainFrame.isVisible());
     }
-    EXPECT_TRUE(exportDialog.isVisible());
-    EXPECT_TRUE(m_mainFrame.isVisible());
 }
 
 /// The stages driven by a real time-out; every step is logged in order.
