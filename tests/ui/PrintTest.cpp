@@ -6,6 +6,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <regex>
@@ -48,6 +49,30 @@ std::vector<std::vector<std::string>> PdfPages(const std::string& pdf) {
     return pages;
 }
 
+/// Every word pdftotext finds, with its right edge, and the page width, in points.
+struct PdfWords {
+    double pageWidth = 0;
+    std::vector<std::pair<std::string, double>> words;  // text, right edge
+};
+
+PdfWords PdfWordBoxes(const std::string& pdf) {
+    PdfWords found;
+    FILE* pipe = ::popen(("pdftotext -bbox '" + pdf + "' - 2>/dev/null").c_str(), "r");
+    if (!pipe) return found;
+    std::string html(1 << 20, '\0');
+    html.resize(std::fread(html.data(), 1, html.size(), pipe));
+    ::pclose(pipe);
+    std::smatch match;
+    if (std::regex_search(html, match, std::regex(R"re(<page width="([0-9.]+))re"))) {
+        found.pageWidth = std::stod(match[1]);
+    }
+    const std::regex word(R"re(<word xMin="[0-9.]+" yMin="[0-9.]+" xMax="([0-9.]+)"[^>]*>([^<]*)</word>)re");
+    for (std::sregex_iterator it(html.begin(), html.end(), word), end; it != end; ++it) {
+        found.words.emplace_back((*it)[2], std::stod((*it)[1]));
+    }
+    return found;
+}
+
 std::vector<std::string> Numbered(int count) {
     std::vector<std::string> names;
     for (int i = 0; i < count; ++i) names.push_back("Loc " + std::to_string(1000 + i));
@@ -80,11 +105,20 @@ class PrintTest : public ::testing::Test, public ContextFixture {
     }
 
     const std::string m_pdf = m_dir.File("list.pdf");
+    /// A printer dialog is open: counts it, and locks and unlocks when asked.
+    void DialogOpen() {
+        ++m_dialogs;
+        if (!m_relockInDialog) return;
+        m_vault.Lock();
+        EXPECT_TRUE(m_vault.Unlock("secret"));
+    }
+
     int m_dialogs = 0;  // printer dialogs opened
+    bool m_relockInDialog = false;
     CPrintCommands m_commands{m_context,
-                              {[this](QPrinter&) { return ++m_dialogs, true; },
+                              {[this](QPrinter&) { return DialogOpen(), true; },
                                [this](QPrinter& printer, const PrintDialogs::Render& render) {
-                                   ++m_dialogs, render(printer);
+                                   DialogOpen(), render(printer);
                                },
                                {}}};
 };
@@ -138,5 +172,42 @@ TEST_F(PrintTest, QuestionsComeBeforeAnyPrinterDialog) {
             EXPECT_EQ(m_dialogs, c.prints ? 1 : 0);
             EXPECT_EQ(PdfPages(m_pdf).size(), c.prints ? 1u : 0u);
         }
+    }
+}
+
+TEST_F(PrintTest, ALockWhileAPrinterDialogIsOpenEndsTheJobEvenAfterTheUnlock) {
+    AddRows(Numbered(2));
+    m_relockInDialog = true;
+    for (const bool preview : {false, true}) {
+        PrintAnswering({kPromptYes}, preview);
+        EXPECT_FALSE(std::filesystem::exists(m_pdf)) << preview;
+    }
+}
+
+TEST_F(PrintTest, LongLocationsAreCutSoThatEveryPasswordStaysOnThePage) {
+    const std::string widest(kMaxPasswordBytes, 'W');
+    struct Case {
+        int locationLength;
+        bool cut;
+    } cases[] = {{40, false}, {300, true}};
+    for (const Case& c : cases) {
+        m_rows.RemoveAllRows();
+        const std::string location(static_cast<size_t>(c.locationLength), 'L');
+        m_rows.SetText(m_rows.AppendRow(location), kColPassword, widest);
+        m_rows.SetText(m_rows.AppendRow("Short"), kColPassword, "pw-short");
+        PrintAnswering({kPromptYes});
+
+        const PdfWords pdf = PdfWordBoxes(m_pdf);
+        ASSERT_GT(pdf.pageWidth, 0);
+        std::set<std::string> seen;
+        for (const auto& [text, right] : pdf.words) {
+            seen.insert(text);
+            EXPECT_LE(right, pdf.pageWidth) << text;
+        }
+        EXPECT_TRUE(seen.count(widest) && seen.count("pw-short")) << c.locationLength;
+        EXPECT_EQ(seen.count(location), c.cut ? 0u : 1u);
+        EXPECT_EQ(std::any_of(seen.begin(), seen.end(),
+                              [](const std::string& word) { return word.ends_with("\u2026"); }),
+                  c.cut);
     }
 }
