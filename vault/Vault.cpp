@@ -31,6 +31,7 @@ bool CVault::Unlock(const std::string& password) {
 void CVault::Lock() {
     ++m_lockCount;
     m_bUnlocked = false;
+    m_bUnsaved = false;
     WipeString(m_unlockPassword);
 }
 
@@ -69,6 +70,7 @@ bool CVault::ChangePassword(const std::string& newPassword, const IItemList& row
     if (ok) {
         m_itemStore.SaveCommitted();
         SetPassword(newPassword);
+        m_bUnsaved = false;
     }
     return ok;
 }
@@ -77,12 +79,44 @@ ItemLoadResult CVault::LoadAllItems(IItemList& rows) {
     if (!m_bUnlocked) return {};
     const ItemLoadResult result = m_itemStore.LoadAllItems(rows, m_unlockPassword);
     m_bLoaded = result.ok;
+    if (result.ok) m_bUnsaved = false;
     return result;
 }
 
 bool CVault::SaveAllItems(const IItemList& rows) {
     if (!m_bUnlocked) return true;
-    return m_bLoaded && m_itemStore.SaveAllItems(rows, m_unlockPassword);
+    const bool saved = m_bLoaded && m_itemStore.SaveAllItems(rows, m_unlockPassword);
+    m_bUnsaved = !saved;
+    return saved;
+}
+
+bool CVault::ChangesAgainstStore(const IItemList& rows, ItemChanges& changes) {
+    if (!m_bUnlocked) return false;
+    CMemoryItemList stored;
+    if (!m_itemStore.LoadAllItems(stored, m_unlockPassword).ok) return false;
+    // A sorted copy: an edited Location may have left `rows` out of order.
+    CMemoryItemList current;
+    for (int row = 0; row < rows.RowCount(); ++row) {
+        const int place = current.AppendRow(rows.GetText(row, kColLocation));
+        for (int column = kColLocation + 1; column < kItemColumnCount; ++column) {
+            std::string text = rows.GetText(row, column);
+            current.SetText(place, column, text);
+            WipeString(text);
+        }
+    }
+    changes = CompareItemLists(stored, current);
+    return true;
+}
+
+void CVault::KeepNoticeForUnlock(const std::string& text) {
+    if (m_bUnlocked) m_sealedNotice = m_sealer.SealText(m_unlockPassword, text, 0);
+}
+
+std::string CVault::TakeUnlockNotice() {
+    if (!m_bUnlocked || m_sealedNotice.empty()) return {};
+    std::string text = m_sealer.UnsealText(m_sealedNotice, m_unlockPassword);
+    m_sealedNotice.clear();
+    return text;
 }
 
 bool CVault::HasSetAsideItems() { return m_itemStore.HasStoredItems(StoreNames::kKeptItems); }
@@ -104,6 +138,7 @@ SetAsideResult CVault::RestoreSetAsideItems(const std::string& password, IItemLi
             ok = m_bLoaded && m_itemStore.SaveAllItems(rows, m_unlockPassword) &&
                  transaction.Commit();
             if (ok) m_itemStore.SaveCommitted();
+            m_bUnsaved = m_bUnsaved && !ok;
         }
     }
     if (!ok) {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "vault/ItemChanges.h"
 #include "vault/ItemStore.h"
 #include "vault/PasswordSealer.h"
 
@@ -69,6 +70,18 @@ public:
     [[nodiscard]] bool SaveAllItems(const IItemList& rows);
     /// True when the last load read the store (or none was needed).
     [[nodiscard]] bool IsLoaded() const { return m_bLoaded; }
+    /// True after a save of the list failed, until the list is stored or
+    /// loaded again, or the vault locks.
+    [[nodiscard]] bool HasUnsavedChanges() const { return m_bUnsaved; }
+    /// What `rows` changes against the stored Items; false when the stored
+    /// Items could not be read to compare. Only while unlocked.
+    [[nodiscard]] bool ChangesAgainstStore(const IItemList& rows, ItemChanges& changes);
+
+    /// Keeps `text` sealed under the UnLock password through the next lock,
+    /// so that only the next unlock can read it. Only while unlocked.
+    void KeepNoticeForUnlock(const std::string& text);
+    /// Once unlocked again: the kept text, then forgotten; empty when none.
+    [[nodiscard]] std::string TakeUnlockNotice();
 
     /// True while Items are set aside.
     [[nodiscard]] bool HasSetAsideItems();
@@ -90,5 +103,7 @@ private:
     bool m_bUnlocked = false;
     bool m_bLoaded = true;  // false after a load that could not read the store
     unsigned m_lockCount = 0;
+    bool m_bUnsaved = false;     // the last save of the list failed
+    std::string m_sealedNotice;  // KeepNoticeForUnlock's text, sealed
     std::string m_unlockPassword;
 };
