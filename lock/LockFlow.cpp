@@ -252,8 +252,9 @@ void CLockFlow::SaveOnceMoreOrKeepNotice() {
         AppendNames(notice, "Deleted:", changes.deleted);
         notice += "\nPlease make them again.";
     } else {
-        notice = "Keynest could not store your latest changes before it locked, so they are lost."
-                 "\n\nPlease check them and make them again.";
+        notice =
+            "Keynest could not store your latest changes before it locked, so they are lost."
+            "\n\nPlease check them and make them again.";
     }
     // Sealed under the UnLock password: nothing plain of it outlives the lock.
     vault.KeepNoticeForUnlock(notice);

@@ -13,7 +13,8 @@ using Row = CMemoryItemList::Row;
 std::vector<const Row*> SameLocation(const CMemoryItemList& rows, int first) {
     std::vector<const Row*> group;
     const std::string& location = rows.RowAt(first)[kColLocation];
-    for (int row = first; row < rows.RowCount() && rows.RowAt(row)[kColLocation] == location; ++row) {
+    for (int row = first; row < rows.RowCount() && rows.RowAt(row)[kColLocation] == location;
+         ++row) {
         group.push_back(&rows.RowAt(row));
     }
     // Ordered by content, so that two groups of the same Items compare equal.
@@ -41,8 +42,10 @@ ItemChanges CompareItemLists(const CMemoryItemList& older, const CMemoryItemList
         } else {
             order = CompareLocations(older.RowAt(o)[kColLocation], newer.RowAt(n)[kColLocation]);
         }
-        const std::vector<const Row*> before = order <= 0 ? SameLocation(older, o) : std::vector<const Row*>{};
-        const std::vector<const Row*> after = order >= 0 ? SameLocation(newer, n) : std::vector<const Row*>{};
+        const std::vector<const Row*> before =
+            order <= 0 ? SameLocation(older, o) : std::vector<const Row*>{};
+        const std::vector<const Row*> after =
+            order >= 0 ? SameLocation(newer, n) : std::vector<const Row*>{};
         if (order < 0) {
             changes.deleted.push_back((*before.front())[kColLocation]);
         } else if (order > 0) {

@@ -67,32 +67,23 @@ TEST_F(LockPassesTest, SecondPassClosesEveryWindowWhateverItsTitleAndSavesValidI
         QPrintPreviewDialog preview(&printer);
         QPrintDialog print(&printer);
         QPageSetupDialog setup(&printer);
-        QFileDialog exportDialog(nullptr, QStringLiteral("Export"));
-        exportDialog.setOption(QFileDialog::DontUseNativeDialog);
+        QFileDialog files;
         // No button takes Escape, so it refuses a close request.
-        QMessageBox question(QMessageBox::Question, QStringLiteral("Print"), QStringLiteral("Go on?"),
-                             QMessageBox::Yes | QMessageBox::No);
-        QDialog untitled;
+        QMessageBox question(QMessageBox::Question, {}, {}, QMessageBox::Yes | QMessageBox::No);
         QWidget helpWindow;
         AutoSaveTestDialog valid(QStringLiteral("Add Keynest Item"), true);
-        AutoSaveTestDialog invalid(QStringLiteral("Edit"), false);
-        const std::vector<QDialog*> closed = {&preview, &print, &setup, &exportDialog, &question, &untitled};
-        for (QWidget* window : std::initializer_list<QWidget*>{&preview, &print, &setup, &exportDialog,
-                                                                &question, &untitled, &helpWindow,
-                                                                &valid, &invalid}) {
-            window->show();
-        }
+        AutoSaveTestDialog invalid(QStringLiteral("Edit Keynest Item"), false);
+        const std::vector<QWidget*> windows = {&preview,  &print,      &setup, &files,
+                                               &question, &helpWindow, &valid, &invalid};
+        for (QWidget* window : windows) window->show();
 
-        EXPECT_EQ(CloseOrSaveDialogs(&m_mainFrame, saveCancel), 9);
-        for (QDialog* dialog : closed) {
-            EXPECT_FALSE(dialog->isVisible()) << dialog->windowTitle().toStdString();
+        EXPECT_EQ(CloseOrSaveDialogs(&m_mainFrame, saveCancel), 8);
+        for (QWidget* window : windows) EXPECT_FALSE(window->isVisible());
+        for (const QDialog* dialog : std::initializer_list<const QDialog*>{
+                 &preview, &print, &setup, &files, &question, &invalid}) {
             EXPECT_EQ(dialog->result(), QDialog::Rejected);
         }
-        EXPECT_FALSE(helpWindow.isVisible());
-        EXPECT_FALSE(valid.isVisible() || invalid.isVisible());
         EXPECT_EQ(valid.result(), saveCancel == 1 ? QDialog::Accepted : QDialog::Rejected);
-        EXPECT_EQ(valid.saveCalls, saveCancel);
-        EXPECT_EQ(invalid.result(), QDialog::Rejected);
         EXPECT_TRUE(m_mainFrame.isVisible());
     }
 }

@@ -6,7 +6,6 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <regex>
@@ -47,30 +46,6 @@ std::vector<std::vector<std::string>> PdfPages(const std::string& pdf) {
         }
     }
     return pages;
-}
-
-/// Every word pdftotext finds, with its right edge, and the page width, in points.
-struct PdfWords {
-    double pageWidth = 0;
-    std::vector<std::pair<std::string, double>> words;  // text, right edge
-};
-
-PdfWords PdfWordBoxes(const std::string& pdf) {
-    PdfWords found;
-    FILE* pipe = ::popen(("pdftotext -bbox '" + pdf + "' - 2>/dev/null").c_str(), "r");
-    if (!pipe) return found;
-    std::string html(1 << 20, '\0');
-    html.resize(std::fread(html.data(), 1, html.size(), pipe));
-    ::pclose(pipe);
-    std::smatch match;
-    if (std::regex_search(html, match, std::regex(R"re(<page width="([0-9.]+))re"))) {
-        found.pageWidth = std::stod(match[1]);
-    }
-    const std::regex word(R"re(<word xMin="[0-9.]+" yMin="[0-9.]+" xMax="([0-9.]+)"[^>]*>([^<]*)</word>)re");
-    for (std::sregex_iterator it(html.begin(), html.end(), word), end; it != end; ++it) {
-        found.words.emplace_back((*it)[2], std::stod((*it)[1]));
-    }
-    return found;
 }
 
 std::vector<std::string> Numbered(int count) {
@@ -186,28 +161,15 @@ TEST_F(PrintTest, ALockWhileAPrinterDialogIsOpenEndsTheJobEvenAfterTheUnlock) {
 
 TEST_F(PrintTest, LongLocationsAreCutSoThatEveryPasswordStaysOnThePage) {
     const std::string widest(kMaxPasswordBytes, 'W');
-    struct Case {
-        int locationLength;
-        bool cut;
-    } cases[] = {{40, false}, {300, true}};
-    for (const Case& c : cases) {
+    for (const size_t length : {40u, 300u}) {
         m_rows.RemoveAllRows();
-        const std::string location(static_cast<size_t>(c.locationLength), 'L');
+        const std::string location(length, 'L');
         m_rows.SetText(m_rows.AppendRow(location), kColPassword, widest);
-        m_rows.SetText(m_rows.AppendRow("Short"), kColPassword, "pw-short");
         PrintAnswering({kPromptYes});
-
-        const PdfWords pdf = PdfWordBoxes(m_pdf);
-        ASSERT_GT(pdf.pageWidth, 0);
-        std::set<std::string> seen;
-        for (const auto& [text, right] : pdf.words) {
-            seen.insert(text);
-            EXPECT_LE(right, pdf.pageWidth) << text;
-        }
-        EXPECT_TRUE(seen.count(widest) && seen.count("pw-short")) << c.locationLength;
-        EXPECT_EQ(seen.count(location), c.cut ? 0u : 1u);
-        EXPECT_EQ(std::any_of(seen.begin(), seen.end(),
-                              [](const std::string& word) { return word.ends_with("\u2026"); }),
-                  c.cut);
+        // pdftotext drops every letter that lies beyond the paper's edge.
+        const std::string shown = length < 100 ? location : "L+\u2026";
+        EXPECT_TRUE(
+            std::regex_match(PdfPages(m_pdf).at(0).at(0), std::regex(shown + " +" + widest)))
+            << length;
     }
 }
