@@ -15,6 +15,7 @@ packages=(
   dpkg-dev file
   poppler-utils
   dbus-daemon
+  xvfb xauth
 )
 
 missing=()
