@@ -8,6 +8,7 @@
 #include "platform/HelpViewer.h"
 #include "platform/KeynestEvents.h"
 #include "platform/Prompter.h"
+#include "platform/TextBytes.h"
 #include "platform/WaitCursor.h"
 #include "settings/RegistryStore.h"
 #include "settings/Preferences.h"
@@ -52,6 +53,7 @@ void CLockFlow::PromptUnlock() {
     WipeString(typed);
     if (matches) {
         SetUnlocked(true);
+        if (m_context.vault.IsUnlocked()) TellUnsavedChanges();
         TrySetAsideItems(m_context.vault.UnlockPassword(), false);
         return;
     }
@@ -211,10 +213,58 @@ void CLockFlow::LockStep() {
         CWaitCursor wait;
         std::lock_guard lock(m_context.listLock);
         m_context.activity.SetDogTimeout(kInfinite);
+        SaveOnceMoreOrKeepNotice();
         Q_EMIT m_context.events.Locking();
         m_context.rows.RemoveAllRows();
         m_context.vault.Lock();
         Q_EMIT m_context.events.LockStateChanged(false);
     }
     PromptUnlock();
+}
+
+namespace {
+
+/// "Added: A, B" for at most kShown Locations, then how many more.
+void AppendNames(std::string& text, const char* label, const std::vector<std::string>& names) {
+    constexpr std::size_t kShown = 10;
+    if (names.empty()) return;
+    text += label;
+    for (std::size_t i = 0; i < names.size() && i < kShown; ++i) {
+        text += (i == 0 ? " " : ", ") + names[i];
+    }
+    if (names.size() > kShown) text += " and " + std::to_string(names.size() - kShown) + " more";
+    text += '\n';
+}
+
+}  // namespace
+
+void CLockFlow::SaveOnceMoreOrKeepNotice() {
+    CVault& vault = m_context.vault;
+    // The list is about to go: a save that failed before gets one more try.
+    if (!vault.HasUnsavedChanges() || vault.SaveAllItems(m_context.rows)) return;
+    ItemChanges changes;
+    std::string notice;
+    if (vault.ChangesAgainstStore(m_context.rows, changes)) {
+        if (changes.Empty()) return;
+        notice = "Keynest could not store these changes before it locked, so they are lost:\n\n";
+        AppendNames(notice, "Added:", changes.added);
+        AppendNames(notice, "Changed:", changes.changed);
+        AppendNames(notice, "Deleted:", changes.deleted);
+        notice += "\nPlease make them again.";
+    } else {
+        notice =
+            "Keynest could not store your latest changes before it locked, so they are lost."
+            "\n\nPlease check them and make them again.";
+    }
+    // Sealed under the UnLock password: nothing plain of it outlives the lock.
+    vault.KeepNoticeForUnlock(notice);
+    WipeString(notice);
+    WipeChanges(changes);
+}
+
+void CLockFlow::TellUnsavedChanges() {
+    std::string notice = m_context.vault.TakeUnlockNotice();
+    if (notice.empty()) return;
+    m_context.services.prompter.Show(FromBytes(notice), PromptButtons::Ok, PromptIcon::Warning);
+    WipeString(notice);
 }

@@ -39,6 +39,11 @@ private:
     /// came back, or always when `alwaysTell`.
     void TrySetAsideItems(const std::string& password, bool alwaysTell);
     void OfferHelpOnce();
+    /// At lock, after a failed save: tries the save once more and, when it
+    /// fails again, keeps what could not be stored for the next unlock to tell.
+    void SaveOnceMoreOrKeepNotice();
+    /// After an unlock: tells the user what the last lock could not store.
+    void TellUnsavedChanges();
 
     KeynestContext& m_context;
     int m_bLaterShown = 0;

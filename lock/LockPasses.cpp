@@ -6,19 +6,19 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "platform/AppTitle.h"
 #include "lock/AutoSaveDialog.h"
+#include "platform/AppTitle.h"
 
 namespace {
 
-// Guarded copies: ending one dialog may delete another (or itself) before
-// the loop reaches it.
-QList<QPointer<QWidget>> VisibleTopLevels(const QWidget* mainFrame) {
+// Every window of this process is one the program opened, whatever its
+// title: its own dialogs, Qt's printer, preview and file dialogs, the help
+// window. Guarded copies: ending one dialog may delete another (or itself)
+// before the loop reaches it.
+QList<QPointer<QWidget>> VisibleWindows(const QWidget* mainFrame) {
     QList<QPointer<QWidget>> windows;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget != mainFrame && widget->isVisible() && !widget->windowTitle().isEmpty()) {
-            windows.append(widget);
-        }
+        if (widget != mainFrame && widget->isVisible()) windows.append(widget);
     }
     return windows;
 }
@@ -27,7 +27,7 @@ QList<QPointer<QWidget>> VisibleTopLevels(const QWidget* mainFrame) {
 
 int DismissMessageBoxes(const QWidget* mainFrame) {
     int dismissed = 0;
-    for (const QPointer<QWidget>& window : VisibleTopLevels(mainFrame)) {
+    for (const QPointer<QWidget>& window : VisibleWindows(mainFrame)) {
         auto* dialog = qobject_cast<QDialog*>(window.data());
         if (dialog == nullptr || !dialog->isVisible() || dialog->windowTitle() != AppTitle()) continue;
         dialog->done(-1);
@@ -38,27 +38,23 @@ int DismissMessageBoxes(const QWidget* mainFrame) {
 
 int CloseOrSaveDialogs(const QWidget* mainFrame, int saveCancel) {
     int handled = 0;
-    for (const QPointer<QWidget>& window : VisibleTopLevels(mainFrame)) {
+    for (const QPointer<QWidget>& window : VisibleWindows(mainFrame)) {
+        // Ending one window may have ended or deleted this one already.
         if (window.isNull() || !window->isVisible()) continue;
-        const QString title = window->windowTitle();
-        if (!title.contains(AppTitle(), Qt::CaseSensitive)) continue;
-        if (title.contains(QStringLiteral("Microsoft Visual C++"))) continue;
-        const QString upper = title.toUpper();
-        if (upper.contains(QStringLiteral("KEYNEST."))) continue;
-        const bool itemDialog =
-            upper.contains(QStringLiteral("ADD KEYNEST")) || upper.contains(QStringLiteral("EDIT KEYNEST"));
-        if (itemDialog && saveCancel == 1) {
-            // A window of ours titled like an Item dialog that cannot save
-            // itself is closed like any other.
-            auto* saver = dynamic_cast<IAutoSaveDialog*>(window.data());
-            if (saver != nullptr && saver->SaveSilently()) {
-                ++handled;
-                continue;
-            }
+        auto* saver = dynamic_cast<IAutoSaveDialog*>(window.data());
+        if (saver != nullptr && saveCancel == 1 && saver->SaveSilently()) {
+            ++handled;
+            continue;
         }
-        // A close request ends a dialog as by Cancel; a window that refuses
-        // it stays open and the lock goes on.
-        if (!window.isNull()) window->close();
+        if (auto* dialog = qobject_cast<QDialog*>(window.data())) {
+            // Ends it as by Cancel, also a dialog that would refuse a close
+            // request, such as a message box without a Cancel button.
+            dialog->done(QDialog::Rejected);
+        } else {
+            window->close();
+        }
+        // A window that refuses to close is at least taken off the screen.
+        if (!window.isNull() && window->isVisible()) window->hide();
         ++handled;
     }
     return handled;

@@ -16,6 +16,7 @@ packages=(
   dpkg-dev file
   poppler-utils
   dbus-daemon
+  xvfb xauth
 )
 
 missing=()

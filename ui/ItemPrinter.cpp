@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "platform/Activity.h"
@@ -23,6 +24,9 @@ QFont MakePrintFont(int height) {
     font.setStyleHint(QFont::SansSerif);
     font.setBold(true);
     font.setPixelSize(height);
+    // Measured as the page draws it: a PDF or printer places the letters
+    // unhinted, so hinted widths would put the Password column off.
+    font.setHintingPreference(QFont::PreferNoHinting);
     // A pixel size sets the em; the line the font needs is taller. Shrink
     // the em so that the whole line is `height`.
     const int cell = QFontMetrics(font).height();
@@ -82,7 +86,20 @@ void CItemPrinter::PrepareDC(QPainter& painter, const QPrinter& printer) {
         widest = std::max(widest,
                           metrics.horizontalAdvance(FromBytes(m_rows.GetText(row, kColLocation))));
     }
-    m_tabStop = FirstTabStop(widest, metrics.horizontalAdvance(QStringLiteral("Fg")));
+    const int fgWidth = metrics.horizontalAdvance(QStringLiteral("Fg"));
+    m_tabStop = FittedTabStop(widest, fgWidth, width, PasswordRoom(painter));
+    m_locationRoom = LocationRoom(m_tabStop, fgWidth);
+}
+
+int CItemPrinter::PasswordRoom(const QPainter& painter) {
+    // The longest password is kMaxPasswordBytes characters only when every
+    // one is a single byte, so the widest printable ASCII letter bounds it.
+    const QFontMetricsF exact(painter.font(), painter.device());
+    qreal widestLetter = 0;
+    for (char letter = ' '; letter <= '~'; ++letter) {
+        widestLetter = std::max(widestLetter, exact.horizontalAdvance(QLatin1Char(letter)));
+    }
+    return static_cast<int>(std::ceil(widestLetter * kMaxPasswordBytes));
 }
 
 void CItemPrinter::PrintPage(QPainter& painter, int page) {
@@ -94,7 +111,12 @@ void CItemPrinter::PrintPage(QPainter& painter, int page) {
     for (int line = 0; line < rows.count; ++line) {
         const int row = rows.first + line;
         const int baseline = LineTop(m_layout, line) + metrics.ascent();
-        painter.drawText(kPrintLeftIndent, baseline, FromBytes(m_rows.GetText(row, kColLocation)));
+        // A Location too long to leave the password room on the page is cut.
+        QString location = FromBytes(m_rows.GetText(row, kColLocation));
+        if (metrics.horizontalAdvance(location) > m_locationRoom) {
+            location = metrics.elidedText(location, Qt::ElideRight, m_locationRoom);
+        }
+        painter.drawText(kPrintLeftIndent, baseline, location);
         std::string password = m_rows.GetText(row, kColPassword);
         QString shown = FromBytes(password);
         painter.drawText(PasswordX(), baseline, shown);

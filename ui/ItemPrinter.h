@@ -38,6 +38,8 @@ class CItemPrinter final {
     /// Before each page: units, font, gap and tab stop.
     void PrepareDC(QPainter& painter, const QPrinter& printer);
     void PrintPage(QPainter& painter, int page);
+    /// The width the Password column keeps for the longest password.
+    static int PasswordRoom(const QPainter& painter);
     void EndPrinting();
 
     const IItemList& m_rows;
@@ -46,6 +48,7 @@ class CItemPrinter final {
     std::optional<QFont> m_font;
     bool m_bMoreToPrint = false;
     int m_tabStop = 0;
+    int m_locationRoom = 0;  // Locations wider than this are cut
     int m_printableHeight = 0;
     PrintLayout m_layout;
 };

@@ -16,6 +16,29 @@ CPrintCommands::CPrintCommands(KeynestContext& context, PrintDialogs dialogs)
 
 CPrintCommands::~CPrintCommands() = default;
 
+namespace {
+
+std::unique_ptr<QPrinter> CopyOfPrinter(const QPrinter& from) {
+    auto copy = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (from.outputFormat() == QPrinter::NativeFormat) {
+        copy->setPrinterName(from.printerName());
+    } else {
+        copy->setOutputFormat(from.outputFormat());
+    }
+    // An empty file name would switch the copy to the native printer.
+    if (!from.outputFileName().isEmpty()) copy->setOutputFileName(from.outputFileName());
+    copy->setPageLayout(from.pageLayout());
+    copy->setFullPage(from.fullPage());
+    copy->setCopyCount(from.copyCount());
+    copy->setCollateCopies(from.collateCopies());
+    copy->setPageOrder(from.pageOrder());
+    copy->setColorMode(from.colorMode());
+    copy->setDuplex(from.duplex());
+    return copy;
+}
+
+}  // namespace
+
 QPrinter& CPrintCommands::Printer() {
     if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *m_printer;
@@ -37,23 +60,30 @@ bool CPrintCommands::PreparePrinting() {
     return true;
 }
 
-void CPrintCommands::PrintList(QPrinter& printer) {
-    // A lock while a printer dialog was open has emptied the list: there is
-    // nothing of the user's left to print.
-    if (!m_context.vault.IsUnlocked()) return;
+void CPrintCommands::PrintList(QPrinter& printer, unsigned locksBefore) {
+    // A lock while a printer dialog was open ends the job, also when the
+    // user has unlocked since: nothing prints unless asked for again.
+    if (!m_context.vault.IsUnlocked() || m_context.vault.LockCount() != locksBefore) return;
     CItemPrinter(m_context.rows, m_context.listLock, m_context.activity).Print(printer);
 }
 
 void CPrintCommands::OnFilePrint() {
+    const unsigned locks = m_context.vault.LockCount();
     if (!PreparePrinting()) return;
     QPrinter& printer = Printer();
     if (!m_dialogs.choosePrinter(printer)) return;
-    PrintList(printer);
+    PrintList(printer, locks);
 }
 
 void CPrintCommands::OnFilePrintPreview() {
+    const unsigned locks = m_context.vault.LockCount();
     if (!PreparePrinting()) return;
-    m_dialogs.preview(Printer(), [this](QPrinter& target) { PrintList(target); });
+    m_dialogs.preview(Printer(), [this, locks](QPrinter& target) { PrintList(target, locks); });
+    // Qt's preview records its pages, every Location and password drawn on
+    // them, inside the printer and keeps them until the printer goes. A new
+    // printer with the user's choices takes its place, and the old one frees
+    // the pages.
+    m_printer = CopyOfPrinter(*m_printer);
 }
 
 void CPrintCommands::OnFilePrintSetup() { m_dialogs.setup(Printer()); }

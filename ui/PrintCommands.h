@@ -29,8 +29,9 @@ class CPrintCommands final {
   private:
     /// The warning and the empty-list question; true when both allow printing.
     bool PreparePrinting();
-    /// One job on `printer`, unless the program locked meanwhile.
-    void PrintList(QPrinter& printer);
+    /// One job on `printer`, unless the program has locked since the
+    /// vault's lock count was `locksBefore`.
+    void PrintList(QPrinter& printer, unsigned locksBefore);
 
     KeynestContext& m_context;
     PrintDialogs m_dialogs;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+
 // Page geometry of the printed Item list, free of any printer: all lengths
 // are hundredths of an inch, y grows down the page from the top of the
 // printable area.
@@ -40,6 +42,18 @@ inline int LineTop(const PrintLayout& layout, int line) {
 /// The tab stop for a widest Location `widestLocation` and the width of
 /// "Fg" `fgWidth`: the widest Location plus half of "Fg" as the gap.
 inline int FirstTabStop(int widestLocation, int fgWidth) { return widestLocation + fgWidth / 2; }
+
+/// The tab stop of a job whose printable area is `printableWidth` wide and
+/// whose Password column needs `passwordRoom`: FirstTabStop while the
+/// passwords still fit beside the widest Location, else moved left just as
+/// far as they need (never left of the gap), the Locations then cut to fit.
+inline int FittedTabStop(int widestLocation, int fgWidth, int printableWidth, int passwordRoom) {
+    const int fitting = printableWidth - kPrintTabOrigin - passwordRoom;
+    return std::max(fgWidth / 2, std::min(FirstTabStop(widestLocation, fgWidth), fitting));
+}
+
+/// The widest a Location may be drawn so that it ends a gap before the tab stop.
+inline int LocationRoom(int tabStop, int fgWidth) { return tabStop - fgWidth / 2; }
 
 /// Where the Password column starts: the same x on every line and page.
 inline int PasswordColumnX(int tabStop) { return kPrintTabOrigin + tabStop; }

@@ -5,6 +5,7 @@
 #include "vault/ItemList.h"
 #include "vault/KeyTextCodec.h"
 #include "vault/SealingKey.h"
+#include "vault/hardened/FieldCipher.h"
 #include "vault/hardened/VaultKeyCodec.h"
 
 CVault::CVault(CRegistryStore& store) : m_store(store), m_itemStore(store, m_sealer) {}
@@ -45,6 +46,13 @@ bool CVault::Unlock(const std::string& password) {
     return matches;
 }
 
+namespace {
+
+// The notice of unsaved changes, sealed between a lock and the next unlock.
+std::string NoticePlace() { return FieldPlace(StoreNames::kKeynest, "UnsavedNotice", 0); }
+
+}  // namespace
+
 UnlockOverlap CVault::CompareWithUnlockPassword(std::string_view password) const {
     constexpr std::size_t kMinOverlap = 4;
     const std::string_view unlock = m_unlockPassword;
@@ -60,7 +68,9 @@ UnlockOverlap CVault::CompareWithUnlockPassword(std::string_view password) const
 }
 
 void CVault::Lock() {
+    ++m_lockCount;
     m_bUnlocked = false;
+    m_bUnsaved = false;
     WipeString(m_unlockPassword);
     m_hardened.Wipe();
 }
@@ -150,24 +160,30 @@ ConvertRefusal CVault::ConvertToKeyText(const IItemList& rows) {
 
 ItemLoadResult CVault::LoadAllItems(IItemList& rows) {
     if (!m_bUnlocked) return {};
-    ItemLoadResult result;
+    const ItemLoadResult result = LoadStoredItems(rows);
+    m_bLoaded = result.ok;
+    if (result.ok) m_bUnsaved = false;
+    return result;
+}
+
+ItemLoadResult CVault::LoadStoredItems(IItemList& rows) {
     if (Format() == VaultFormat::kHardened) {
         CVaultKeyCodec codec(m_hardened.key, m_hardened.generation, m_hardened.count);
-        result = m_itemStore.LoadAllItems(rows, codec);
-    } else {
-        result = m_itemStore.LoadAllItems(rows, m_unlockPassword);
+        return m_itemStore.LoadAllItems(rows, codec);
     }
-    m_bLoaded = result.ok;
-    return result;
+    return m_itemStore.LoadAllItems(rows, m_unlockPassword);
 }
 
 bool CVault::SaveAllItems(const IItemList& rows) {
     if (!m_bUnlocked) return true;
-    if (!m_bLoaded) return false;
     CStoreTransaction transaction(m_store);
-    if (!transaction.IsActive() || !WriteRows(rows, nullptr) || !transaction.Commit()) return false;
-    RowsCommitted(rows);
-    return true;
+    const bool saved = m_bLoaded && transaction.IsActive() && WriteRows(rows, nullptr) && transaction.Commit();
+    if (saved) {
+        RowsCommitted(rows);
+    } else {
+        m_bUnsaved = true;
+    }
+    return saved;
 }
 
 bool CVault::WriteRows(const IItemList& rows, const HardenedKey* newKey) {
@@ -190,12 +206,54 @@ void CVault::AdoptKey(const HardenedKey& key) {
 
 void CVault::RowsCommitted(const IItemList& rows) {
     m_itemStore.SaveCommitted();
+    m_bUnsaved = false;
     if (Format() == VaultFormat::kHardened) {
         ++m_hardened.generation;
         m_hardened.count = rows.RowCount();
     }
     // Empty the log so that no old page image of a deleted Item stays in it.
     (void)m_store.Checkpoint();
+}
+
+bool CVault::ChangesAgainstStore(const IItemList& rows, ItemChanges& changes) {
+    if (!m_bUnlocked) return false;
+    CMemoryItemList stored;
+    if (!LoadStoredItems(stored).ok) return false;
+    // A sorted copy: an edited Location may have left `rows` out of order.
+    CMemoryItemList current;
+    for (int row = 0; row < rows.RowCount(); ++row) {
+        const int place = current.AppendRow(rows.GetText(row, kColLocation));
+        for (int column = kColLocation + 1; column < kItemColumnCount; ++column) {
+            std::string text = rows.GetText(row, column);
+            current.SetText(place, column, text);
+            WipeString(text);
+        }
+    }
+    changes = CompareItemLists(stored, current);
+    return true;
+}
+
+void CVault::KeepNoticeForUnlock(const std::string& text) {
+    if (!m_bUnlocked) return;
+    if (Format() == VaultFormat::kHardened) {
+        CFieldCipher cipher(m_hardened.key);
+        m_sealedNotice = cipher.Seal(text, NoticePlace());
+    } else {
+        m_sealedNotice = m_sealer.SealText(m_unlockPassword, text, 0);
+    }
+}
+
+std::string CVault::TakeUnlockNotice() {
+    if (!m_bUnlocked || m_sealedNotice.empty()) return {};
+    std::string text;
+    if (Format() == VaultFormat::kHardened) {
+        CFieldCipher cipher(m_hardened.key);
+        (void)cipher.Open(m_sealedNotice, NoticePlace(), text);
+    } else {
+        text = m_sealer.UnsealText(m_sealedNotice, m_unlockPassword);
+    }
+    m_sealedNotice.clear();
+    return text;
 }
 
 bool CVault::HasSetAsideItems() { return m_itemStore.HasStoredItems(StoreNames::kKeptItems); }

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "vault/ItemChanges.h"
 #include "vault/ItemStore.h"
 #include "vault/hardened/HardenedKey.h"
 #include "vault/PasswordSealer.h"
@@ -66,6 +67,10 @@ public:
     [[nodiscard]] bool Unlock(const std::string& password);
     /// Locks: the UnLock password is wiped.
     void Lock();
+    /// How many times the vault has locked: a command that waited in a
+    /// dialog compares it with the count from before to see whether a lock
+    /// came meanwhile, even when the user has unlocked again since.
+    [[nodiscard]] unsigned LockCount() const { return m_lockCount; }
 
     /// True when Items are stored but no check value: the first choice of a
     /// password will set them aside.
@@ -89,6 +94,18 @@ public:
     [[nodiscard]] bool SaveAllItems(const IItemList& rows);
     /// True when the last load read the store (or none was needed).
     [[nodiscard]] bool IsLoaded() const { return m_bLoaded; }
+    /// True after a save of the list failed, until the list is stored or
+    /// loaded again, or the vault locks.
+    [[nodiscard]] bool HasUnsavedChanges() const { return m_bUnsaved; }
+    /// What `rows` changes against the stored Items; false when the stored
+    /// Items could not be read to compare. Only while unlocked.
+    [[nodiscard]] bool ChangesAgainstStore(const IItemList& rows, ItemChanges& changes);
+
+    /// Keeps `text` sealed under the UnLock password through the next lock,
+    /// so that only the next unlock can read it. Only while unlocked.
+    void KeepNoticeForUnlock(const std::string& text);
+    /// Once unlocked again: the kept text, then forgotten; empty when none.
+    [[nodiscard]] std::string TakeUnlockNotice();
 
     /// True while Items are set aside.
     [[nodiscard]] bool HasSetAsideItems();
@@ -118,6 +135,8 @@ private:
     /// After a commit of WriteRows: unread records are forgotten, the log
     /// is emptied and the hardened state moves to the stored generation.
     void RowsCommitted(const IItemList& rows);
+    /// Loads the stored Items in the stored format.
+    ItemLoadResult LoadStoredItems(IItemList& rows);
     /// Takes a new key's parameters, salt, key and generation.
     void AdoptKey(const HardenedKey& key);
 
@@ -126,6 +145,9 @@ private:
     CItemStore m_itemStore;
     bool m_bUnlocked = false;
     bool m_bLoaded = true;  // false after a load that could not read the store
+    unsigned m_lockCount = 0;
+    bool m_bUnsaved = false;     // the last save of the list failed
+    std::string m_sealedNotice;  // KeepNoticeForUnlock's text, sealed
     std::string m_unlockPassword;
     HardenedKey m_hardened;  // while a hardened vault is unlocked
 };

@@ -6,7 +6,11 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QFileDialog>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QTimer>
 
 #include "lock/AutoLockStages.h"
@@ -22,19 +26,10 @@ using keynest_test::WaitUntil;
 
 namespace {
 
-/// An Item dialog stand-in: saves itself when told it holds valid fields.
-class AutoSaveTestDialog final : public QDialog, public IAutoSaveDialog {
-  public:
-    AutoSaveTestDialog(const QString& title, bool valid) : m_valid(valid) { setWindowTitle(title); }
-    bool SaveSilently() override {
-        ++saveCalls;
-        if (!m_valid) return false;
-        accept();
-        return true;
-    }
-    int saveCalls = 0;
-
-  private:
+/// An Item dialog stand-in: saves itself when its fields are valid.
+struct AutoSaveTestDialog final : QDialog, IAutoSaveDialog {
+    explicit AutoSaveTestDialog(bool valid) : m_valid(valid) {}
+    bool SaveSilently() override { return m_valid && (accept(), true); }
     bool m_valid;
 };
 
@@ -56,37 +51,30 @@ class LockPassesTest : public ::testing::Test {
     QDialog m_mainFrame;
 };
 
-TEST_F(LockPassesTest, SecondPassClosesDialogsNamingTheProgramAndSparesTheRest) {
-    const std::pair<const char*, bool> cases[] = {
-        // title, closed
-        {"Keynest Preferences", true},
-        {"Keynest", true},
-        {"Choose a New Keynest Password", true},
-        {"UnLock Keynest", true},
-        {"keynest lower case", false},
-        {"Keynest.kne", false},
-        {"About keynest.Keynest", false},
-        {"Microsoft Visual C++ Runtime Library - Keynest", false},
-        {"Export", false},
-    };
-    std::vector<std::unique_ptr<QDialog>> dialogs;
-    for (const auto& [title, closed] : cases) {
-        dialogs.push_back(std::make_unique<QDialog>());
-        dialogs.back()->setWindowTitle(QString::fromLatin1(title));
-        dialogs.back()->show();
-    }
-    QFileDialog exportDialog(nullptr, QStringLiteral("Export"));
-    exportDialog.setOption(QFileDialog::DontUseNativeDialog);
-    exportDialog.show();
+TEST_F(LockPassesTest, SecondPassClosesEveryWindowWhateverItsTitleAndSavesValidItemDialogs) {
+    for (const int saveCancel : {1, 0}) {
+        QPrinter printer;
+        QPrintPreviewDialog preview(&printer);
+        QPrintDialog print(&printer);
+        QPageSetupDialog setup(&printer);
+        // No button takes Escape, so it refuses a close request.
+        QMessageBox question(QMessageBox::Question, {}, {}, QMessageBox::Yes | QMessageBox::No);
+        QWidget helpWindow;
+        AutoSaveTestDialog valid(true);
+        AutoSaveTestDialog invalid(false);
+        const std::vector<QWidget*> windows = {&preview,    &print, &setup,  &question,
+                                               &helpWindow, &valid, &invalid};
+        for (QWidget* window : windows) window->show();
 
-    CloseOrSaveDialogs(&m_mainFrame, 1);
-    for (std::size_t i = 0; i < dialogs.size(); ++i) {
-        const auto& [title, closed] = cases[i];
-        EXPECT_EQ(!dialogs[i]->isVisible(), closed) << title;
-        EXPECT_EQ(dialogs[i]->result(), QDialog::Rejected) << title;  // never accepted
+        EXPECT_EQ(CloseOrSaveDialogs(&m_mainFrame, saveCancel), 7);
+        for (QWidget* window : windows) EXPECT_FALSE(window->isVisible());
+        for (const QDialog* dialog :
+             std::initializer_list<const QDialog*>{&preview, &print, &setup, &question, &invalid}) {
+            EXPECT_EQ(dialog->result(), QDialog::Rejected);
+        }
+        EXPECT_EQ(valid.result(), saveCancel == 1 ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_TRUE(m_mainFrame.isVisible());
     }
-    EXPECT_TRUE(exportDialog.isVisible());
-    EXPECT_TRUE(m_mainFrame.isVisible());
 }
 
 /// The stages driven by a real time-out; every step is logged in order.

@@ -80,11 +80,20 @@ class PrintTest : public ::testing::Test, public ContextFixture {
     }
 
     const std::string m_pdf = m_dir.File("list.pdf");
+    /// A printer dialog is open: counts it, and locks and unlocks when asked.
+    void DialogOpen() {
+        ++m_dialogs;
+        if (!m_relockInDialog) return;
+        m_vault.Lock();
+        EXPECT_TRUE(m_vault.Unlock("secret"));
+    }
+
     int m_dialogs = 0;  // printer dialogs opened
+    bool m_relockInDialog = false;
     CPrintCommands m_commands{m_context,
-                              {[this](QPrinter&) { return ++m_dialogs, true; },
+                              {[this](QPrinter&) { return DialogOpen(), true; },
                                [this](QPrinter& printer, const PrintDialogs::Render& render) {
-                                   ++m_dialogs, render(printer);
+                                   DialogOpen(), render(printer);
                                },
                                {}}};
 };
@@ -138,5 +147,29 @@ TEST_F(PrintTest, QuestionsComeBeforeAnyPrinterDialog) {
             EXPECT_EQ(m_dialogs, c.prints ? 1 : 0);
             EXPECT_EQ(PdfPages(m_pdf).size(), c.prints ? 1u : 0u);
         }
+    }
+}
+
+TEST_F(PrintTest, ALockWhileAPrinterDialogIsOpenEndsTheJobEvenAfterTheUnlock) {
+    AddRows(Numbered(2));
+    m_relockInDialog = true;
+    for (const bool preview : {false, true}) {
+        PrintAnswering({kPromptYes}, preview);
+        EXPECT_FALSE(std::filesystem::exists(m_pdf)) << preview;
+    }
+}
+
+TEST_F(PrintTest, LongLocationsAreCutSoThatEveryPasswordStaysOnThePage) {
+    const std::string widest(kMaxPasswordBytes, 'W');
+    for (const size_t length : {40u, 300u}) {
+        m_rows.RemoveAllRows();
+        const std::string location(length, 'L');
+        m_rows.SetText(m_rows.AppendRow(location), kColPassword, widest);
+        PrintAnswering({kPromptYes});
+        // pdftotext drops every letter that lies beyond the paper's edge.
+        const std::string shown = length < 100 ? location : "L+\u2026";
+        EXPECT_TRUE(
+            std::regex_match(PdfPages(m_pdf).at(0).at(0), std::regex(shown + " +" + widest)))
+            << length;
     }
 }
