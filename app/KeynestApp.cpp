@@ -39,7 +39,8 @@ bool CKeynestApp::InitInstance() {
     m_prompter = std::make_unique<CQtPrompter>();
     const std::string dataDirectory = UserPaths::DataDirectory();
     UserPaths::MakePrivateDirectory(dataDirectory);
-    m_instanceLock = std::make_unique<CSingleInstanceLock>(dataDirectory + "/keynest.lock");
+    m_instanceLock = std::make_unique<CSingleInstanceLock>(
+        UserPaths::StoreLockFile(UserPaths::StoreFile()), CSingleInstanceLock::kDesktopHolder);
     const QString socketPath = FromBytes(dataDirectory + "/keynest.socket");
     if (m_instanceLock->IsHeldElsewhere()) {
         // Two copies editing one list would overwrite each other's changes:

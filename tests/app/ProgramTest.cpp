@@ -90,7 +90,8 @@ TEST_F(ProgramTest, StartsThatCannotGoOnSayWhatToDo) {
     const std::string folder = m_dir.File("data/Keynest");
     ASSERT_TRUE(UserPaths::MakePrivateDirectory(folder));
     // Another copy holds the lock but does not answer; a store that is no database.
-    std::optional<CSingleInstanceLock> other(std::in_place, folder + "/keynest.lock");
+    std::optional<CSingleInstanceLock> other(std::in_place, folder + "/keynest.lock",
+                                             CSingleInstanceLock::kDesktopHolder);
     const QString running = QStringLiteral(
         "Keynest is already running.\n\nPlease use the Keynest window that is open already.");
     std::ofstream(folder + "/keynest.sqlite") << std::string(8192, 'x');

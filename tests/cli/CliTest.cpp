@@ -176,7 +176,7 @@ TEST_F(CliTest, BadInputGetsOneLineAndItsStatusAndChangesNothing) {
 }
 
 TEST_F(CliTest, ChangesWaitForTheDesktopProgramReadingDoesNot) {
-    CSingleInstanceLock desktop(m_dir.File("keynest.lock"));
+    CSingleInstanceLock desktop(m_dir.File("keynest.lock"), CSingleInstanceLock::kDesktopHolder);
     ASSERT_TRUE(desktop.IsHeld());
     EXPECT_EQ(Run({"add", "Shop"}, kUnlock).status, 2);
     EXPECT_EQ(Run({"import", m_dir.File("x.kne")}, kUnlock).status, 2);
