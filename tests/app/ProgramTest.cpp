@@ -6,12 +6,19 @@
 #include <QTest>
 #include <QMessageBox>
 #include <QWhatsThis>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <optional>
 
 #include "FakeServices.h"
 #include "Program.h"
 #include "app/KeynestApp.h"
+#include "app/RunningInstance.h"
 #include "app/CommandTable.h"
 #include "lock/LockFlow.h"
 #include "lock/Watchdog.h"
@@ -145,6 +152,65 @@ TEST_F(ProgramTest, ASecondStartBringsTheRunningWindowForward) {
     CKeynestApp second;
     EXPECT_FALSE(second.InitInstance());
     EXPECT_TRUE(WaitUntil([&] { return !running.MainFrame()->isMinimized(); }));
+}
+
+int OpenDescriptors() {
+    return static_cast<int>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                                          std::filesystem::directory_iterator()));
+}
+
+TEST_F(ProgramTest, IdleConnectionsNeitherWedgeTheProgramNorStopItsLock) {
+    const PrivateHome home(m_dir);
+    CKeynestApp running;
+    ASSERT_TRUE(running.InitInstance());
+    WhenModal<QMessageBox>([](QMessageBox* welcome) {
+        AnswerPasswordDialog();
+        welcome->accept();
+    });
+    ASSERT_TRUE(WaitUntil([&] { return running.View()->Vault().IsUnlocked(); }));
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = m_dir.File("data/Keynest/keynest.socket");
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    socketPath.copy(address.sun_path, socketPath.size());
+    const int before = OpenDescriptors();
+    // Connections that never send anything, as fast as the program takes them.
+    std::vector<int> idle;
+    const auto floodEnd = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (idle.size() < 400 && std::chrono::steady_clock::now() < floodEnd) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+            idle.push_back(fd);
+        } else {
+            ::close(fd);
+            RunEventsFor(std::chrono::milliseconds(1));
+        }
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(idle.size(), 400u);
+    const int held = OpenDescriptors() - before - static_cast<int>(idle.size());
+    std::cout << "descriptors held by the program under the flood: " << held << "\n";
+    EXPECT_LE(held, CRunningInstance::kMaxConnections + 4);
+
+    running.MainFrame()->showMinimized();
+    ASSERT_TRUE(WaitUntil([&] { return running.MainFrame()->isMinimized(); }));
+    const auto asked = std::chrono::steady_clock::now();
+    EXPECT_FALSE(CKeynestApp().InitInstance());
+    EXPECT_TRUE(WaitUntil([&] { return !running.MainFrame()->isMinimized(); }));
+    std::cout << "a second start answered after "
+              << std::chrono::duration_cast<std::chrono::milliseconds>(
+                     std::chrono::steady_clock::now() - asked).count()
+              << " ms\n";
+
+    bool locked = false;
+    WhenModal<CUnlockDlg>([&](CUnlockDlg* dialog) {
+        locked = !running.View()->Vault().IsUnlocked();
+        RejectWhenModal<QMessageBox>();  // "You can unlock Keynest later."
+        dialog->reject();
+    });
+    running.View()->Watchdog().SetDogTimeout(100);
+    EXPECT_TRUE(WaitUntil([&] { return locked; }));
+    for (const int fd : idle) ::close(fd);
 }
 
 TEST_F(ProgramTest, AMaximisedWindowComesBackMaximisedWithItsNormalSizeKept) {
