@@ -12,7 +12,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <optional>
 
 #include "FakeServices.h"
@@ -143,17 +142,6 @@ TEST_F(ProgramTest, AnOpenHelpWindowClosesWithTheMainWindow) {
     EXPECT_FALSE(help->isVisible());
 }
 
-TEST_F(ProgramTest, ASecondStartBringsTheRunningWindowForward) {
-    const PrivateHome home(m_dir);
-    CKeynestApp running;
-    ASSERT_TRUE(running.InitInstance());
-    running.MainFrame()->showMinimized();
-    ASSERT_TRUE(WaitUntil([&] { return running.MainFrame()->isMinimized(); }));
-    CKeynestApp second;
-    EXPECT_FALSE(second.InitInstance());
-    EXPECT_TRUE(WaitUntil([&] { return !running.MainFrame()->isMinimized(); }));
-}
-
 int OpenDescriptors() {
     return static_cast<int>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
                                           std::filesystem::directory_iterator()));
@@ -168,16 +156,13 @@ TEST_F(ProgramTest, IdleConnectionsNeitherWedgeTheProgramNorStopItsLock) {
         welcome->accept();
     });
     ASSERT_TRUE(WaitUntil([&] { return running.View()->Vault().IsUnlocked(); }));
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const std::string socketPath = m_dir.File("data/Keynest/keynest.socket");
-    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
-    socketPath.copy(address.sun_path, socketPath.size());
+    running.View()->Model().AppendRow("site");
+    sockaddr_un address{AF_UNIX, {}};
+    m_dir.File("data/Keynest/keynest.socket").copy(address.sun_path, sizeof address.sun_path - 1);
     const int before = OpenDescriptors();
     // Connections that never send anything, as fast as the program takes them.
     std::vector<int> idle;
-    const auto floodEnd = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (idle.size() < 400 && std::chrono::steady_clock::now() < floodEnd) {
+    for (int tries = 0; idle.size() < 400 && tries < 100000; ++tries) {
         const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
         if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
             idle.push_back(fd);
@@ -185,26 +170,18 @@ TEST_F(ProgramTest, IdleConnectionsNeitherWedgeTheProgramNorStopItsLock) {
             ::close(fd);
             RunEventsFor(std::chrono::milliseconds(1));
         }
-        QCoreApplication::processEvents();
     }
     EXPECT_EQ(idle.size(), 400u);
-    const int held = OpenDescriptors() - before - static_cast<int>(idle.size());
-    std::cout << "descriptors held by the program under the flood: " << held << "\n";
-    EXPECT_LE(held, CRunningInstance::kMaxConnections + 4);
+    EXPECT_LE(OpenDescriptors() - before - static_cast<int>(idle.size()),
+              CRunningInstance::kMaxConnections + 4);
 
     running.MainFrame()->showMinimized();
     ASSERT_TRUE(WaitUntil([&] { return running.MainFrame()->isMinimized(); }));
-    const auto asked = std::chrono::steady_clock::now();
     EXPECT_FALSE(CKeynestApp().InitInstance());
     EXPECT_TRUE(WaitUntil([&] { return !running.MainFrame()->isMinimized(); }));
-    std::cout << "a second start answered after "
-              << std::chrono::duration_cast<std::chrono::milliseconds>(
-                     std::chrono::steady_clock::now() - asked).count()
-              << " ms\n";
-
     bool locked = false;
     WhenModal<CUnlockDlg>([&](CUnlockDlg* dialog) {
-        locked = !running.View()->Vault().IsUnlocked();
+        locked = running.View()->Model().RowCount() == 0 && !running.View()->Vault().IsUnlocked();
         RejectWhenModal<QMessageBox>();  // "You can unlock Keynest later."
         dialog->reject();
     });
@@ -226,19 +203,6 @@ TEST_F(ProgramTest, AMaximisedWindowComesBackMaximisedWithItsNormalSizeKept) {
     EXPECT_TRUE(second.frame.isMaximized());
     second.frame.showNormal();
     EXPECT_EQ(second.frame.width(), normalWidth);
-}
-
-TEST_F(ProgramTest, IdleProgramLocksEmptiesTheListAndAsksAgain) {
-    Program program(m_fakes.AsServices(), StorePath());
-    ASSERT_TRUE(program.Start());
-    program.view->Model().AppendRow("site");
-    bool asked = false;
-    WhenModal<CUnlockDlg>([&](CUnlockDlg* dialog) {
-        asked = program.view->Model().RowCount() == 0 && !program.Unlocked();
-        dialog->reject();
-    });
-    program.view->Watchdog().SetDogTimeout(100);
-    EXPECT_TRUE(WaitUntil([&] { return asked; }));
 }
 
 TEST_F(ProgramTest, ExitEmptiesTheClipboardOnlyWhenTheUserWantsIt) {
