@@ -95,14 +95,15 @@ TEST_F(ProgramTest, StartsThatCannotGoOnSayWhatToDo) {
     const PrivateHome home(m_dir);
     const std::string folder = m_dir.File("data/Keynest");
     ASSERT_TRUE(UserPaths::MakePrivateDirectory(folder));
-    // Another copy holds the lock but does not answer; a store that is no database.
+    // keynest-cli, then a copy that does not answer, hold the lock; a store that is no database.
     std::optional<CSingleInstanceLock> other(std::in_place, folder + "/keynest.lock",
-                                             CSingleInstanceLock::kDesktopHolder);
+                                             CSingleInstanceLock::kCliHolder);
+    const QString changing = QStringLiteral("keynest-cli is changing Keynest's Items right now.");
     const QString running = QStringLiteral(
         "Keynest is already running.\n\nPlease use the Keynest window that is open already.");
     std::ofstream(folder + "/keynest.sqlite") << std::string(8192, 'x');
     const QString damaged = QStringLiteral("Keynest cannot open its data file:");
-    for (const QString& expected : {running, damaged}) {
+    for (const QString& expected : {changing, running, damaged}) {
         QString shown;
         WhenModal<QMessageBox>([&shown](QMessageBox* box) {
             shown = box->text();
@@ -111,6 +112,8 @@ TEST_F(ProgramTest, StartsThatCannotGoOnSayWhatToDo) {
         EXPECT_FALSE(CKeynestApp().InitInstance());
         EXPECT_TRUE(shown.startsWith(expected)) << shown.toStdString();
         other.reset();
+        if (expected != changing) continue;
+        other.emplace(folder + "/keynest.lock", CSingleInstanceLock::kDesktopHolder);
     }
 }
 
