@@ -66,10 +66,11 @@ std::string CCliSession::LockFilePath() const { return UserPaths::StoreLockFile(
 
 ExitStatus CCliSession::LockForChange(bool mayCreate) {
     if (!StoreExists()) {
+        if (!mayCreate) return NoStore();
         // The lock file goes beside the store, so its folder comes first.
-        if (mayCreate && m_storePath == UserPaths::StoreFile()) {
+        if (m_storePath == UserPaths::StoreFile()) {
             UserPaths::MakePrivateDirectory(UserPaths::DataDirectory());
-        } else if (mayCreate) {
+        } else {
             UserPaths::MakeMissingDirectories(std::filesystem::path(m_storePath).parent_path());
         }
     } else if (::access(m_storePath.c_str(), W_OK) != 0) {
@@ -92,14 +93,14 @@ ExitStatus CCliSession::LockForChange(bool mayCreate) {
 
 bool CCliSession::HoldsLock() const { return m_lock && m_lock->IsHeld(); }
 
+ExitStatus CCliSession::NoStore() const {
+    return Fail(ExitStatus::Failed, "there is no store at " + m_storePath +
+                                        "; choose an UnLock password with "
+                                        "'keynest-cli passwd' to start one");
+}
+
 ExitStatus CCliSession::Open(bool mayCreate) {
-    if (!StoreExists()) {
-        if (!mayCreate) {
-            return Fail(ExitStatus::Failed, "there is no store at " + m_storePath +
-                                                "; choose an UnLock password with "
-                                                "'keynest-cli passwd' to start one");
-        }
-    }
+    if (!mayCreate && !StoreExists()) return NoStore();
     m_store = std::make_unique<CRegistryStore>(m_storePath);
     // Only a command that holds the lock for a change may write the store.
     const bool opened = HoldsLock() ? m_store->OpenProgramBranch(UserPaths::IniFile())

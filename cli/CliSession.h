@@ -54,6 +54,7 @@ class CCliSession final {
   private:
     std::string LockFilePath() const;
     bool HoldsLock() const;
+    ExitStatus NoStore() const;
 
     CTerminal& m_terminal;
     std::string m_storePath;
