@@ -1,8 +1,10 @@
 #include "app/RunningInstance.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 
@@ -14,7 +16,11 @@ constexpr char kRaiseRequest[] = "raise\n";
 // A request is short; anything longer is not one.
 constexpr qint64 kMaxRequestBytes = 64;
 constexpr int kTimeoutMs = 1000;
-constexpr int kListenCheckMs = 2000;
+constexpr int kListenCheckMs = 250;
+// A second start keeps trying this long, so that it outlasts a moment in
+// which the running program listens again.
+constexpr int kAskForMs = 2000;
+constexpr int kAskAgainMs = 100;
 
 }  // namespace
 
@@ -77,11 +83,18 @@ void CRunningInstance::Drop(QLocalSocket* socket) {
 }
 
 bool CRunningInstance::AskToRaise(const QString& socketPath) {
-    QLocalSocket socket;
-    socket.connectToServer(socketPath);
-    if (!socket.waitForConnected(kTimeoutMs)) return false;
-    socket.write(kRaiseRequest);
-    return socket.waitForBytesWritten(kTimeoutMs);
+    QElapsedTimer asking;
+    asking.start();
+    for (;;) {
+        QLocalSocket socket;
+        socket.connectToServer(socketPath);
+        if (socket.waitForConnected(kTimeoutMs)) {
+            socket.write(kRaiseRequest);
+            return socket.waitForBytesWritten(kTimeoutMs);
+        }
+        if (asking.elapsed() >= kAskForMs) return false;
+        QThread::msleep(kAskAgainMs);
+    }
 }
 
 void RaiseProgramWindows(QWidget& window) {

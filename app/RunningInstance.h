@@ -33,7 +33,8 @@ class CRunningInstance final : public QObject {
     bool Listen(const QString& socketPath);
 
     /// A second start: asks the program listening at `socketPath` to come
-    /// to the front. True when the request was delivered.
+    /// to the front, trying for two seconds. True when the request was
+    /// delivered.
     static bool AskToRaise(const QString& socketPath);
 
   Q_SIGNALS:
