@@ -39,9 +39,18 @@ bool CKeynestApp::InitInstance() {
     m_prompter = std::make_unique<CQtPrompter>();
     const std::string dataDirectory = UserPaths::DataDirectory();
     UserPaths::MakePrivateDirectory(dataDirectory);
-    m_instanceLock = std::make_unique<CSingleInstanceLock>(dataDirectory + "/keynest.lock");
+    m_instanceLock = std::make_unique<CSingleInstanceLock>(
+        UserPaths::StoreLockFile(UserPaths::StoreFile()), CSingleInstanceLock::kDesktopHolder);
     const QString socketPath = FromBytes(dataDirectory + "/keynest.socket");
     if (m_instanceLock->IsHeldElsewhere()) {
+        // keynest-cli holds the lock only while it changes Items: there is
+        // no window to bring forward.
+        if (m_instanceLock->OtherHolder() == CSingleInstanceLock::kCliHolder) {
+            m_prompter->Show(QStringLiteral("keynest-cli is changing Keynest's Items right "
+                                            "now.\n\nStart Keynest again when it has finished."),
+                             PromptButtons::Ok, PromptIcon::Information);
+            return false;
+        }
         // Two copies editing one list would overwrite each other's changes:
         // the running one comes to the front instead.
         if (CRunningInstance::AskToRaise(socketPath)) return false;

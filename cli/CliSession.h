@@ -14,7 +14,8 @@ class CVault;
 
 /// One run of keynest-cli against one store: finds and opens it as the
 /// desktop program does, keeps the desktop program's single-instance lock
-/// while Items change, unlocks the vault and holds the plain Items.
+/// while Items change (reading commands open the store read-only and take
+/// no lock), unlocks the vault and holds the plain Items.
 class CCliSession final {
   public:
     /// `storePath` empty: the desktop program's store.
@@ -26,10 +27,13 @@ class CCliSession final {
     const std::string& StorePath() const { return m_storePath; }
     bool StoreExists() const;
 
-    /// Takes the lock file beside the store for a command that changes it.
-    /// Refuses while the desktop program (or another change) holds it.
-    ExitStatus LockForChange();
-    /// Opens the store. A missing store is created only when `mayCreate`.
+    /// Takes the lock file beside the store's real location for a command
+    /// that changes it. Refuses while another Keynest program holds it, or
+    /// when the store cannot be written. `mayCreate`: a missing store's
+    /// folder is made first.
+    ExitStatus LockForChange(bool mayCreate = false);
+    /// Opens the store: read-write after LockForChange(), read-only
+    /// otherwise. A missing store is created only when `mayCreate`.
     ExitStatus Open(bool mayCreate);
     /// Reads the UnLock password, unlocks and loads the Items.
     ExitStatus Unlock();
@@ -52,6 +56,8 @@ class CCliSession final {
 
   private:
     std::string LockFilePath() const;
+    bool HoldsLock() const;
+    ExitStatus NoStore() const;
 
     CTerminal& m_terminal;
     std::string m_storePath;

@@ -42,7 +42,7 @@ CPasswordCommands::CPasswordCommands(CCliSession& session, CTerminal& terminal,
     : m_session(session), m_terminal(terminal), m_options(options) {}
 
 ExitStatus CPasswordCommands::Passwd() {
-    ExitStatus status = m_session.LockForChange();
+    ExitStatus status = m_session.LockForChange(true);
     if (status == ExitStatus::Ok) status = m_session.Open(true);
     if (status != ExitStatus::Ok) return status;
     CVault& vault = m_session.Vault();

@@ -12,14 +12,42 @@
 
 namespace {
 
-// The terminal settings to restore when a signal ends the program while
-// echo is off; written before the handlers are installed.
+// The terminal settings to restore when a signal stops or ends the program
+// while echo is off, and the quiet ones to take back on SIGCONT; written
+// before the handlers are installed.
 termios g_savedTerminal{};
+termios g_quietTerminal{};
 
 void RestoreTerminalAndExit(int signalNumber) {
     ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &g_savedTerminal);
     std::signal(signalNumber, SIG_DFL);
     std::raise(signalNumber);
+}
+
+// Ctrl+Z: the shell gets the terminal back as it was, then the program
+// stops for real; it takes the terminal back when it is continued in the
+// foreground. Only async-signal-safe calls.
+void RestoreTerminalAndStop(int) {
+    const int savedErrno = errno;
+    ::tcsetattr(STDIN_FILENO, TCSANOW, &g_savedTerminal);
+    std::signal(SIGTSTP, SIG_DFL);
+    sigset_t stop;
+    sigemptyset(&stop);
+    sigaddset(&stop, SIGTSTP);
+    ::sigprocmask(SIG_UNBLOCK, &stop, nullptr);
+    std::raise(SIGTSTP);
+    // Continued: SIGCONT's handler has taken the terminal back.
+    std::signal(SIGTSTP, RestoreTerminalAndStop);
+    errno = savedErrno;
+}
+
+void TakeTerminalBack(int) {
+    const int savedErrno = errno;
+    // In the background the shell keeps the terminal; `fg` continues us again.
+    if (::tcgetpgrp(STDIN_FILENO) == ::getpgrp()) {
+        ::tcsetattr(STDIN_FILENO, TCSANOW, &g_quietTerminal);
+    }
+    errno = savedErrno;
 }
 
 constexpr int kEchoSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
@@ -30,16 +58,20 @@ class CEchoOff final {
   public:
     CEchoOff() {
         if (::tcgetattr(STDIN_FILENO, &g_savedTerminal) != 0) return;
+        g_quietTerminal = g_savedTerminal;
+        g_quietTerminal.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        g_quietTerminal.c_lflag |= ECHONL;
         for (const int signalNumber : kEchoSignals)
             std::signal(signalNumber, RestoreTerminalAndExit);
-        termios quiet = g_savedTerminal;
-        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-        quiet.c_lflag |= ECHONL;
-        m_bActive = ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) == 0;
+        std::signal(SIGTSTP, RestoreTerminalAndStop);
+        std::signal(SIGCONT, TakeTerminalBack);
+        m_bActive = ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &g_quietTerminal) == 0;
     }
     ~CEchoOff() {
         if (m_bActive) ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &g_savedTerminal);
         for (const int signalNumber : kEchoSignals) std::signal(signalNumber, SIG_DFL);
+        std::signal(SIGTSTP, SIG_DFL);
+        std::signal(SIGCONT, SIG_DFL);
     }
     CEchoOff(const CEchoOff&) = delete;
     CEchoOff& operator=(const CEchoOff&) = delete;

@@ -2,6 +2,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include <stdexcept>
+#include <string>
+
 #include "cli/CliOptions.h"
 #include "cli/CliSession.h"
 #include "cli/ExitStatus.h"
@@ -35,12 +38,28 @@ CLI::App* AddLocationCommand(CLI::App& app, const char* name, const char* descri
     return command;
 }
 
+// Says what may be given instead of the parser's general number range.
+std::string CheckItemNumber(std::string& text) {
+    std::size_t used = 0;
+    int number = 0;
+    try {
+        number = std::stoi(text, &used);
+    } catch (const std::logic_error&) {
+        used = 0;
+    }
+    if (used == 0 || used != text.size() || number < 1) {
+        return "must be a whole number from 1 up, as 'show' numbers the Items of a Location; "
+               "not \"" + text + "\"";
+    }
+    return {};
+}
+
 void AddNumberOption(CLI::App* command, CliOptions& options) {
     command
         ->add_option("-n,--number", options.number,
                      "Which of several Items with this Location, counted from 1 as 'show' "
                      "numbers them")
-        ->check(CLI::PositiveNumber);
+        ->check(CLI::Validator(CheckItemNumber, "N"));
 }
 
 void AddYesOption(CLI::App* command, CliOptions& options) {

@@ -23,9 +23,29 @@ namespace {
 
 constexpr int kBusyTimeoutMs = 5000;
 
+// A bare file name lives in the current folder.
 std::string DirectoryOf(const std::string& path) {
     const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+// `path` as the path part of an SQLite URI: every byte that could be read
+// as URI syntax is written as %XX.
+std::string UriPath(const std::string& path) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string uri;
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (std::isalnum(byte) || std::strchr("/._-~", c) != nullptr) {
+            uri += c;
+        } else {
+            uri += '%';
+            uri += kHex[byte >> 4];
+            uri += kHex[byte & 0xF];
+        }
+    }
+    return uri;
 }
 
 struct StatementDeleter {
@@ -107,19 +127,26 @@ bool CRegistryStore::Exec(const char* sql) {
 
 bool CRegistryStore::OpenDatabase() {
     if (m_db) return true;
-    if (!UserPaths::MakePrivateDirectory(DirectoryOf(m_path))) {
+    if (m_readOnly) return OpenReadOnlyDatabase();
+    // Only missing folders are made: a folder the user named keeps its mode.
+    if (!UserPaths::MakeMissingDirectories(DirectoryOf(m_path))) {
         m_lastError = "cannot create the folder " + DirectoryOf(m_path) + ": " + std::strerror(errno);
         return false;
     }
     // Create the file ourselves so that it is private from its first byte.
-    const int fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // Nothing waits on a FIFO or device planted at the name.
+    const int fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0600);
     if (fd < 0) {
         m_lastError = "cannot open " + m_path + ": " + std::strerror(errno);
         return false;
     }
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && (info.st_mode & 077) != 0) ::fchmod(fd, 0600);
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     ::close(fd);
+    if (!regular) {
+        m_lastError = m_path + ": not a regular file";
+        return false;
+    }
 
     const SideFiles sideFiles(m_path);
     if (sqlite3_open_v2(m_path.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX,
@@ -152,6 +179,45 @@ bool CRegistryStore::OpenDatabase() {
         return false;
     }
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
+    // Only a file accepted as a store is made private; any other is left
+    // exactly as it was found.
+    if ((info.st_mode & 077) != 0) ::chmod(m_path.c_str(), 0600);
+    return true;
+}
+
+bool CRegistryStore::OpenReadOnlyDatabase() {
+    struct stat info {};
+    if (::stat(m_path.c_str(), &info) != 0) {
+        m_lastError = "cannot open " + m_path + ": " + std::strerror(errno);
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        m_lastError = m_path + ": not a regular file";
+        return false;
+    }
+    // With a write-ahead log beside it another connection may be writing:
+    // read through the log. Without one the file is read as it stands, so
+    // that no log is made beside it (read-only media could not hold one).
+    struct stat log {};
+    const bool hasLog = ::stat((m_path + "-wal").c_str(), &log) == 0;
+    const std::string uri = "file:" + UriPath(m_path) + (hasLog ? "?mode=ro" : "?immutable=1");
+    if (sqlite3_open_v2(uri.c_str(), &m_db,
+                        SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_FULLMUTEX,
+                        nullptr) != SQLITE_OK) {
+        Fail("cannot open " + m_path);
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+        return false;
+    }
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    m_damaged = !CheckIntegrity();
+    if (m_damaged) {
+        const std::string reason = m_lastError;
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+        m_lastError = m_path + ": " + reason;
+        return false;
+    }
     return true;
 }
 
@@ -237,10 +303,17 @@ bool CRegistryStore::OpenBranch(const std::string& path, const std::string& root
     }
     const bool created = sqlite3_changes(m_db) > 0;
     insert.reset();
+    if (!FindBranch()) return false;
+    if (createdNew) *createdNew = created;
+    return true;
+}
 
+bool CRegistryStore::FindBranch() {
+    sqlite3_stmt* raw = nullptr;
     if (sqlite3_prepare_v2(m_db, "SELECT id FROM branches WHERE root=? AND path=?", -1, &raw,
                            nullptr) != SQLITE_OK) {
         Fail("cannot open the branch");
+        sqlite3_finalize(raw);
         return false;
     }
     Statement select(raw);
@@ -251,7 +324,6 @@ bool CRegistryStore::OpenBranch(const std::string& path, const std::string& root
         return false;
     }
     m_branchId = sqlite3_column_int64(raw, 0);
-    if (createdNew) *createdNew = created;
     m_lastError.clear();
     return true;
 }
@@ -261,6 +333,13 @@ bool CRegistryStore::OpenProgramBranch(const std::string& iniPath) {
     if (!OpenBranch(kBranchPath, kRootKey, &createdNew)) return false;
     if (createdNew) ImportIniFile(iniPath);
     return true;
+}
+
+bool CRegistryStore::OpenProgramBranchReadOnly() {
+    m_basePath = kBranchPath;
+    m_root = kRootKey;
+    m_readOnly = true;
+    return OpenDatabase() && FindBranch();
 }
 
 // Returns the statement in `slot`, preparing it on first use. Each use

@@ -55,6 +55,12 @@ public:
     /// cannot be opened (LastError() says why).
     bool OpenProgramBranch(const std::string& iniPath);
 
+    /// Opens the existing database only to read the program's branch:
+    /// nothing is created or written, not even a write-ahead log, so that a
+    /// store on read-only media or one the user may not write can be read.
+    /// False when the file is missing, not a store, or holds no such branch.
+    bool OpenProgramBranchReadOnly();
+
     /// Copies the sections and values of an old INI file into the branch.
     /// Meant to run once, right after the branch was created.
     void ImportIniFile(const std::string& iniPath);
@@ -76,6 +82,8 @@ public:
 private:
     bool Exec(const char* sql);
     bool OpenDatabase();
+    bool OpenReadOnlyDatabase();
+    bool FindBranch();
     bool EnsureSchema();
     bool CheckIntegrity();
     bool SetValue(const std::string& section, const std::string& name, const std::string& text);
@@ -94,6 +102,7 @@ private:
     sqlite3_stmt* m_writeValue = nullptr;
     int m_transactionDepth = 0;
     bool m_damaged = false;
+    bool m_readOnly = false;
     std::string m_lastError;
 };
 

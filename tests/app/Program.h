@@ -18,6 +18,20 @@ namespace keynest_test {
 
 inline const QString kProgramPassword = QStringLiteral("Sesame2024");
 
+/// Answers the next password dialog, the first choice of the UnLock
+/// password or the UnLock dialog, with `password`.
+inline void AnswerPasswordDialog(const QString& password = kProgramPassword) {
+    WhenModal<QDialog>([password](QDialog* dialog) {
+        if (auto* box = Box(dialog, "firstEdit")) {
+            box->setText(password);
+            Box(dialog, "secondEdit")->setText(password);
+        } else {
+            Box(dialog, "passwordEdit")->setText(password);
+        }
+        Press(dialog, "okButton");
+    });
+}
+
 struct Program {
     Program(Services services, const std::string& storePath)
         : store(storePath), frame(store, services.help) {
@@ -34,15 +48,7 @@ struct Program {
     /// the UnLock password or the UnLock dialog, with `password`. True
     /// once it is unlocked.
     bool Start(const QString& password = kProgramPassword) {
-        WhenModal<QDialog>([password](QDialog* dialog) {
-            if (auto* box = Box(dialog, "firstEdit")) {
-                box->setText(password);
-                Box(dialog, "secondEdit")->setText(password);
-            } else {
-                Box(dialog, "passwordEdit")->setText(password);
-            }
-            Press(dialog, "okButton");
-        });
+        AnswerPasswordDialog(password);
         view->OnInitialUpdate();
         return WaitUntil([this] { return Unlocked(); });
     }

@@ -6,12 +6,18 @@
 #include <QTest>
 #include <QMessageBox>
 #include <QWhatsThis>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <filesystem>
 #include <fstream>
 #include <optional>
 
 #include "FakeServices.h"
 #include "Program.h"
 #include "app/KeynestApp.h"
+#include "app/RunningInstance.h"
 #include "app/CommandTable.h"
 #include "lock/LockFlow.h"
 #include "lock/Watchdog.h"
@@ -89,13 +95,15 @@ TEST_F(ProgramTest, StartsThatCannotGoOnSayWhatToDo) {
     const PrivateHome home(m_dir);
     const std::string folder = m_dir.File("data/Keynest");
     ASSERT_TRUE(UserPaths::MakePrivateDirectory(folder));
-    // Another copy holds the lock but does not answer; a store that is no database.
-    std::optional<CSingleInstanceLock> other(std::in_place, folder + "/keynest.lock");
+    // keynest-cli, then a copy that does not answer, hold the lock; a store that is no database.
+    std::optional<CSingleInstanceLock> other(std::in_place, folder + "/keynest.lock",
+                                             CSingleInstanceLock::kCliHolder);
+    const QString changing = QStringLiteral("keynest-cli is changing Keynest's Items right now.");
     const QString running = QStringLiteral(
         "Keynest is already running.\n\nPlease use the Keynest window that is open already.");
     std::ofstream(folder + "/keynest.sqlite") << std::string(8192, 'x');
     const QString damaged = QStringLiteral("Keynest cannot open its data file:");
-    for (const QString& expected : {running, damaged}) {
+    for (const QString& expected : {changing, running, damaged}) {
         QString shown;
         WhenModal<QMessageBox>([&shown](QMessageBox* box) {
             shown = box->text();
@@ -104,6 +112,8 @@ TEST_F(ProgramTest, StartsThatCannotGoOnSayWhatToDo) {
         EXPECT_FALSE(CKeynestApp().InitInstance());
         EXPECT_TRUE(shown.startsWith(expected)) << shown.toStdString();
         other.reset();
+        if (expected != changing) continue;
+        other.emplace(folder + "/keynest.lock", CSingleInstanceLock::kDesktopHolder);
     }
 }
 
@@ -135,15 +145,52 @@ TEST_F(ProgramTest, AnOpenHelpWindowClosesWithTheMainWindow) {
     EXPECT_FALSE(help->isVisible());
 }
 
-TEST_F(ProgramTest, ASecondStartBringsTheRunningWindowForward) {
+int OpenDescriptors() {
+    return static_cast<int>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                                          std::filesystem::directory_iterator()));
+}
+
+TEST_F(ProgramTest, IdleConnectionsNeitherWedgeTheProgramNorStopItsLock) {
     const PrivateHome home(m_dir);
     CKeynestApp running;
     ASSERT_TRUE(running.InitInstance());
+    WhenModal<QMessageBox>([](QMessageBox* welcome) {
+        AnswerPasswordDialog();
+        welcome->accept();
+    });
+    ASSERT_TRUE(WaitUntil([&] { return running.View()->Vault().IsUnlocked(); }));
+    running.View()->Model().AppendRow("site");
+    sockaddr_un address{AF_UNIX, {}};
+    m_dir.File("data/Keynest/keynest.socket").copy(address.sun_path, sizeof address.sun_path - 1);
+    const int before = OpenDescriptors();
+    // Connections that never send anything, as fast as the program takes them.
+    std::vector<int> idle;
+    for (int tries = 0; idle.size() < 400 && tries < 100000; ++tries) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+            idle.push_back(fd);
+        } else {
+            ::close(fd);
+            RunEventsFor(std::chrono::milliseconds(1));
+        }
+    }
+    EXPECT_EQ(idle.size(), 400u);
+    EXPECT_LE(OpenDescriptors() - before - static_cast<int>(idle.size()),
+              CRunningInstance::kMaxConnections + 4);
+
     running.MainFrame()->showMinimized();
     ASSERT_TRUE(WaitUntil([&] { return running.MainFrame()->isMinimized(); }));
-    CKeynestApp second;
-    EXPECT_FALSE(second.InitInstance());
+    EXPECT_FALSE(CKeynestApp().InitInstance());
     EXPECT_TRUE(WaitUntil([&] { return !running.MainFrame()->isMinimized(); }));
+    bool locked = false;
+    WhenModal<CUnlockDlg>([&](CUnlockDlg* dialog) {
+        locked = running.View()->Model().RowCount() == 0 && !running.View()->Vault().IsUnlocked();
+        RejectWhenModal<QMessageBox>();  // "You can unlock Keynest later."
+        dialog->reject();
+    });
+    running.View()->Watchdog().SetDogTimeout(100);
+    EXPECT_TRUE(WaitUntil([&] { return locked; }));
+    for (const int fd : idle) ::close(fd);
 }
 
 TEST_F(ProgramTest, AMaximisedWindowComesBackMaximisedWithItsNormalSizeKept) {
@@ -159,19 +206,6 @@ TEST_F(ProgramTest, AMaximisedWindowComesBackMaximisedWithItsNormalSizeKept) {
     EXPECT_TRUE(second.frame.isMaximized());
     second.frame.showNormal();
     EXPECT_EQ(second.frame.width(), normalWidth);
-}
-
-TEST_F(ProgramTest, IdleProgramLocksEmptiesTheListAndAsksAgain) {
-    Program program(m_fakes.AsServices(), StorePath());
-    ASSERT_TRUE(program.Start());
-    program.view->Model().AppendRow("site");
-    bool asked = false;
-    WhenModal<CUnlockDlg>([&](CUnlockDlg* dialog) {
-        asked = program.view->Model().RowCount() == 0 && !program.Unlocked();
-        dialog->reject();
-    });
-    program.view->Watchdog().SetDogTimeout(100);
-    EXPECT_TRUE(WaitUntil([&] { return asked; }));
 }
 
 TEST_F(ProgramTest, ExitEmptiesTheClipboardOnlyWhenTheUserWantsIt) {

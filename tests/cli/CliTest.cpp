@@ -1,7 +1,12 @@
 // keynest-cli run as a program: what each command prints and stores, its
 // exit statuses, the clipboard tools and the desktop program's lock.
 
+#include <fcntl.h>
+#include <pty.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -55,8 +60,8 @@ class CliTest : public ::testing::Test {
         ASSERT_EQ(Run({"add", "Bank"}, kUnlock).status, 0);
     }
 
-    // Runs keynest-cli on the test's store with `input` on standard input,
-    // its own XDG folders and `path` as PATH.
+    // Runs keynest-cli (through `m_wrapper`) in the test's folder on its store with
+    // `input` on standard input, its own XDG folders and `path` as PATH.
     CliRun Run(std::vector<std::string> args, const std::string& input,
                const std::string& path = "/usr/bin:/bin") {
         if (std::find(args.begin(), args.end(), "--store") == args.end()) {
@@ -66,7 +71,8 @@ class CliTest : public ::testing::Test {
         const std::string out = m_dir.File("out.txt");
         const std::string err = m_dir.File("err.txt");
         std::ofstream(in, std::ios::binary) << input;
-        std::string command = "env -i PATH=" + Quoted(path) + " HOME=" + Quoted(m_dir.Path()) +
+        std::string command = "cd " + Quoted(m_dir.Path()) + " && " + m_wrapper +
+                              "env -i PATH=" + Quoted(path) + " HOME=" + Quoted(m_dir.Path()) +
                               " XDG_DATA_HOME=" + Quoted(m_dir.File("data")) +
                               " XDG_CONFIG_HOME=" + Quoted(m_dir.File("config")) +
                               " " KEYNEST_CLI_PATH;
@@ -80,6 +86,7 @@ class CliTest : public ::testing::Test {
 
     TempDir m_dir;
     std::string m_store = m_dir.File("keynest.sqlite");
+    std::string m_wrapper;
 };
 
 TEST_F(CliTest, ReadingCommandsPrintWhatWasAsked) {
@@ -197,6 +204,7 @@ TEST_F(CliTest, BadInputGetsOneLineAndItsStatusAndChangesNothing) {
         {{"generate", "--length", "3"}, "", 1},
         {{"generate", "--chars", "abcdefghijklmnopa1"}, "", 1},
         {{"frobnicate"}, "", 1},
+        {{"show", "Bank", "-n", "-1"}, "", 1},
         {{"show"}, "", 1},
     };
     for (const Case& c : cases) {
@@ -205,21 +213,99 @@ TEST_F(CliTest, BadInputGetsOneLineAndItsStatusAndChangesNothing) {
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
         EXPECT_EQ(run.err.rfind("keynest-cli: ", 0), 0u) << run.err;
     }
+    EXPECT_NE(Run({"show", "Bank", "-n", "0"}, "").err.find("from 1 up"), std::string::npos);
     EXPECT_EQ(List(), before);
 }
 
-TEST_F(CliTest, ChangesWaitForTheDesktopProgramReadingDoesNot) {
-    CSingleInstanceLock desktop(m_dir.File("keynest.lock"));
-    ASSERT_TRUE(desktop.IsHeld());
-    EXPECT_EQ(Run({"add", "Shop"}, kUnlock).status, 2);
-    EXPECT_EQ(Run({"import", m_dir.File("x.kne")}, kUnlock).status, 2);
-    EXPECT_EQ(Run({"list"}, kUnlock).status, 0);
+TEST_F(CliTest, ChangesWaitForWhicheverProgramHoldsTheStoreReadingDoesNot) {
+    // A link to the store meets the lock beside the store itself.
+    const std::string link = m_dir.File("elsewhere/link.sqlite");
+    ASSERT_EQ(::mkdir(m_dir.File("elsewhere").c_str(), 0700), 0);
+    ASSERT_EQ(::symlink(m_store.c_str(), link.c_str()), 0);
+    const std::pair<const char*, const char*> holders[] = {
+        {CSingleInstanceLock::kDesktopHolder, "Keynest is running"},
+        {CSingleInstanceLock::kCliHolder, "another keynest-cli"},
+        {"", "another Keynest program"}};
+    for (const auto& [holder, named] : holders) {
+        const CSingleInstanceLock lock(m_dir.File("keynest.lock"), holder);
+        EXPECT_EQ(Run({"list", "--store", link}, kUnlock).out, "Amazon\nBank\n");
+        const CliRun run = Run({"add", "Shop", "--store", link}, kUnlock);
+        EXPECT_EQ(run.status, 2) << holder;
+        EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
+    }
 }
 
-TEST_F(CliTest, UnreadableStoresAreStoreErrors) {
+TEST_F(CliTest, AStoreThatCannotBeWrittenIsReadButNotChanged) {
+    // The test's folder mounted read-only in a namespace of the command's own.
+    const std::string dir = Quoted(m_dir.Path());
+    m_wrapper = "unshare -rm sh -c 'mount --bind " + dir + " " + dir + " && mount -o " +
+                "remount,ro,bind " + dir + " " + dir + " && exec \"$0\" \"$@\"' ";
+    const CliRun listed = Run({"list"}, kUnlock);
+    if (listed.err.find("unshare") != std::string::npos) GTEST_SKIP() << listed.err;
+    EXPECT_EQ(listed.out, "Amazon\nBank\n") << listed.err;
+    const TempDir elsewhere;
+    EXPECT_EQ(Run({"export", elsewhere.File("items.kne")}, kUnlock).status, 0);
+    const CliRun added = Run({"add", "Shop"}, kUnlock);
+    EXPECT_EQ(added.status, 4);
+    EXPECT_NE(added.err.find("cannot be changed (Read-only file system)"), std::string::npos)
+        << added.err;
+}
+
+TEST_F(CliTest, StoresTheUserNamesAreFoundAndOnlyTheOneChangedIsTouched) {
+    // A bare name is in the current folder, which keeps its mode.
+    ASSERT_EQ(::chmod(m_dir.Path().c_str(), 0755), 0);
+    EXPECT_EQ(Run({"passwd", "--store", "bare.sqlite"}, "Unlock#123\nUnlock#123\n").status, 0);
     EXPECT_EQ(Run({"list", "--store", m_dir.File("none.sqlite")}, kUnlock).status, 4);
-    std::ofstream(m_dir.File("damaged.sqlite")) << std::string(8192, 'x');
-    EXPECT_EQ(Run({"list", "--store", m_dir.File("damaged.sqlite")}, kUnlock).status, 4);
+    const std::string damaged = m_dir.File("damaged.sqlite");
+    std::ofstream(damaged) << std::string(8192, 'x');
+    ASSERT_EQ(::chmod(damaged.c_str(), 0644), 0);
+    for (const char* command : {"show", "rm"}) {
+        EXPECT_EQ(Run({command, "Bank", "--store", damaged}, kUnlock).status, 4) << command;
+    }
+    for (const std::string& path : {damaged, m_dir.Path()}) {
+        struct stat info {};
+        ASSERT_EQ(::stat(path.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0644u | (info.st_mode & 0111)) << path;
+    }
+    EXPECT_EQ(ReadAll(damaged), std::string(8192, 'x'));
+}
+
+// Whether echo on the terminal `master` drives turns `on` within 5 seconds.
+bool EchoTurns(int master, bool on) {
+    termios mode{};
+    for (int i = 0; i < 500; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
+        if (::tcgetattr(master, &mode) == 0 && ((mode.c_lflag & ECHO) != 0) == on) return true;
+    }
+    return false;
+}
+
+TEST_F(CliTest, CtrlZAtThePasswordPromptGivesTheTerminalBackUntilContinued) {
+    int master = -1;
+    int terminal = -1;
+    ASSERT_EQ(::openpty(&master, &terminal, nullptr, nullptr, nullptr), 0);
+    // A session leader that waits, as a shell does: the command's group may stop.
+    if (::fork() == 0) {
+        ::setsid();
+        ::ioctl(terminal, TIOCSCTTY, 0);
+        const pid_t command = ::fork();
+        if (command == 0) {
+            ::setpgid(0, 0);
+            for (const int fd : {0, 1, 2}) ::dup2(terminal, fd);
+            ::execl(KEYNEST_CLI_PATH, "keynest-cli", "list", "--store", m_store.c_str(), nullptr);
+            ::_exit(127);
+        }
+        ::setpgid(command, command);
+        ::tcsetpgrp(terminal, command);
+        ::_exit(::waitpid(command, nullptr, 0) == command ? 0 : 1);
+    }
+    ASSERT_TRUE(EchoTurns(master, false));  // the password prompt
+    ASSERT_EQ(::write(master, "\x1a", 1), 1);  // Ctrl+Z
+    EXPECT_TRUE(EchoTurns(master, true));
+    ::kill(-::tcgetpgrp(master), SIGCONT);
+    EXPECT_TRUE(EchoTurns(master, false));
+    ::kill(-::tcgetpgrp(master), SIGTERM);
+    ::wait(nullptr);
+    for (const int fd : {master, terminal}) ::close(fd);
 }
 
 TEST_F(CliTest, ClipUsesTheToolOnThePathAndClearsItsPasswordLater) {

@@ -85,7 +85,7 @@ TEST_F(StoreSafetyTest, NamesMatchWithoutCaseAndKeepTheirFirstSpelling) {
 }
 
 TEST_F(StoreSafetyTest, ALockFileThatCannotBeMadeIsReported) {
-    CSingleInstanceLock lock(m_dir.File("missing-folder/keynest.lock"));
+    CSingleInstanceLock lock(m_dir.File("missing-folder/keynest.lock"), "");
     EXPECT_FALSE(lock.IsHeld());
     EXPECT_FALSE(lock.IsHeldElsewhere());
     EXPECT_NE(lock.Error().find("missing-folder"), std::string::npos);

@@ -29,16 +29,12 @@ TEST(UserPathsTest, FollowsXdgVariablesOnlyWhenTheyAreAbsolute) {
     EXPECT_EQ(UserPaths::ConfigDirectory(), dir.File(".config"));
 }
 
-TEST(UserPathsTest, PrivateDirectoriesAreCreatedWithTheirParents) {
+TEST(UserPathsTest, AFolderThatIsThereAlreadyIsMadePrivate) {
     TempDir dir;
-    ASSERT_TRUE(UserPaths::MakePrivateDirectory(dir.File("a/b/Keynest")));
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
+    EXPECT_TRUE(UserPaths::MakePrivateDirectory(dir.Path()));
     struct stat info {};
-    ASSERT_EQ(::stat(dir.File("a/b/Keynest").c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0700u);
-    // One that is there already with looser permissions is tightened.
-    ASSERT_EQ(::chmod(dir.File("a/b/Keynest").c_str(), 0755), 0);
-    EXPECT_TRUE(UserPaths::MakePrivateDirectory(dir.File("a/b/Keynest")));
-    ASSERT_EQ(::stat(dir.File("a/b/Keynest").c_str(), &info), 0);
+    ASSERT_EQ(::stat(dir.Path().c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
 }
 
