@@ -33,9 +33,11 @@ class CMenuItemAccessible final : public QAccessibleInterface, public QAccessibl
         switch (type) {
             case QAccessible::Name: return CommandName(m_action->text());
             case QAccessible::Accelerator: return KeyText();
-            case QAccessible::Description:
-                return m_action->statusTip() == CommandName(m_action->text()) ? QString()
-                                                                                : m_action->statusTip();
+            case QAccessible::Description: {
+                // Only a prompt that says more than the name itself.
+                const QString name = CommandName(m_action->text()).remove(QStringLiteral("..."));
+                return m_action->statusTip() == name ? QString() : m_action->statusTip();
+            }
             default: return {};
         }
     }

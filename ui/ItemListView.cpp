@@ -196,8 +196,9 @@ void CItemListView::CopySelectedPassword() {
     std::string password = m_model->GetText(row, kColPassword);
     CopyToClipboard(password);
     WipeString(password);
-    ReportCopied(m_context, QStringLiteral("Password of \"%1\"")
-                                .arg(FromBytes(m_model->GetText(row, kColLocation))));
+    std::string location = m_model->GetText(row, kColLocation);
+    ReportCopied(m_context, QStringLiteral("Password of \"%1\"").arg(FromBytes(location)));
+    WipeString(location);
 }
 
 void CItemListView::CopyToClipboard(const std::string& text) {
