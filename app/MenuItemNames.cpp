@@ -31,14 +31,17 @@ class CMenuItemAccessible final : public QAccessibleInterface, public QAccessibl
     QString text(QAccessible::Text type) const override {
         if (m_action.isNull()) return {};
         switch (type) {
-            case QAccessible::Name: return CommandName(m_action->text());
-            case QAccessible::Accelerator: return KeyText();
+            case QAccessible::Name:
+                return CommandName(m_action->text());
+            case QAccessible::Accelerator:
+                return KeyText();
             case QAccessible::Description: {
                 // Only a prompt that says more than the name itself.
                 const QString name = CommandName(m_action->text()).remove(QStringLiteral("..."));
                 return m_action->statusTip() == name ? QString() : m_action->statusTip();
             }
-            default: return {};
+            default:
+                return {};
         }
     }
     void setText(QAccessible::Text /*type*/, const QString& /*text*/) override {}
@@ -49,7 +52,7 @@ class CMenuItemAccessible final : public QAccessibleInterface, public QAccessibl
     }
     QAccessible::Role role() const override {
         return !m_action.isNull() && m_action->isSeparator() ? QAccessible::Separator
-                                                              : QAccessible::MenuItem;
+                                                             : QAccessible::MenuItem;
     }
     QAccessible::State state() const override {
         QAccessible::State state;

@@ -41,7 +41,7 @@ QColor CFocusRingStyle::RingColour(const QColor& background) {
     // Black against L gives (L + 0.05) / 0.05, white gives 1.05 / (L + 0.05).
     const double luminance = Luminance(background);
     return (luminance + 0.05) / 0.05 >= 1.05 / (luminance + 0.05) ? QColor(Qt::black)
-                                                                   : QColor(Qt::white);
+                                                                  : QColor(Qt::white);
 }
 
 void CFocusRingStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
