@@ -53,6 +53,9 @@ CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* pa
     m_findBox = new QLineEdit(this);
     m_findBox->setObjectName(QStringLiteral("findBox"));
     m_findBox->setPlaceholderText(QStringLiteral("Find: Location, URL, User ID or Hint"));
+    m_findBox->setAccessibleName(QStringLiteral("Find"));
+    m_findBox->setAccessibleDescription(
+        QStringLiteral("Shows only the Items whose Location, URL, User ID or Hint holds the text"));
     m_findBox->setClearButtonEnabled(true);
     // Reached by Ctrl+F or a click only: the list keeps the focus, so that
     // keys such as Ctrl+A and Del go to the Item commands and not the box.
@@ -74,6 +77,9 @@ CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* pa
         m_list->DropDrawnTexts();
     });
     connect(m_events, &CKeynestEvents::LockStateChanged, m_findBox, &QWidget::setEnabled);
+    connect(m_events, &CKeynestEvents::LockStateChanged, m_list, [this](bool unlocked) {
+        if (unlocked) m_list->SelectCurrentRow();
+    });
 
     connect(m_findBox, &QLineEdit::textChanged, this, [this](const QString& text) {
         m_watchdog->SignalActivity();

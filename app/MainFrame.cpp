@@ -18,6 +18,7 @@
 #include "platform/KeynestEvents.h"
 #include "platform/HelpViewer.h"
 #include "app/KeynestView.h"
+#include "app/MenuItemNames.h"
 #include "settings/Preferences.h"
 #include "settings/RegistryStore.h"
 
@@ -36,6 +37,7 @@ CMainFrame::CMainFrame(CRegistryStore& store, IHelpViewer& help, QWidget* parent
     m_toolbar->setIconSize(QSize(16, 16));
     BuildStatusBar();
     new CHelpKeys(m_help, this);
+    InstallMenuItemNames();
     ApplyStoredGeometry();
 }
 
@@ -53,8 +55,11 @@ void CMainFrame::SetView(CKeynestView* view) {
     connect(&events, &CKeynestEvents::LockStateChanged, this, [this](bool unlocked) {
         SetStatusText(kLockPane,
                       unlocked ? QStringLiteral(" UNLOCKED ") : QStringLiteral(" LOCKED "));
+        // A notice may name an Item, which must not outlive the lock.
+        if (!unlocked) statusBar()->clearMessage();
         UpdateCommandStates();
     });
+    connect(&events, &CKeynestEvents::StatusMessage, statusBar(), &QStatusBar::showMessage);
     connect(&events, &CKeynestEvents::CloseRequested, this, &QWidget::close, Qt::QueuedConnection);
     connect(view, &CKeynestView::ContextCommand, this, &CMainFrame::OnCommand);
     connect(view, &CKeynestView::FindStatusChanged, this, [this](const QString& text) {
@@ -76,6 +81,8 @@ void CMainFrame::BuildActions() {
         auto* action = new QAction(QString::fromUtf8(row.text), this);
         action->setObjectName(QStringLiteral("command%1").arg(row.id));
         action->setIcon(CommandIcon(row));
+        // The toolbar button's text, which a screen reader reads as its name.
+        action->setIconText(CommandName(action->text()).remove(QStringLiteral("...")));
         action->setStatusTip(StatusTipOf(row));
         action->setToolTip(ToolTipOf(row));
         if (row.key != QKeyCombination()) action->setShortcut(QKeySequence(row.key));

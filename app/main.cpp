@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "platform/CommandIcons.h"
+#include "platform/FocusRingStyle.h"
 #include "app/KeynestApp.h"
 #include "vault/ProcessHardening.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     // and the name desktops look up for the icon and the launcher.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.keynest.Keynest"));
     QApplication::setWindowIcon(AppIcon());
+    UseFocusRingStyle();
     CKeynestApp keynest;
     if (!keynest.InitInstance()) return 0;
     const int result = QApplication::exec();

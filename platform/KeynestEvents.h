@@ -19,6 +19,9 @@ Q_SIGNALS:
     void Locking();
     /// Something the enabling of the commands depends on may have changed.
     void CommandStatesChanged();
+    /// A notice for the status bar's message pane, shown for `timeoutMs`
+    /// (0: until another message replaces it); screen readers read it there.
+    void StatusMessage(const QString& text, int timeoutMs);
     /// The program should end through the main window's close path.
     void CloseRequested();
 };

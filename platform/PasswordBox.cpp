@@ -1,11 +1,18 @@
 #include "platform/PasswordBox.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTimer>
 #include <QValidator>
+
+#include "platform/Clipboard.h"
+#include "platform/TextBytes.h"
 
 namespace {
 
@@ -40,11 +47,72 @@ class CSelectionGuard final : public QObject {
     }
 };
 
+// Takes the box's copy and cut away from QLineEdit, which would put the text
+// on the clipboard unmarked and leave it there.
+class CSecretCopy final : public QObject {
+  public:
+    CSecretCopy(QLineEdit& box, IClipboard& clipboard)
+        : QObject(&box), m_box(box), m_clipboard(clipboard) {}
+
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->matches(QKeySequence::Copy)) return Copy(false);
+            if (key->matches(QKeySequence::Cut)) return Copy(true);
+        } else if (event->type() == QEvent::ContextMenu &&
+                   m_box.contextMenuPolicy() == Qt::DefaultContextMenu) {
+            ShowMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+            return true;
+        }
+        return false;
+    }
+
+  private:
+    // Always true: the event is handled, also when nothing is selected.
+    bool Copy(bool cut) {
+        if (!m_box.hasSelectedText() || m_box.echoMode() != QLineEdit::Normal) return true;
+        std::string text = ToBytes(m_box.selectedText());
+        m_clipboard.SetText(text);
+        WipeString(text);
+        if (cut && !m_box.isReadOnly()) m_box.del();
+        return true;
+    }
+
+    // The box's own menu, whose Cut and Copy entries (known by the key each
+    // names after its tab) go through Copy instead.
+    void ShowMenu(const QPoint& where) {
+        QMenu* menu = m_box.createStandardContextMenu();
+        const QString copyKey = KeyText(QKeySequence::Copy);
+        const QString cutKey = KeyText(QKeySequence::Cut);
+        for (QAction* action : menu->actions()) {
+            const QString key = action->text().section(QLatin1Char('\t'), 1);
+            if (key.isEmpty() || (key != copyKey && key != cutKey)) continue;
+            const bool cut = key == cutKey;
+            QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+            connect(action, &QAction::triggered, this, [this, cut] { Copy(cut); });
+        }
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(where);
+    }
+
+    static QString KeyText(QKeySequence::StandardKey key) {
+        return QKeySequence(key).toString(QKeySequence::NativeText);
+    }
+
+    QLineEdit& m_box;
+    IClipboard& m_clipboard;
+};
+
 }  // namespace
 
 void LimitToPasswordBytes(QLineEdit& box) { box.setValidator(new CByteLimitValidator(&box)); }
 
 void KeepSelectionPrivate(QLineEdit& box) { box.installEventFilter(new CSelectionGuard(&box)); }
+
+void CopyAsSecret(QLineEdit& box, IClipboard& clipboard) {
+    box.setDragEnabled(false);
+    box.installEventFilter(new CSecretCopy(box, clipboard));
+}
 
 void DropOwnSelection() {
     QClipboard* clipboard = QGuiApplication::clipboard();

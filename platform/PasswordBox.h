@@ -2,6 +2,7 @@
 
 #include "vault/ItemList.h"  // kMaxPasswordBytes
 
+class IClipboard;
 class QLineEdit;
 
 /// Makes `box` refuse any edit that would take its text over
@@ -11,6 +12,12 @@ void LimitToPasswordBytes(QLineEdit& box);
 /// Keeps `box` from publishing its selected text as the PRIMARY selection,
 /// where any program could read it; for boxes that show a password in clear.
 void KeepSelectionPrivate(QLineEdit& box);
+
+/// Sends every copy out of `box` (the copy and cut keys and its context
+/// menu) through `clipboard`, so that a password copied from a box is marked
+/// secret and cleared like one copied from the list. Dragging the text out
+/// stays off.
+void CopyAsSecret(QLineEdit& box, IClipboard& clipboard);
 
 /// Drops the PRIMARY selection when this program owns it: the lock calls
 /// it, so that no selected field outlives the lock there.

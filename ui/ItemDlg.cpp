@@ -89,6 +89,7 @@ CItemDlg::CItemDlg(Services services, CRegistryStore& store, const Preferences& 
     password->setFixedWidth(password->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 17);
     LimitToPasswordBytes(*password);
     KeepSelectionPrivate(*password);
+    CopyAsSecret(*password, m_services.clipboard);
     connect(password, &QLineEdit::inputRejected, this, [this] { ShowPasswordLimitNote(true); });
     password->installEventFilter(this);
     connect(password, &QLineEdit::textChanged, this, [this](const QString& text) {

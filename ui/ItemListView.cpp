@@ -13,11 +13,13 @@
 
 #include "lock/AppMessages.h"
 #include "platform/Clipboard.h"
+#include "ui/CopyNotice.h"
 #include "ui/CommandStates.h"
 #include "ui/ItemFilterModel.h"
 #include "ui/ItemListModel.h"
 #include "settings/Preferences.h"
 #include "platform/Prompter.h"
+#include "platform/TextBytes.h"
 #include "platform/Activity.h"
 #include "vault/Vault.h"
 
@@ -61,6 +63,9 @@ CItemListView::CItemListView(KeynestContext& context, CItemListModel& model, QWi
       m_model(&model),
       m_filter(new CItemFilterModel(model, this)) {
     setObjectName(QStringLiteral("itemList"));
+    setAccessibleName(QStringLiteral("Items"));
+    setAccessibleDescription(
+        QStringLiteral("A click or Ctrl+C copies the selected Item's Password; F2 edits the Item"));
     setModel(m_filter);
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -133,6 +138,15 @@ void CItemListView::SelectRow(int row) {
         shown, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
+void CItemListView::SelectCurrentRow() {
+    if (selectionModel()->hasSelection()) return;
+    QModelIndex current = currentIndex();
+    if (!current.isValid()) current = m_filter->index(0, 0);
+    if (!current.isValid()) return;
+    selectionModel()->setCurrentIndex(
+        current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
 void CItemListView::SetFindText(const QString& text) {
     m_filter->SetFindText(text);
     // Also when no row came or went: the count is now shown, or no longer.
@@ -182,6 +196,9 @@ void CItemListView::CopySelectedPassword() {
     std::string password = m_model->GetText(row, kColPassword);
     CopyToClipboard(password);
     WipeString(password);
+    std::string location = m_model->GetText(row, kColLocation);
+    ReportCopied(m_context, QStringLiteral("Password of \"%1\"").arg(FromBytes(location)));
+    WipeString(location);
 }
 
 void CItemListView::CopyToClipboard(const std::string& text) {

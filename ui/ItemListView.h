@@ -42,6 +42,10 @@ class CItemListView final : public QTreeView {
     /// Selects `row` alone and makes it the current row, when it is shown.
     void SelectRow(int row);
 
+    /// With nothing selected, selects the current row, or the first one
+    /// shown, so that the keyboard commands act on a row at once.
+    void SelectCurrentRow();
+
     /// Shows only the rows that hold `text` (see CItemFilterModel).
     void SetFindText(const QString& text);
     bool IsFiltering() const;

@@ -5,6 +5,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Prompter.h"
 #include "settings/Preferences.h"
+#include "ui/CopyNotice.h"
 #include "ui/RandomPasswordDlg.h"
 #include "vault/ItemList.h"
 
@@ -28,8 +29,10 @@ void CMakePassword::OnMakePassword() {
 
     if (m_context.prefs.makePwdRadio == 1) {
         m_context.services.clipboard.SetText(password);
+        ReportCopied(m_context, QStringLiteral("A new password"));
     } else if (m_context.prefs.makePwdRadio == 0) {
-        CRandomPasswordDlg dialog([this] { return NewPassword(); }, &m_context.dialogParent);
+        CRandomPasswordDlg dialog([this] { return NewPassword(); }, m_context.services.clipboard,
+                                  &m_context.dialogParent);
         dialog.SetPassword(password);
         dialog.exec();
     }

@@ -7,11 +7,13 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "platform/PasswordBox.h"
 #include "platform/TextBytes.h"
 #include "ui/RegenEdit.h"
 #include "vault/ItemList.h"
 
-CRandomPasswordDlg::CRandomPasswordDlg(std::function<std::string()> regenerate, QWidget* parent)
+CRandomPasswordDlg::CRandomPasswordDlg(std::function<std::string()> regenerate,
+                                       IClipboard& clipboard, QWidget* parent)
     : QDialog(parent),
       m_passwordEdit(new CRegenEdit(std::move(regenerate), this)),
       m_closeButton(new QPushButton(QStringLiteral("Close"), this)) {
@@ -19,6 +21,8 @@ CRandomPasswordDlg::CRandomPasswordDlg(std::function<std::string()> regenerate, 
     setWindowTitle(QStringLiteral("Keynest Random Password "));
 
     m_passwordEdit->setObjectName(QStringLiteral("passwordEdit"));
+    KeepSelectionPrivate(*m_passwordEdit);
+    CopyAsSecret(*m_passwordEdit, clipboard);
     m_passwordEdit->setMinimumWidth(
         m_passwordEdit->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 17);
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
@@ -30,8 +34,15 @@ CRandomPasswordDlg::CRandomPasswordDlg(std::function<std::string()> regenerate, 
     top->addWidget(m_closeButton);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(new QLabel(QStringLiteral("You can Copy and Paste"), this));
-    layout->addWidget(new QLabel(QStringLiteral("Or hit F3 to regenerate"), this));
+    auto* copyNote = new QLabel(QStringLiteral("You can Copy and Paste"), this);
+    auto* regenNote = new QLabel(QStringLiteral("Or hit F3 to regenerate"), this);
+    layout->addWidget(copyNote);
+    layout->addWidget(regenNote);
+    // The box has no label of its own: a screen reader names it and reads
+    // the two notes below it as its description.
+    m_passwordEdit->setAccessibleName(QStringLiteral("Random password"));
+    m_passwordEdit->setAccessibleDescription(copyNote->text() + QStringLiteral(". ") +
+                                             regenNote->text() + QLatin1Char('.'));
     setTabOrder(m_passwordEdit, m_closeButton);
 }
 

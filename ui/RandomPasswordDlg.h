@@ -5,6 +5,7 @@
 #include <string>
 
 class CRegenEdit;
+class IClipboard;
 class QPushButton;
 
 /// The small window that shows a fresh random password in clear text, for
@@ -14,8 +15,10 @@ class CRandomPasswordDlg final : public QDialog {
     Q_DISABLE_COPY_MOVE(CRandomPasswordDlg)
 
   public:
-    /// `regenerate` gives each password F3 asks for.
-    explicit CRandomPasswordDlg(std::function<std::string()> regenerate, QWidget* parent = nullptr);
+    /// `regenerate` gives each password F3 asks for; a copy out of the box
+    /// goes to `clipboard`.
+    CRandomPasswordDlg(std::function<std::string()> regenerate, IClipboard& clipboard,
+                       QWidget* parent = nullptr);
     ~CRandomPasswordDlg() override;
 
     /// The password shown when the dialog opens (UTF-8 bytes).

@@ -112,7 +112,7 @@ TEST_F(ItemDlgTest, OverlongLoadedValuesAreShownWholeAndRefusedOnOk) {
     EXPECT_TRUE(fakes.prompter.texts.last().contains(QStringLiteral("at most 16 bytes")));
 }
 
-TEST_F(ItemDlgTest, CopyPutsExactlyTheBoxText) {
+TEST_F(ItemDlgTest, CopyButtonAndCopyKeyPutExactlyThePasswordThroughTheClipboard) {
     auto dialog = MakeDialog(false, "saved");
     Box(dialog.get(), "passwordEdit")->setText(QStringLiteral("p\u00E4ss"));
     Press(dialog.get(), "copyPasswordButton");
@@ -122,6 +122,15 @@ TEST_F(ItemDlgTest, CopyPutsExactlyTheBoxText) {
     Press(dialog.get(), "copyPasswordButton");
     EXPECT_EQ(fakes.clipboard.text, "");
     EXPECT_EQ(fakes.clipboard.copies, 2);
+
+    // The copy key in the Password box goes the same way; in the other boxes it copies as usual.
+    for (const char* box : {"passwordEdit", "locationEdit"}) {
+        Box(dialog.get(), box)->setText(QStringLiteral("typed"));
+        Box(dialog.get(), box)->selectAll();
+        QTest::keySequence(Box(dialog.get(), box), QKeySequence::Copy);
+    }
+    EXPECT_EQ(fakes.clipboard.copies, 3);
+    EXPECT_EQ(fakes.clipboard.text, "typed");
     EXPECT_TRUE(fakes.prompter.texts.isEmpty());
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QRadioButton>
 #include <QTest>
@@ -57,8 +58,11 @@ class PasswordFeaturesTest : public ::testing::Test, protected ContextFixture {
     CMakePassword makePassword{m_context};
 };
 
-TEST_F(PasswordFeaturesTest, MakePasswordToTheClipboardOpensNoWindow) {
+TEST_F(PasswordFeaturesTest, MakePasswordToTheClipboardOpensNoWindowAndSaysSo) {
     m_prefs.length = 9;
+    QStringList notices;
+    QObject::connect(&m_events, &CKeynestEvents::StatusMessage,
+                     [&notices](const QString& text, int) { notices << text; });
     for (const int radio : {1, 2}) {  // 2: neither the clipboard nor the dialog
         m_prefs.makePwdRadio = radio;
         m_fakes.clipboard.copies = 0;
@@ -75,6 +79,8 @@ TEST_F(PasswordFeaturesTest, MakePasswordToTheClipboardOpensNoWindow) {
         EXPECT_EQ(m_fakes.clipboard.copies, radio == 1 ? 1 : 0);
     }
     EXPECT_EQ(m_fakes.clipboard.text.size(), 9u);
+    EXPECT_EQ(notices, QStringList{QStringLiteral(
+                           "A new password copied to the Clipboard; it is cleared in 20 seconds.")});
 }
 
 TEST_F(PasswordFeaturesTest, F3RegeneratesInTheBoxOnlyUnderPreferencesInForce) {
@@ -83,6 +89,8 @@ TEST_F(PasswordFeaturesTest, F3RegeneratesInTheBoxOnlyUnderPreferencesInForce) {
         EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Keynest Random Password "));
         QLineEdit* box = Box(dialog, "passwordEdit");
         EXPECT_EQ(dialog->focusWidget(), box);
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name),
+                  QStringLiteral("Random password"));
         const QString first = box->text();
         EXPECT_EQ(first.size(), 8);
         m_prefs.length = 5;
@@ -98,10 +106,13 @@ TEST_F(PasswordFeaturesTest, F3RegeneratesInTheBoxOnlyUnderPreferencesInForce) {
         close->setFocus();
         QTest::keyClick(close, Qt::Key_F3);
         EXPECT_EQ(box->text(), second.mid(1));
+        box->selectAll();
+        QTest::keySequence(box, QKeySequence::Copy);
+        EXPECT_EQ(m_fakes.clipboard.text, box->text().toStdString());
         close->click();
     });
     makePassword.OnMakePassword();
-    EXPECT_EQ(m_fakes.clipboard.copies, 0);
+    EXPECT_EQ(m_fakes.clipboard.copies, 1);
 }
 
 TEST_F(PasswordFeaturesTest, HintsShowOnceAndClearTheirFlags) {
