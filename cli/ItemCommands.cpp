@@ -198,7 +198,7 @@ ExitStatus CItemCommands::ReadPassword(const std::string& prompt, std::string& p
 
 ExitStatus CItemCommands::CheckBeforeStoring(const CMemoryItemList::Row& row, bool passwordTyped,
                                              const CMemoryItemList::Row* stored) {
-    if (const std::string problem = CheckTypedFields(row, stored); !problem.empty()) {
+    if (const std::string problem = CheckTypedFields(row, m_session.Vault().PasswordRule(), stored); !problem.empty()) {
         return Fail(ExitStatus::Usage, problem + "; nothing changed");
     }
     const std::string& charSet = m_session.Prefs().pwdChars;

@@ -18,15 +18,15 @@ constexpr std::size_t kStrongLength = 8;
 // The choose-password rules, in the order the desktop dialog applies them.
 // Returns why the pair is refused, or the empty text.
 std::string CheckNewPassword(const std::string& first, const std::string& second,
-                             const std::string& charSet) {
+                             const std::string& charSet, const PasswordLimit& limit) {
     if (!IsInCharSet(first, charSet) || !IsInCharSet(second, charSet)) {
         return "Please use characters from the following set... " + charSet;
     }
     if (first.empty()) return "the new UnLock password is empty";
     if (second.empty()) return "the new UnLock password was not given twice";
     if (first != second) return "The two Passwords do not match.";
-    if (first.size() > kMaxPasswordBytes) {
-        return "an UnLock password holds at most 16 bytes (accented letters count as two)";
+    if (const std::string problem = CheckPasswordLength(first, limit); !problem.empty()) {
+        return "the new UnLock password " + problem + ", more than the vault's format keeps";
     }
     return {};
 }
@@ -56,7 +56,7 @@ ExitStatus CPasswordCommands::Passwd() {
     std::string second;
     m_terminal.ReadLine("New UnLock password: ", first, true);
     m_terminal.ReadLine("New UnLock password again: ", second, true);
-    const std::string problem = CheckNewPassword(first, second, m_session.Prefs().pwdChars);
+    const std::string problem = CheckNewPassword(first, second, m_session.Prefs().pwdChars, vault.PasswordRule());
     WipeString(second);
     if (!problem.empty()) {
         status = Fail(ExitStatus::Usage, problem + " Nothing changed.");

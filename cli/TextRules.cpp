@@ -24,8 +24,9 @@ std::string OneLine(std::string_view text) {
     return line;
 }
 
-std::string CheckTypedFields(const CMemoryItemList::Row& row, const CMemoryItemList::Row* stored) {
-    if (std::string problem = CheckItemFields(row); !problem.empty()) return problem;
+std::string CheckTypedFields(const CMemoryItemList::Row& row, const PasswordLimit& limit,
+                             const CMemoryItemList::Row* stored) {
+    if (std::string problem = CheckItemFields(row, limit); !problem.empty()) return problem;
     for (int column = kColLocation; column < kItemColumnCount; ++column) {
         const std::string& text = row[static_cast<std::size_t>(column)];
         if (stored != nullptr && text == (*stored)[static_cast<std::size_t>(column)]) continue;

@@ -20,6 +20,9 @@ enum ItemColumn : int {
 /// Longest Password and UnLock password in UTF-8 bytes: the cipher's key
 /// size, so that a Password is exactly one sealed block.
 inline constexpr int kMaxPasswordBytes = 16;
+/// Longest Password and UnLock password of a hardened vault in bytes: 300
+/// characters of up to four UTF-8 bytes each.
+inline constexpr std::size_t kMaxHardenedPasswordBytes = 1200;
 
 /// The rows the Item store loads into and saves from: the list view's
 /// model in the program, a plain in-memory list in tests. Texts are bytes.

@@ -74,7 +74,17 @@ std::size_t FormLength(std::string_view text) {
     return units;
 }
 
-std::string CheckItemFields(const CMemoryItemList::Row& row) {
+std::string CheckPasswordLength(std::string_view password, const PasswordLimit& limit) {
+    if (password.size() > limit.bytes && limit.bytes == limit.chars) {
+        return "holds more than " + std::to_string(limit.bytes) + " bytes (accented letters count as two)";
+    }
+    if (password.size() > limit.bytes || FormLength(password) > limit.chars) {
+        return "holds more than " + std::to_string(limit.chars) + " characters";
+    }
+    return {};
+}
+
+std::string CheckItemFields(const CMemoryItemList::Row& row, const PasswordLimit& limit) {
     if (row[kColLocation].empty()) return "the Location is empty";
     for (int column = kColLocation; column < kItemColumnCount; ++column) {
         const std::string& text = row[static_cast<std::size_t>(column)];
@@ -92,9 +102,8 @@ std::string CheckItemFields(const CMemoryItemList::Row& row) {
         }
     }
     if (row[kColPassword].empty()) return "the Password is empty";
-    if (row[kColPassword].size() > kMaxPasswordBytes) {
-        return "the Password holds more than " + std::to_string(kMaxPasswordBytes) +
-               " bytes (accented letters count as two)";
+    if (std::string problem = CheckPasswordLength(row[kColPassword], limit); !problem.empty()) {
+        return "the Password " + problem;
     }
     return {};
 }

@@ -12,6 +12,19 @@
 /// Longest Location, URL, User ID, Hint and Note the Item form takes, in characters.
 inline constexpr std::size_t kMaxFieldChars = 300;
 
+/// How long a Password (and the UnLock password) may be in a vault format.
+struct PasswordLimit {
+    std::size_t bytes;  ///< UTF-8 bytes
+    std::size_t chars;  ///< characters, counted as FormLength counts them
+};
+/// The first format: one key block.
+inline constexpr PasswordLimit kKeyTextPasswordLimit{kMaxPasswordBytes, kMaxPasswordBytes};
+/// The hardened format: as long as the other fields.
+inline constexpr PasswordLimit kHardenedPasswordLimit{kMaxHardenedPasswordBytes, kMaxFieldChars};
+
+/// Why `password` breaks `limit`, or the empty text.
+std::string CheckPasswordLength(std::string_view password, const PasswordLimit& limit);
+
 /// Bytes of the well-formed UTF-8 character that begins at `at` in `text`,
 /// or 0 when the byte there begins none (a stray, overlong or cut sequence).
 std::size_t Utf8CharLength(std::string_view text, std::size_t at);
@@ -28,9 +41,9 @@ std::size_t FormLength(std::string_view text);
 
 /// Why the Item `row` cannot be stored, or the empty text when it can:
 /// a Location and a Password, no zero byte and no line break anywhere,
-/// at most kMaxFieldChars in the other fields and kMaxPasswordBytes in
-/// the Password.
-std::string CheckItemFields(const CMemoryItemList::Row& row);
+/// at most kMaxFieldChars in the other fields and `limit` in the Password.
+std::string CheckItemFields(const CMemoryItemList::Row& row,
+                            const PasswordLimit& limit = kKeyTextPasswordLimit);
 
 /// The name of a column as the user sees it ("User ID").
 const char* FieldName(int column);

@@ -21,8 +21,8 @@ VaultFormat CVault::Format() const {
     return IsHardenedStore(m_store) ? VaultFormat::kHardened : VaultFormat::kKeyText;
 }
 
-std::size_t CVault::MaxPasswordBytes() const {
-    return Format() == VaultFormat::kHardened ? kMaxHardenedPasswordBytes : kMaxPasswordBytes;
+PasswordLimit CVault::PasswordRule() const {
+    return Format() == VaultFormat::kHardened ? kHardenedPasswordLimit : kKeyTextPasswordLimit;
 }
 
 void CVault::SetPassword(const std::string& password) {

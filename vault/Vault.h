@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "vault/ItemChanges.h"
+#include "vault/ItemRules.h"
 #include "vault/ItemStore.h"
 #include "vault/hardened/HardenedKey.h"
 #include "vault/PasswordSealer.h"
@@ -51,8 +52,8 @@ public:
     [[nodiscard]] bool HasCheckValue() const;
     /// The format of the stored vault.
     [[nodiscard]] VaultFormat Format() const;
-    /// Longest UnLock password and Item Password the vault's format keeps, in bytes.
-    [[nodiscard]] std::size_t MaxPasswordBytes() const;
+    /// How long the UnLock password and an Item Password may be in the vault's format.
+    [[nodiscard]] PasswordLimit PasswordRule() const;
     [[nodiscard]] bool IsUnlocked() const { return m_bUnlocked; }
     /// The UnLock password while unlocked; empty while locked.
     const std::string& UnlockPassword() const { return m_unlockPassword; }

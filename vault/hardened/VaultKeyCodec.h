@@ -6,10 +6,6 @@
 #include "vault/RecordCodec.h"
 #include "vault/hardened/FieldCipher.h"
 
-/// Longest Password of the hardened format in bytes: 300 characters of up
-/// to four UTF-8 bytes each.
-inline constexpr std::size_t kMaxHardenedPasswordBytes = 1200;
-
 /// The hardened format: every value sealed with Twofish-256 in EAX mode
 /// under the vault key, bound to its section, name and save generation.
 /// Each record is judged by itself; the vault's verifier vouches for how
