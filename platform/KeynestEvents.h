@@ -19,6 +19,9 @@ Q_SIGNALS:
     void Locking();
     /// Something the enabling of the commands depends on may have changed.
     void CommandStatesChanged();
+    /// A command is about to act on every Item, not only on those the find
+    /// text shows: the list should show them all before it asks or acts.
+    void ShowEveryItem();
     /// The program should end through the main window's close path.
     void CloseRequested();
 };

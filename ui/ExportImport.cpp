@@ -5,7 +5,9 @@
 #include <mutex>
 
 #include "platform/Activity.h"
+#include "platform/KeynestEvents.h"
 #include "platform/FileChooser.h"
+#include "platform/HelpViewer.h"
 #include "platform/Prompter.h"
 #include "platform/WaitCursor.h"
 #include "settings/RegistryStore.h"
@@ -53,7 +55,7 @@ FileChoice CExportImport::Choice(const char* title) {
         initial = std::filesystem::current_path(error).string() + "/backup";
     }
     return {QString::fromLatin1(title), QStringLiteral("Password Files (*.kne)"),
-            QStringLiteral("kne"), initial};
+            QStringLiteral("kne"), initial, kHelpExportImport};
 }
 
 bool CExportImport::StillUnlocked() {
@@ -69,6 +71,7 @@ void CExportImport::ReportFileError() {
 
 void CExportImport::OnExportToFile() {
     m_context.activity.SignalActivity();
+    Q_EMIT m_context.events.ShowEveryItem();
 
     const std::string chosen = m_chooser.ChooseSaveFile(Choice("Export"));
     if (chosen.empty() || !StillUnlocked()) return;

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QFileDialog>
 #include <QLabel>
 #include <QProcess>
 #include <QTest>
@@ -124,8 +125,12 @@ TEST(LockFindTest, FindBoxFiltersAndCommandsActOnTheShownItems) {
     ASSERT_EQ(rows.RowCount(), 4);
     EXPECT_EQ(rows.GetText(2, kColLocation), "dentist");
 
+    // As many dots for "bank" as for "Kattegat".
     run.program.frame.OnCommand(ID_VIEW_HIDE_PASSWORDS);
-    EXPECT_EQ(list.model()->index(1, kColPassword).data().toString(), QString(8, QChar(0x2022)));
+    for (int shown = 0; shown < list.ShownRowCount(); ++shown) {
+        EXPECT_EQ(list.model()->index(shown, kColPassword).data().toString(),
+                  QString(8, QChar(0x2022)));
+    }
     list.setCurrentIndex(list.model()->index(1, 0));
     run.program.frame.OnCommand(ID_EDIT_COPY_PASSWORD);
     EXPECT_EQ(fakes.clipboard.text, "Kattegat");
@@ -137,6 +142,54 @@ TEST(LockFindTest, FindBoxFiltersAndCommandsActOnTheShownItems) {
     run.program.frame.OnCommand(ID_FILE_LOCK);
     ASSERT_TRUE(WaitUntil([&] { return !run.program.Unlocked(); }));
     EXPECT_TRUE(findBox.text().isEmpty());
+}
+
+TEST(LockFindTest, CommandsOnEveryItemEmptyTheFindBoxBeforeTheyAsk) {
+    FakeServices fakes;
+    FreshProgram run(fakes.AsServices());
+    for (const char* location : {"Amazon", "bank", "Kattegat"}) {
+        ASSERT_TRUE(run.program.AddStoredItem(location, "pw"));
+    }
+    QLineEdit& findBox = run.program.view->FindBox();
+    const auto* findPane = run.program.frame.findChild<QLabel*>(QStringLiteral("findPane"));
+    // Each is declined: the box is emptied even when nothing is done.
+    for (const int command : {ID_EDIT_DELETE_ALL, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_EXPORT}) {
+        findBox.setText(QStringLiteral("kat"));
+        ASSERT_EQ(run.program.view->List().ShownRowCount(), 1);
+        if (command == ID_FILE_EXPORT) RejectWhenModal<QFileDialog>();
+        run.program.frame.OnCommand(command);
+        EXPECT_TRUE(findBox.text().isEmpty()) << command;
+        EXPECT_EQ(run.program.view->List().ShownRowCount(), 3) << command;
+    }
+    findBox.setText(QStringLiteral("kat"));
+    fakes.prompter.answers = {kPromptYes};
+    run.program.frame.OnCommand(ID_EDIT_DELETE_ALL);
+    EXPECT_EQ(run.program.view->Model().RowCount(), 0);
+    EXPECT_TRUE(findPane->isHidden());
+}
+
+TEST(LockFindTest, CommandKeysWorkWhileTheFindBoxHasTheFocus) {
+    FakeServices fakes;
+    FreshProgram run(fakes.AsServices());
+    ASSERT_TRUE(run.program.AddStoredItem("site", "pw"));
+    QLineEdit& findBox = run.program.view->FindBox();
+    bool exportAsked = false;
+    WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+        exportAsked = true;
+        dialog->reject();
+    });
+    const std::pair<Qt::Key, std::function<bool()>> keys[] = {
+        {Qt::Key_E, [&] { return exportAsked; }},
+        {Qt::Key_I, [&] { return fakes.prompter.texts.join(QString()).contains(u"This Import"); }},
+        {Qt::Key_L, [&] { return !run.program.Unlocked(); }},
+    };
+    RejectWhenModal<CUnlockDlg>();
+    for (const auto& [key, ran] : keys) {
+        QApplication::setActiveWindow(&run.program.frame);
+        run.program.frame.OnCommand(ID_EDIT_FIND);
+        QTest::keyClick(&findBox, key, Qt::ControlModifier);
+        EXPECT_TRUE(WaitUntil(ran)) << key;
+    }
 }
 
 }  // namespace
