@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "platform/HelpViewer.h"
 #include "platform/TextBytes.h"
 #include "ui/RegenEdit.h"
 #include "vault/ItemList.h"
@@ -17,6 +18,7 @@ CRandomPasswordDlg::CRandomPasswordDlg(std::function<std::string()> regenerate, 
       m_closeButton(new QPushButton(QStringLiteral("Close"), this)) {
     setObjectName(QStringLiteral("randomPasswordDialog"));
     setWindowTitle(QStringLiteral("Keynest Random Password "));
+    setProperty(kHelpContextProperty, kHelpMakePassword);
 
     m_passwordEdit->setObjectName(QStringLiteral("passwordEdit"));
     m_passwordEdit->setMinimumWidth(

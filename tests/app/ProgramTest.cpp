@@ -3,22 +3,37 @@
 
 #include <gtest/gtest.h>
 
-#include <QTest>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
 #include <QWhatsThis>
+#include <cstring>
+#include <deque>
 #include <fstream>
+#include <map>
 #include <optional>
+#include <set>
 
 #include "FakeServices.h"
 #include "Program.h"
 #include "app/KeynestApp.h"
 #include "app/CommandTable.h"
+#include "app/HelpWindow.h"
 #include "lock/LockFlow.h"
 #include "lock/Watchdog.h"
 #include "settings/SingleInstanceLock.h"
 #include "settings/UserPaths.h"
 #include "settings/StoreNames.h"
+#include "ui/PreferencesDlg.h"
 #include "ui/ItemListModel.h"
+#include "ui/ItemListView.h"
+#include "vault/Vault.h"
 
 namespace {
 
@@ -82,7 +97,111 @@ TEST_F(ProgramTest, HelpKeysWorkInEveryWindowAtItsPage) {
     ASSERT_TRUE(WaitUntil([&] { return !m_fakes.help.contexts.empty(); }));
     RunEventsFor(std::chrono::milliseconds(50));
     QTest::keyClick(&program.frame, Qt::Key_F1);
-    EXPECT_EQ(m_fakes.help.contexts, (std::vector<int>{kHelpChoosePassword, kHelpContents}));
+    EXPECT_EQ(m_fakes.help.contexts, (std::vector<int>{kHelpChoosePassword, kHelpMainWindow}));
+}
+
+// Every command of the menus, chosen as a user chooses it, in a state where
+// its rule enables it. Every dialog met on the way is asked for help with
+// F1, which must open a page of its own, and is then cancelled.
+TEST_F(ProgramTest, EveryMenuCommandRunsAndEveryDialogHasItsHelpPage) {
+    {
+        // Items stored without a check value: the first password sets them aside.
+        CRegistryStore store(StorePath());
+        ASSERT_TRUE(store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr));
+        CVault earlier(store);
+        CMemoryItemList rows;
+        rows.SetText(rows.AppendRow("kept"), kColPassword, "pw");
+        ASSERT_TRUE(earlier.ChooseFirstPassword("earlier") && earlier.SaveAllItems(rows));
+        ASSERT_TRUE(store.DeleteValue(StoreNames::kKeynest, StoreNames::kPassword));
+    }
+    Program program(m_fakes.AsServices(), StorePath());
+    ASSERT_TRUE(program.Start());
+    ASSERT_TRUE(program.AddStoredItem("alpha", "pw1") && program.AddStoredItem("beta", "pw2"));
+    CKeynestView& view = *program.view;
+    view.List().SelectRow(0);
+    QApplication::setActiveWindow(&program.frame);
+
+    struct Met {
+        std::string dialog;
+        int help;
+    };
+    std::vector<Met> met;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible()) return;
+        QTest::keyClick(dialog, Qt::Key_F1);
+        met.push_back({dialog->metaObject()->className(), m_fakes.help.contexts.back()});
+        dialog->reject();
+    });
+    answerer.start(5);
+    size_t metBeforeStep = 0;
+    const auto opened = [&](const char* dialog) {
+        return [&, dialog] { return met.size() > metBeforeStep && met.back().dialog == dialog; };
+    };
+    CItemListModel& rows = view.Model();
+    const struct {
+        int id;
+        std::deque<int> answers;
+        std::function<bool()> ran;
+    } steps[] = {
+        {ID_EDIT_FIND, {}, [&] { return view.FindBox().hasFocus(); }},
+        {ID_EDIT_COPY_PASSWORD, {}, [&] { return m_fakes.clipboard.copies > 0; }},
+        {ID_EDIT_EDIT_ITEM, {}, opened("CItemDlg")},
+        {ID_EDIT_DELETE_ITEM, {}, [&] { return rows.RowCount() == 1; }},
+        {ID_EDIT_UNDO_DELETE, {}, [&] { return rows.RowCount() == 2; }},
+        {ID_VIEW_HIDE_PASSWORDS, {}, [&] { return rows.PasswordsHidden(); }},
+        {ID_VIEW_TOOLBAR, {}, [&] { return program.frame.findChild<QToolBar*>()->isHidden(); }},
+        {ID_VIEW_STATUS_BAR, {}, [&] { return program.frame.statusBar()->isHidden(); }},
+        {ID_HELP_FINDER, {}, [&] { return m_fakes.help.contexts.back() == kHelpContents; }},
+        {ID_EDIT_MAKE_PASSWORD, {}, opened("CRandomPasswordDlg")},
+        {ID_EDIT_PREFERENCES, {}, opened("CPreferencesDlg")},
+        {ID_EDIT_ADD_ITEM, {}, opened("CItemDlg")},
+        {ID_EDIT_CHANGE_PASSWORD, {}, opened("CChoosePasswordDlg")},
+        {ID_FILE_IMPORT, {kPromptYes, kPromptNo}, opened("QFileDialog")},
+        {ID_FILE_EXPORT, {}, opened("QFileDialog")},
+        {ID_FILE_OPEN_SET_ASIDE, {}, opened("CUnlockDlg")},
+        {ID_FILE_TEST_TWOFISH, {}, opened("CTwofishTestDlg")},
+        {ID_APP_ABOUT, {}, opened("CAboutDlg")},
+        {ID_FILE_PRINT, {kPromptYes}, opened("QPrintDialog")},
+        {ID_FILE_PRINT_PREVIEW, {kPromptYes}, opened("QPrintPreviewDialog")},
+        {ID_FILE_PRINT_SETUP, {}, opened("QPageSetupDialog")},
+        {ID_EDIT_DELETE_ALL, {kPromptYes}, [&] { return rows.RowCount() == 0; }},
+        {ID_FILE_LOCK, {}, [&] { return !program.Unlocked() && opened("CUnlockDlg")(); }},
+        {ID_FILE_UNLOCK, {}, opened("CUnlockDlg")},
+        {ID_FILE_RESET, {}, [&] { return m_fakes.prompter.texts.back().contains(u"erase"); }},
+        {ID_APP_EXIT, {}, [&] { return !program.frame.isVisible(); }},
+    };
+    // Each command's menu and its action there.
+    std::map<int, std::pair<QMenu*, QAction*>> inMenus;
+    for (QAction* title : program.frame.menuBar()->actions()) {
+        for (QAction* action : title->menu()->actions()) {
+            if (action->isSeparator()) continue;
+            inMenus[action->objectName().mid(int(std::strlen("command"))).toInt()] = {title->menu(),
+                                                                                    action};
+        }
+    }
+    std::set<int> run;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.id);
+        run.insert(step.id);
+        const auto found = inMenus.find(step.id);
+        ASSERT_NE(found, inMenus.end());
+        auto [menu, action] = found->second;
+        // Opening the menu brings its commands up to date, as for a user.
+        menu->popup(QPoint(0, 0));
+        menu->hide();
+        m_fakes.prompter.answers = step.answers;
+        metBeforeStep = met.size();
+        action->trigger();
+        EXPECT_TRUE(WaitUntil(step.ran));
+    }
+    EXPECT_EQ(run.size(), inMenus.size()) << "a command in the menus has no step here";
+    for (const Met& dialog : met) {
+        const QUrl page = CHelpWindow::PageFor(dialog.help);
+        EXPECT_NE(page, CHelpWindow::PageFor(kHelpContents)) << dialog.dialog;
+        EXPECT_TRUE(QFile::exists(QLatin1Char(':') + page.path())) << dialog.dialog;
+    }
 }
 
 TEST_F(ProgramTest, StartsThatCannotGoOnSayWhatToDo) {
@@ -184,6 +303,18 @@ TEST_F(ProgramTest, ExitEmptiesTheClipboardOnlyWhenTheUserWantsIt) {
         program.frame.close();
         EXPECT_EQ(fakes.clipboard.cleared, empty == 1) << empty;
     }
+}
+
+TEST_F(ProgramTest, TheClipboardClearsAfterTheSecondsSetInThePreferences) {
+    Program program(m_fakes.AsServices(), StorePath());
+    ASSERT_TRUE(program.Start());
+    WhenModal<CPreferencesDlg>([](CPreferencesDlg* dialog) {
+        Child<QSpinBox>(dialog, "clipSecondsBox")->setValue(7);
+        Press(dialog, "okButton");
+    });
+    program.frame.OnCommand(ID_EDIT_PREFERENCES);
+    ASSERT_TRUE(m_fakes.clipboard.clearDelay);
+    EXPECT_EQ(m_fakes.clipboard.clearDelay(), std::chrono::seconds(7));
 }
 
 TEST_F(ProgramTest, ResetLeavesNothingTheProgramWrote) {

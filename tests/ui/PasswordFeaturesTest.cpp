@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QRadioButton>
 #include <QTest>
@@ -159,6 +160,38 @@ TEST_F(PasswordFeaturesTest, UnusableCharacterSetsAreRefused) {
         EXPECT_EQ(dialog->result(), accepted ? QDialog::Accepted : QDialog::Rejected);
         EXPECT_EQ(dialog->isVisible(), !accepted);
         EXPECT_EQ(m_fakes.prompter.texts.size(), accepted ? 0 : 1);
+    }
+}
+
+TEST_F(PasswordFeaturesTest, TheDialogRefusesNumbersOutsideTheirRange) {
+    const struct {
+        const char* box;
+        const char* text;
+        bool accepted;
+    } cases[] = {{"dogTimeBox", "1441", false}, {"dogTimeBox", "1440", true},
+                 {"clipSecondsBox", "3601", false}, {"lengthBox", "17", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.box) + " " + c.text);
+        m_fakes.prompter.texts.clear();
+        auto dialog = ShowDialog();
+        Type(dialog.get(), c.box, c.text);
+        dialog->OnOK();
+        EXPECT_EQ(dialog->isVisible(), !c.accepted);
+        EXPECT_EQ(m_fakes.prompter.texts.size(), c.accepted ? 0 : 1);
+    }
+}
+
+TEST_F(PasswordFeaturesTest, TabEntersARadioGroupAtItsCheckedButton) {
+    m_prefs.makePwdRadio = 1;
+    m_prefs.saveCancel = 1;
+    auto dialog = ShowDialog();
+    QApplication::setActiveWindow(dialog.get());
+    // From the control before each group.
+    for (const auto& [before, checked] : {std::pair{"clipSecondsBox", "clipboardRadio"},
+                                          std::pair{"dogTimeBox", "trySaveRadio"}}) {
+        Spin(dialog.get(), before)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), Child(dialog.get(), checked)) << before;
     }
 }
 
