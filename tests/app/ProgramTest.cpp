@@ -7,18 +7,17 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QWhatsThis>
-#include <cstring>
 #include <deque>
 #include <fstream>
-#include <map>
+#include <algorithm>
 #include <optional>
 #include <set>
+#include <tuple>
 
 #include "FakeServices.h"
 #include "Program.h"
@@ -30,7 +29,6 @@
 #include "settings/SingleInstanceLock.h"
 #include "settings/UserPaths.h"
 #include "settings/StoreNames.h"
-#include "ui/PreferencesDlg.h"
 #include "ui/ItemListModel.h"
 #include "ui/ItemListView.h"
 #include "vault/Vault.h"
@@ -84,124 +82,88 @@ TEST_F(ProgramTest, ItemsComeBackAtTheNextStartOnlyWithTheRightPassword) {
     EXPECT_EQ(second.view->Model().GetText(0, kColPassword), "pw");
 }
 
-TEST_F(ProgramTest, HelpKeysWorkInEveryWindowAtItsPage) {
-    Program program(m_fakes.AsServices(), StorePath());
-    WhenModal<CChoosePasswordDlg>([](CChoosePasswordDlg* dialog) {
-        QTest::keyClick(dialog, Qt::Key_F1);
-        QTest::keyClick(dialog, Qt::Key_F1, Qt::ShiftModifier);
-        EXPECT_TRUE(QWhatsThis::inWhatsThisMode());
-        QWhatsThis::leaveWhatsThisMode();
-        dialog->reject();
-    });
-    program.view->OnInitialUpdate();
-    ASSERT_TRUE(WaitUntil([&] { return !m_fakes.help.contexts.empty(); }));
-    RunEventsFor(std::chrono::milliseconds(50));
-    QTest::keyClick(&program.frame, Qt::Key_F1);
-    EXPECT_EQ(m_fakes.help.contexts, (std::vector<int>{kHelpChoosePassword, kHelpMainWindow}));
-}
-
-// Every command of the menus, chosen as a user chooses it, in a state where
-// its rule enables it. Every dialog met on the way is asked for help with
-// F1, which must open a page of its own, and is then cancelled.
+// Every command of the menus, chosen from its menu as a user does in a
+// state where its rule enables it, does something. Every dialog met on the
+// way opens a help page of its own for F1 and is then cancelled.
 TEST_F(ProgramTest, EveryMenuCommandRunsAndEveryDialogHasItsHelpPage) {
-    {
-        // Items stored without a check value: the first password sets them aside.
-        CRegistryStore store(StorePath());
-        ASSERT_TRUE(store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr));
-        CVault earlier(store);
-        CMemoryItemList rows;
-        rows.SetText(rows.AppendRow("kept"), kColPassword, "pw");
-        ASSERT_TRUE(earlier.ChooseFirstPassword("earlier") && earlier.SaveAllItems(rows));
-        ASSERT_TRUE(store.DeleteValue(StoreNames::kKeynest, StoreNames::kPassword));
+    {  // Items without a check value: the next first password sets them aside.
+        Program earlier(m_fakes.AsServices(), StorePath());
+        ASSERT_TRUE(earlier.Start(QStringLiteral("earlier")) && earlier.AddStoredItem("kept", "pw"));
+        ASSERT_TRUE(earlier.store.DeleteValue(StoreNames::kKeynest, StoreNames::kPassword));
     }
     Program program(m_fakes.AsServices(), StorePath());
-    ASSERT_TRUE(program.Start());
-    ASSERT_TRUE(program.AddStoredItem("alpha", "pw1") && program.AddStoredItem("beta", "pw2"));
+    ASSERT_TRUE(program.Start() && program.AddStoredItem("a", "1") && program.AddStoredItem("b", "2"));
     CKeynestView& view = *program.view;
     view.List().SelectRow(0);
     QApplication::setActiveWindow(&program.frame);
+    QTest::keyClick(&program.frame, Qt::Key_F1);
+    EXPECT_EQ(m_fakes.help.contexts.back(), kHelpMainWindow);
+    QTest::keyClick(&program.frame, Qt::Key_F1, Qt::ShiftModifier);
+    EXPECT_TRUE(QWhatsThis::inWhatsThisMode());
+    QWhatsThis::leaveWhatsThisMode();
 
-    struct Met {
-        std::string dialog;
-        int help;
-    };
-    std::vector<Met> met;
+    std::vector<std::pair<std::string, int>> met;  // each dialog, and the help F1 asked for
     QTimer answerer;
     QObject::connect(&answerer, &QTimer::timeout, [&] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!dialog || !dialog->isVisible()) return;
         QTest::keyClick(dialog, Qt::Key_F1);
-        met.push_back({dialog->metaObject()->className(), m_fakes.help.contexts.back()});
+        met.emplace_back(dialog->metaObject()->className(), m_fakes.help.contexts.back());
         dialog->reject();
     });
     answerer.start(5);
-    size_t metBeforeStep = 0;
-    const auto opened = [&](const char* dialog) {
-        return [&, dialog] { return met.size() > metBeforeStep && met.back().dialog == dialog; };
+    // What the commands change, to see that each did something.
+    const auto state = [&] {
+        return std::tuple(met.size(), m_fakes.prompter.texts.size(), m_fakes.help.contexts.size(),
+                          m_fakes.clipboard.copies, view.Model().RowCount(),
+                          view.Model().PasswordsHidden(), program.frame.statusBar()->isVisible(),
+                          program.frame.findChild<QToolBar*>()->isVisible(),
+                          view.FindBox().hasFocus(), program.Unlocked(), program.frame.isVisible());
     };
-    CItemListModel& rows = view.Model();
-    const struct {
-        int id;
-        std::deque<int> answers;
-        std::function<bool()> ran;
-    } steps[] = {
-        {ID_EDIT_FIND, {}, [&] { return view.FindBox().hasFocus(); }},
-        {ID_EDIT_COPY_PASSWORD, {}, [&] { return m_fakes.clipboard.copies > 0; }},
-        {ID_EDIT_EDIT_ITEM, {}, opened("CItemDlg")},
-        {ID_EDIT_DELETE_ITEM, {}, [&] { return rows.RowCount() == 1; }},
-        {ID_EDIT_UNDO_DELETE, {}, [&] { return rows.RowCount() == 2; }},
-        {ID_VIEW_HIDE_PASSWORDS, {}, [&] { return rows.PasswordsHidden(); }},
-        {ID_VIEW_TOOLBAR, {}, [&] { return program.frame.findChild<QToolBar*>()->isHidden(); }},
-        {ID_VIEW_STATUS_BAR, {}, [&] { return program.frame.statusBar()->isHidden(); }},
-        {ID_HELP_FINDER, {}, [&] { return m_fakes.help.contexts.back() == kHelpContents; }},
-        {ID_EDIT_MAKE_PASSWORD, {}, opened("CRandomPasswordDlg")},
-        {ID_EDIT_PREFERENCES, {}, opened("CPreferencesDlg")},
-        {ID_EDIT_ADD_ITEM, {}, opened("CItemDlg")},
-        {ID_EDIT_CHANGE_PASSWORD, {}, opened("CChoosePasswordDlg")},
-        {ID_FILE_IMPORT, {kPromptYes, kPromptNo}, opened("QFileDialog")},
-        {ID_FILE_EXPORT, {}, opened("QFileDialog")},
-        {ID_FILE_OPEN_SET_ASIDE, {}, opened("CUnlockDlg")},
-        {ID_FILE_TEST_TWOFISH, {}, opened("CTwofishTestDlg")},
-        {ID_APP_ABOUT, {}, opened("CAboutDlg")},
-        {ID_FILE_PRINT, {kPromptYes}, opened("QPrintDialog")},
-        {ID_FILE_PRINT_PREVIEW, {kPromptYes}, opened("QPrintPreviewDialog")},
-        {ID_FILE_PRINT_SETUP, {}, opened("QPageSetupDialog")},
-        {ID_EDIT_DELETE_ALL, {kPromptYes}, [&] { return rows.RowCount() == 0; }},
-        {ID_FILE_LOCK, {}, [&] { return !program.Unlocked() && opened("CUnlockDlg")(); }},
-        {ID_FILE_UNLOCK, {}, opened("CUnlockDlg")},
-        {ID_FILE_RESET, {}, [&] { return m_fakes.prompter.texts.back().contains(u"erase"); }},
-        {ID_APP_EXIT, {}, [&] { return !program.frame.isVisible(); }},
-    };
-    // Each command's menu and its action there.
-    std::map<int, std::pair<QMenu*, QAction*>> inMenus;
-    for (QAction* title : program.frame.menuBar()->actions()) {
-        for (QAction* action : title->menu()->actions()) {
-            if (action->isSeparator()) continue;
-            inMenus[action->objectName().mid(int(std::strlen("command"))).toInt()] = {title->menu(),
-                                                                                    action};
-        }
+    // With the answers to their questions; the list is emptied before the lock.
+    const std::pair<int, std::deque<int>> steps[] = {
+        {ID_EDIT_FIND, {}}, {ID_EDIT_COPY_PASSWORD, {}}, {ID_EDIT_EDIT_ITEM, {}},
+        {ID_EDIT_DELETE_ITEM, {}}, {ID_EDIT_UNDO_DELETE, {}}, {ID_VIEW_HIDE_PASSWORDS, {}},
+        {ID_VIEW_TOOLBAR, {}}, {ID_VIEW_STATUS_BAR, {}}, {ID_HELP_FINDER, {}},
+        {ID_EDIT_MAKE_PASSWORD, {}}, {ID_EDIT_PREFERENCES, {}}, {ID_EDIT_ADD_ITEM, {}},
+        {ID_EDIT_CHANGE_PASSWORD, {kPromptOk, kPromptOk, kPromptYes}},
+        {ID_FILE_IMPORT, {kPromptYes, kPromptNo}}, {ID_FILE_EXPORT, {}},
+        {ID_FILE_OPEN_SET_ASIDE, {}}, {ID_FILE_TEST_TWOFISH, {}}, {ID_APP_ABOUT, {}},
+        {ID_FILE_PRINT, {kPromptYes}}, {ID_FILE_PRINT_PREVIEW, {kPromptYes}},
+        {ID_FILE_PRINT_SETUP, {}}, {ID_EDIT_DELETE_ALL, {kPromptYes}}, {ID_FILE_LOCK, {}},
+        {ID_FILE_UNLOCK, {}}, {ID_FILE_RESET, {}}, {ID_APP_EXIT, {}}};
+    size_t inMenus = 0;
+    for (const QAction* menu : program.frame.menuBar()->actions()) {
+        for (const QAction* action : menu->menu()->actions()) inMenus += action->isSeparator() ? 0u : 1u;
     }
-    std::set<int> run;
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.id);
-        run.insert(step.id);
-        const auto found = inMenus.find(step.id);
-        ASSERT_NE(found, inMenus.end());
-        auto [menu, action] = found->second;
-        // Opening the menu brings its commands up to date, as for a user.
-        menu->popup(QPoint(0, 0));
+    EXPECT_EQ(std::size(steps), inMenus) << "a command of the menus has no step here";
+    for (const auto& [id, answers] : steps) {
+        QAction* action = program.frame.Action(id);
+        auto* menu = qobject_cast<QMenu*>(action->associatedObjects().value(0));
+        ASSERT_NE(menu, nullptr) << id;
+        menu->popup(QPoint());  // brings its commands up to date, as for a user
         menu->hide();
-        m_fakes.prompter.answers = step.answers;
-        metBeforeStep = met.size();
+        m_fakes.prompter.answers = answers;
+        const auto before = state();
         action->trigger();
-        EXPECT_TRUE(WaitUntil(step.ran));
+        EXPECT_TRUE(WaitUntil([&] { return state() != before; })) << id;
     }
-    EXPECT_EQ(run.size(), inMenus.size()) << "a command in the menus has no step here";
-    for (const Met& dialog : met) {
-        const QUrl page = CHelpWindow::PageFor(dialog.help);
-        EXPECT_NE(page, CHelpWindow::PageFor(kHelpContents)) << dialog.dialog;
-        EXPECT_TRUE(QFile::exists(QLatin1Char(':') + page.path())) << dialog.dialog;
+    std::set<std::string> kinds;
+    for (const auto& [dialog, help] : met) {
+        kinds.insert(dialog);
+        const QUrl page = CHelpWindow::PageFor(help);
+        EXPECT_NE(page, CHelpWindow::PageFor(kHelpContents)) << dialog;
+        EXPECT_TRUE(QFile::exists(u':' + page.path())) << dialog;
     }
+    EXPECT_EQ(kinds.size(), 11u);  // the program's eight dialogs and Qt's file and print dialogs
+    // F1 in the choice of a new password, then the help offered after its Cancel.
+    EXPECT_EQ(std::ranges::count(m_fakes.help.contexts, kHelpChoosePassword), 2);
+    EXPECT_TRUE(m_fakes.prompter.texts.contains(QStringLiteral(
+        "You are requesting that Keynest erase \neverything you have entered.\n\nYou should only "
+        "do this if you have\nforgotten your UnLock password.\n\nThis action cannot be "
+        "undone.\n\nAre you sure you want to do this?")));
+    EXPECT_TRUE(m_fakes.prompter.texts.contains(
+        QStringLiteral("You seem frustrated.\n\nWould you like to read the Help File?")));
 }
 
 TEST_F(ProgramTest, StartsThatCannotGoOnSayWhatToDo) {
@@ -224,23 +186,6 @@ TEST_F(ProgramTest, StartsThatCannotGoOnSayWhatToDo) {
         EXPECT_TRUE(shown.startsWith(expected)) << shown.toStdString();
         other.reset();
     }
-}
-
-TEST_F(ProgramTest, ResetAndTheHelpOfferAskAsWritten) {
-    Program program(m_fakes.AsServices(), StorePath());
-    ASSERT_TRUE(program.Start());
-    program.view->OnFileReset();
-    RejectWhenModal<CChoosePasswordDlg>();
-    m_fakes.prompter.answers = {kPromptYes, kPromptYes, kPromptYes};  // hints, then the offer
-    program.view->Lock().OnChangePassword();
-    EXPECT_TRUE(m_fakes.prompter.texts.contains(QStringLiteral(
-        "You are requesting that Keynest erase \neverything you have entered.\n\nYou should only "
-        "do this if you have\nforgotten your UnLock password.\n\nThis action cannot be "
-        "undone.\n\nAre you sure you want to do this?")));
-    EXPECT_EQ(m_fakes.prompter.texts.back(),
-              QStringLiteral("You seem frustrated.\n\nWould you like to read the Help File?"));
-    EXPECT_EQ(m_fakes.help.contexts, std::vector<int>{kHelpChoosePassword});
-    EXPECT_TRUE(program.Unlocked());
 }
 
 TEST_F(ProgramTest, AnOpenHelpWindowClosesWithTheMainWindow) {
@@ -293,28 +238,18 @@ TEST_F(ProgramTest, IdleProgramLocksEmptiesTheListAndAsksAgain) {
     EXPECT_TRUE(WaitUntil([&] { return asked; }));
 }
 
-TEST_F(ProgramTest, ExitEmptiesTheClipboardOnlyWhenTheUserWantsIt) {
+TEST_F(ProgramTest, TheClipboardFollowsThePreferencesAndIsEmptiedAtExitWhenWanted) {
     for (const int empty : {1, 0}) {
         FakeServices fakes;
         Program program(fakes.AsServices(), m_dir.File(std::to_string(empty) + ".sqlite"));
         ASSERT_TRUE(program.Start());
+        program.view->Prefs().clipSeconds = 7 + empty;
+        EXPECT_EQ(fakes.clipboard.clearDelay(), std::chrono::seconds(7 + empty));
         program.view->Prefs().emptyClipboard = empty;
         fakes.clipboard.SetText("the user's own text");
         program.frame.close();
         EXPECT_EQ(fakes.clipboard.cleared, empty == 1) << empty;
     }
-}
-
-TEST_F(ProgramTest, TheClipboardClearsAfterTheSecondsSetInThePreferences) {
-    Program program(m_fakes.AsServices(), StorePath());
-    ASSERT_TRUE(program.Start());
-    WhenModal<CPreferencesDlg>([](CPreferencesDlg* dialog) {
-        Child<QSpinBox>(dialog, "clipSecondsBox")->setValue(7);
-        Press(dialog, "okButton");
-    });
-    program.frame.OnCommand(ID_EDIT_PREFERENCES);
-    ASSERT_TRUE(m_fakes.clipboard.clearDelay);
-    EXPECT_EQ(m_fakes.clipboard.clearDelay(), std::chrono::seconds(7));
 }
 
 TEST_F(ProgramTest, ResetLeavesNothingTheProgramWrote) {

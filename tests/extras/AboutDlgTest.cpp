@@ -26,33 +26,26 @@ class AboutDlgTest : public ::testing::Test, public ContextFixture {};
 
 TEST_F(AboutDlgTest, TargetsGetOneMailtoAndOnlyASuccessfulOpenTurnsPurple) {
     const std::string mailto = "mailto:" + kMail.toStdString();
+    const std::string web = "https://keynest.example.org";
     using enum HandlerOutcome;
-    struct Case {
-        QString text;
-        std::string target;
-        bool starts;
-        HandlerOutcome ends;
-        bool opened;
-    } cases[] = {
-        {kMail, mailto, true, Succeeded, true},
-        {QStringLiteral("mailto:") + kMail, mailto, true, Succeeded, true},
-        {QStringLiteral("https://keynest.example.org"), "https://keynest.example.org", true,
-         Succeeded, true},
-        // A handler in the foreground has shown the target.
-        {kMail, mailto, true, Running, true},
-        {kMail, mailto, false, Succeeded, false},
-        {kMail, mailto, true, Failed, false}};
-    for (const Case& c : cases) {
+    // The link text, its target, whether its handler starts and how it ends.
+    const std::tuple<QString, std::string, bool, HandlerOutcome> cases[] = {
+        {kMail, mailto, true, Succeeded}, {QStringLiteral("mailto:") + kMail, mailto, true, Succeeded},
+        {QString::fromStdString(web), web, true, Succeeded},
+        {kMail, mailto, true, Running},  // a handler in the foreground has shown the target
+        {kMail, mailto, false, Succeeded}, {kMail, mailto, true, Failed}};
+    for (const auto& [text, target, starts, ends] : cases) {
         FakeShellOpener shell;
-        shell.opens = c.starts;
-        shell.ends = c.ends;
+        shell.opens = starts;
+        shell.ends = ends;
         int visited = 0;
-        CStaticLink link(c.text, visited, shell);
+        CStaticLink link(text, visited, shell);
         link.OnClicked();
         link.OnClicked();
-        EXPECT_EQ(shell.Urls(), (std::vector<std::string>{c.target, c.target}));
+        EXPECT_EQ(shell.Urls(), (std::vector<std::string>{target, target}));
         EXPECT_TRUE(WaitUntil([&] { return !link.IsOpening(); }, 2 * kGrace));
-        EXPECT_EQ(visited, c.opened ? 1 : 0);
-        EXPECT_EQ(link.TextColour(), c.opened ? kPurple : kBlue);
+        const bool opened = starts && ends != Failed;
+        EXPECT_EQ(visited, opened ? 1 : 0);
+        EXPECT_EQ(link.TextColour(), opened ? kPurple : kBlue);
     }
 }

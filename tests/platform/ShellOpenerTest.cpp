@@ -45,20 +45,16 @@ TEST(ShellOpenerTest, HandsOverEachUrlWithoutWaitingForTheHandler) {
 }
 
 TEST(ShellOpenerTest, AStartedHandlerEndsAsItsExitStatusSays) {
-    const struct {
-        const char* handler;
-        HandlerOutcome ends;
-    } cases[] = {{"true", HandlerOutcome::Succeeded}, {"false", HandlerOutcome::Failed}};
-    for (const auto& c : cases) {
-        CXdgOpenShell shell(c.handler);
+    for (const auto& [handler, ends] : {std::pair{"true", HandlerOutcome::Succeeded},
+                                        std::pair{"false", HandlerOutcome::Failed}}) {
+        CXdgOpenShell shell(handler);
         const long started = shell.Start("https://a.example/");
-        ASSERT_NE(started, 0) << c.handler;
         HandlerOutcome outcome = HandlerOutcome::Running;
         for (int tries = 0; tries < 200 && outcome == HandlerOutcome::Running; ++tries) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
             outcome = shell.OutcomeOf(started);
         }
-        EXPECT_EQ(outcome, c.ends) << c.handler;
+        EXPECT_EQ(outcome, ends) << handler;
     }
 }
 
