@@ -28,7 +28,9 @@ CStaticLink::CStaticLink(const QString& text, int& visited, IShellOpener& shell,
     ApplyColour();
 }
 
-CStaticLink::~CStaticLink() = default;
+CStaticLink::~CStaticLink() {
+    if (m_handlerWatch.isActive()) m_shell.Forget(m_handler);
+}
 
 QColor CStaticLink::TextColour() const { return palette().color(QPalette::WindowText); }
 
@@ -50,9 +52,10 @@ void CStaticLink::OnClicked() {
 
     // The shell hands the target over and returns at once; whether the
     // handler could open it shows only when it ends.
+    if (m_handlerWatch.isActive()) m_shell.Forget(m_handler);
+    m_handlerWatch.stop();
     m_handler = m_shell.Start(ToBytes(m_link));
     if (m_handler == 0) {
-        m_handlerWatch.stop();
         QApplication::beep();
         return;
     }
@@ -65,6 +68,7 @@ void CStaticLink::WatchHandler() {
     m_handlerWatchedMs += kHandlerPollMs;
     if (outcome == HandlerOutcome::Running && m_handlerWatchedMs < kHandlerGraceMs) return;
     m_handlerWatch.stop();
+    if (outcome == HandlerOutcome::Running) m_shell.Forget(m_handler);
     if (outcome == HandlerOutcome::Failed) {
         QApplication::beep();
         return;

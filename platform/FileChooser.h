@@ -14,7 +14,7 @@ struct FileChoice {
     QString defaultSuffix;
     /// File name the chooser starts with, as a full path.
     std::string initialPath;
-    /// The help page F1 opens in the chooser.
+    /// The help page F1 opens in the chooser (0: the contents).
     int helpContext = 0;
 };
 

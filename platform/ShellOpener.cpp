@@ -42,6 +42,12 @@ HandlerOutcome CXdgOpenShell::OutcomeOf(long started) {
                                                                           : HandlerOutcome::Failed;
 }
 
+void CXdgOpenShell::Forget(long started) {
+    std::lock_guard lock(m_mutex);
+    m_watched.erase(std::remove(m_watched.begin(), m_watched.end(), static_cast<pid_t>(started)),
+                    m_watched.end());
+}
+
 pid_t CXdgOpenShell::Spawn(const std::string& url, bool watched) {
     ReapFinished();
     if (url.empty()) return 0;

@@ -20,6 +20,9 @@ public:
     virtual long Start(const std::string& url) = 0;
     /// How the handler `started` (a number from Start) has ended; never waits.
     virtual HandlerOutcome OutcomeOf(long started) = 0;
+    /// Its end is no longer asked for: the handler `started` is reaped like
+    /// any other, so that none is left behind as a zombie.
+    virtual void Forget(long started) = 0;
 };
 
 /// Runs `xdg-open URL` directly (no shell): the URL is one argument and is
@@ -37,6 +40,7 @@ public:
     /// The handler's process id is the number; its exit status 0 is success.
     long Start(const std::string& url) override;
     HandlerOutcome OutcomeOf(long started) override;
+    void Forget(long started) override;
 
 private:
     void ReapFinished();

@@ -31,7 +31,6 @@
 #include "settings/StoreNames.h"
 #include "ui/ItemListModel.h"
 #include "ui/ItemListView.h"
-#include "vault/Vault.h"
 
 namespace {
 

@@ -71,6 +71,7 @@ class FakeShellOpener final : public IShellOpener {
     }
     long Start(const std::string& url) override { return Open(url) ? 1 : 0; }
     HandlerOutcome OutcomeOf(long) override { return ends; }
+    void Forget(long) override {}
     bool opens = true;
     HandlerOutcome ends = HandlerOutcome::Succeeded;
     std::vector<std::string> Urls() {
