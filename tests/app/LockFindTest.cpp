@@ -11,6 +11,7 @@
 
 #include "FakeServices.h"
 #include "Program.h"
+#include "lock/Watchdog.h"
 #include "ui/ItemDlg.h"
 #include "ui/ItemListModel.h"
 #include "ui/ItemListView.h"
@@ -41,7 +42,8 @@ class SessionBus : public ::testing::Environment {
 };
 const auto* const kBus = ::testing::AddGlobalTestEnvironment(new SessionBus);
 
-TEST(LockFindTest, LockNowInsideAnItemDialogFollowsSaveCancel) {
+// Saved by Lock now, cancelled by the inactivity lock.
+TEST(LockFindTest, LockNowAndTheIdleLockInsideAnItemDialogFollowSaveCancel) {
     for (const int saveCancel : {1, 0}) {
         FakeServices fakes;
         CQtClipboard clipboard;
@@ -59,7 +61,8 @@ TEST(LockFindTest, LockNowInsideAnItemDialogFollowsSaveCancel) {
         WhenModal<CItemDlg>([&](CItemDlg* dialog) {
             Box(dialog, "locationEdit")->setText(QStringLiteral("zebra"));
             Box(dialog, "passwordEdit")->setText(QStringLiteral("stripes"));
-            run.program.frame.OnCommand(ID_FILE_LOCK);
+            if (saveCancel == 1) run.program.frame.OnCommand(ID_FILE_LOCK);
+            if (saveCancel == 0) run.program.view->Watchdog().SetDogTimeout(100);
         });
         run.program.frame.OnCommand(ID_EDIT_ADD_ITEM);
         ASSERT_TRUE(WaitUntil([&] { return lockedAndWiped && run.program.Unlocked(); })) << saveCancel;

@@ -1,5 +1,6 @@
-// The running program across starts: first use and unlock, the inactivity
-// lock, what the exit does to the clipboard, and File > Reset.
+// The running program across starts: first use and unlock, every menu
+// command and the help of every dialog, what the exit does to the
+// clipboard, and File > Reset.
 
 #include <gtest/gtest.h>
 
@@ -24,8 +25,6 @@
 #include "app/KeynestApp.h"
 #include "app/CommandTable.h"
 #include "app/HelpWindow.h"
-#include "lock/LockFlow.h"
-#include "lock/Watchdog.h"
 #include "settings/SingleInstanceLock.h"
 #include "settings/UserPaths.h"
 #include "settings/StoreNames.h"
@@ -187,18 +186,7 @@ TEST_F(ProgramTest, StartsThatCannotGoOnSayWhatToDo) {
     }
 }
 
-TEST_F(ProgramTest, AnOpenHelpWindowClosesWithTheMainWindow) {
-    const PrivateHome home(m_dir);
-    CKeynestApp app;
-    ASSERT_TRUE(app.InitInstance());
-    app.MainFrame()->OnCommand(ID_HELP_FINDER);
-    auto* help = app.MainFrame()->findChild<QWidget*>(QStringLiteral("helpWindow"));
-    ASSERT_TRUE(help && help->isVisible());
-    app.MainFrame()->close();
-    EXPECT_FALSE(help->isVisible());
-}
-
-TEST_F(ProgramTest, ASecondStartBringsTheRunningWindowForward) {
+TEST_F(ProgramTest, ASecondStartBringsTheWindowForwardAndTheHelpWindowEndsWithIt) {
     const PrivateHome home(m_dir);
     CKeynestApp running;
     ASSERT_TRUE(running.InitInstance());
@@ -207,6 +195,11 @@ TEST_F(ProgramTest, ASecondStartBringsTheRunningWindowForward) {
     CKeynestApp second;
     EXPECT_FALSE(second.InitInstance());
     EXPECT_TRUE(WaitUntil([&] { return !running.MainFrame()->isMinimized(); }));
+    running.MainFrame()->OnCommand(ID_HELP_FINDER);
+    auto* help = running.MainFrame()->findChild<QWidget*>(QStringLiteral("helpWindow"));
+    ASSERT_TRUE(help && help->isVisible());
+    running.MainFrame()->close();
+    EXPECT_FALSE(help->isVisible());
 }
 
 TEST_F(ProgramTest, AMaximisedWindowComesBackMaximisedWithItsNormalSizeKept) {
@@ -222,19 +215,6 @@ TEST_F(ProgramTest, AMaximisedWindowComesBackMaximisedWithItsNormalSizeKept) {
     EXPECT_TRUE(second.frame.isMaximized());
     second.frame.showNormal();
     EXPECT_EQ(second.frame.width(), normalWidth);
-}
-
-TEST_F(ProgramTest, IdleProgramLocksEmptiesTheListAndAsksAgain) {
-    Program program(m_fakes.AsServices(), StorePath());
-    ASSERT_TRUE(program.Start());
-    program.view->Model().AppendRow("site");
-    bool asked = false;
-    WhenModal<CUnlockDlg>([&](CUnlockDlg* dialog) {
-        asked = program.view->Model().RowCount() == 0 && !program.Unlocked();
-        dialog->reject();
-    });
-    program.view->Watchdog().SetDogTimeout(100);
-    EXPECT_TRUE(WaitUntil([&] { return asked; }));
 }
 
 TEST_F(ProgramTest, TheClipboardFollowsThePreferencesAndIsEmptiedAtExitWhenWanted) {
