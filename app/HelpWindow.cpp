@@ -19,11 +19,16 @@ struct HelpPage {
 
 // The page of each window; every other context opens the contents.
 constexpr HelpPage kPages[] = {
-    {kHelpMainWindow, "main-window.html"},     {kHelpUnlock, "unlock.html"},
-    {kHelpSetAside, "set-aside.html"},         {kHelpChoosePassword, "choose-password.html"},
-    {kHelpItem, "item.html"},                  {kHelpMakePassword, "make-password.html"},
-    {kHelpPreferences, "preferences.html"},    {kHelpExportImport, "export-import.html"},
-    {kHelpPrinting, "printing.html"},          {kHelpTwofishTest, "twofish-test.html"},
+    {kHelpMainWindow, "main-window.html"},
+    {kHelpUnlock, "unlock.html"},
+    {kHelpSetAside, "set-aside.html"},
+    {kHelpChoosePassword, "choose-password.html"},
+    {kHelpItem, "item.html"},
+    {kHelpMakePassword, "make-password.html"},
+    {kHelpPreferences, "preferences.html"},
+    {kHelpExportImport, "export-import.html"},
+    {kHelpPrinting, "printing.html"},
+    {kHelpTwofishTest, "twofish-test.html"},
     {kHelpAbout, "about.html"},
 };
 

@@ -60,7 +60,7 @@ class CStaticLink final : public QLabel {
     QString m_link;
     QBasicTimer m_coolDown;
     QBasicTimer m_handlerWatch;
-    long m_handler = 0;       // the handler of the last click, while watched
+    long m_handler = 0;  // the handler of the last click, while watched
     int m_handlerWatchedMs = 0;
     IShellOpener& m_shell;
 };

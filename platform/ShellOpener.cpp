@@ -38,8 +38,9 @@ HandlerOutcome CXdgOpenShell::OutcomeOf(long started) {
     if (ended == 0) return HandlerOutcome::Running;
     m_watched.erase(watched);
     m_children.erase(std::remove(m_children.begin(), m_children.end(), child), m_children.end());
-    return ended == child && WIFEXITED(status) && WEXITSTATUS(status) == 0 ? HandlerOutcome::Succeeded
-                                                                          : HandlerOutcome::Failed;
+    return ended == child && WIFEXITED(status) && WEXITSTATUS(status) == 0
+               ? HandlerOutcome::Succeeded
+               : HandlerOutcome::Failed;
 }
 
 void CXdgOpenShell::Forget(long started) {

@@ -5,9 +5,9 @@
 #include <mutex>
 
 #include "platform/Activity.h"
-#include "platform/KeynestEvents.h"
 #include "platform/FileChooser.h"
 #include "platform/HelpViewer.h"
+#include "platform/KeynestEvents.h"
 #include "platform/Prompter.h"
 #include "platform/WaitCursor.h"
 #include "settings/RegistryStore.h"

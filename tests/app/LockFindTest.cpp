@@ -137,7 +137,8 @@ TEST(LockFindTest, FindBoxFiltersAndCommandsActOnTheShownItems) {
 
     run.program.frame.OnCommand(ID_VIEW_HIDE_PASSWORDS);
     for (const int shown : {0, 1}) {  // as many dots for "bank" as for "Kattegat"
-        EXPECT_EQ(list.model()->index(shown, kColPassword).data().toString(), QString(8, u'\u2022'));
+        EXPECT_EQ(list.model()->index(shown, kColPassword).data().toString(),
+                  QString(8, u'\u2022'));
     }
     list.setCurrentIndex(list.model()->index(1, 0));
     run.program.frame.OnCommand(ID_EDIT_COPY_PASSWORD);
@@ -147,7 +148,8 @@ TEST(LockFindTest, FindBoxFiltersAndCommandsActOnTheShownItems) {
     EXPECT_EQ(list.ShownRowCount(), 4);
     // Commands on every Item empty the box before they ask (declined here).
     // Export comes by Ctrl+E typed in the box, which leaves command keys alone.
-    for (const int command : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_EXPORT, ID_EDIT_DELETE_ALL}) {
+    for (const int command :
+         {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_EXPORT, ID_EDIT_DELETE_ALL}) {
         findBox.setText(QStringLiteral("bank"));
         if (command == ID_EDIT_DELETE_ALL) fakes.prompter.answers = {kPromptYes};
         if (command == ID_FILE_EXPORT) {

@@ -13,9 +13,9 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QWhatsThis>
+#include <algorithm>
 #include <deque>
 #include <fstream>
-#include <algorithm>
 #include <optional>
 #include <set>
 #include <tuple>

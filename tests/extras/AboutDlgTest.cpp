@@ -30,10 +30,12 @@ TEST_F(AboutDlgTest, TargetsGetOneMailtoAndOnlyASuccessfulOpenTurnsPurple) {
     using enum HandlerOutcome;
     // The link text, its target, whether its handler starts and how it ends.
     const std::tuple<QString, std::string, bool, HandlerOutcome> cases[] = {
-        {kMail, mailto, true, Succeeded}, {QStringLiteral("mailto:") + kMail, mailto, true, Succeeded},
+        {kMail, mailto, true, Succeeded},
+        {QStringLiteral("mailto:") + kMail, mailto, true, Succeeded},
         {QString::fromStdString(web), web, true, Succeeded},
         {kMail, mailto, true, Running},  // a handler in the foreground has shown the target
-        {kMail, mailto, false, Succeeded}, {kMail, mailto, true, Failed}};
+        {kMail, mailto, false, Succeeded},
+        {kMail, mailto, true, Failed}};
     for (const auto& [text, target, starts, ends] : cases) {
         FakeShellOpener shell;
         shell.opens = starts;

@@ -172,7 +172,8 @@ TEST_F(PasswordFeaturesTest, OkRefusesMoreThanADayAndHandsTheNewTimeToTheWatchdo
         Press(dialog, "changePasswordButton");
         Type(dialog, "dogTimeBox", "1441");
         Press(dialog, "okButton");
-        EXPECT_EQ(m_fakes.prompter.texts, QStringList{QStringLiteral("Please enter a whole number from 1 to 1440.")});
+        EXPECT_EQ(m_fakes.prompter.texts,
+                  QStringList{QStringLiteral("Please enter a whole number from 1 to 1440.")});
         Type(dialog, "dogTimeBox", "10");
         Press(dialog, "okButton");
     });
