@@ -54,11 +54,17 @@ class ProgramTest : public ::testing::Test {
     FakeServices m_fakes;
 };
 
-TEST_F(ProgramTest, ItemsComeBackAtTheNextStartOnlyWithTheRightPassword) {
+// The Items, and a maximised window with its normal size kept.
+TEST_F(ProgramTest, ItemsAndWindowComeBackAtTheNextStartOnlyWithTheRightPassword) {
+    int normalWidth = 0;
     {
         Program first(m_fakes.AsServices(), StorePath());
+        normalWidth = first.store.GetInt(StoreNames::kScreen, "cx", 0);
+        first.frame.showMaximized();
+        ASSERT_TRUE(WaitUntil([&] { return first.frame.isMaximized(); }));
         ASSERT_TRUE(first.Start());
         ASSERT_TRUE(first.AddStoredItem("site", "pw"));
+        EXPECT_EQ(first.store.GetInt(StoreNames::kScreen, "cx", 0), normalWidth);
     }
     {
         Program wrong(m_fakes.AsServices(), StorePath());
@@ -75,6 +81,9 @@ TEST_F(ProgramTest, ItemsComeBackAtTheNextStartOnlyWithTheRightPassword) {
         EXPECT_EQ(wrong.view->Model().RowCount(), 0);
     }
     Program second(m_fakes.AsServices(), StorePath());
+    EXPECT_TRUE(second.frame.isMaximized());
+    second.frame.showNormal();
+    EXPECT_EQ(second.frame.width(), normalWidth);
     ASSERT_TRUE(second.Start());
     ASSERT_EQ(second.view->Model().RowCount(), 1);
     EXPECT_EQ(second.view->Model().GetText(0, kColPassword), "pw");
@@ -200,21 +209,6 @@ TEST_F(ProgramTest, ASecondStartBringsTheWindowForwardAndTheHelpWindowEndsWithIt
     ASSERT_TRUE(help && help->isVisible());
     running.MainFrame()->close();
     EXPECT_FALSE(help->isVisible());
-}
-
-TEST_F(ProgramTest, AMaximisedWindowComesBackMaximisedWithItsNormalSizeKept) {
-    int normalWidth = 0;
-    {
-        Program first(m_fakes.AsServices(), StorePath());
-        normalWidth = first.store.GetInt(StoreNames::kScreen, "cx", 0);
-        first.frame.showMaximized();
-        ASSERT_TRUE(WaitUntil([&] { return first.frame.isMaximized(); }));
-        EXPECT_EQ(first.store.GetInt(StoreNames::kScreen, "cx", 0), normalWidth);
-    }
-    Program second(m_fakes.AsServices(), StorePath());
-    EXPECT_TRUE(second.frame.isMaximized());
-    second.frame.showNormal();
-    EXPECT_EQ(second.frame.width(), normalWidth);
 }
 
 TEST_F(ProgramTest, TheClipboardFollowsThePreferencesAndIsEmptiedAtExitWhenWanted) {
