@@ -10,11 +10,36 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QTextBrowser(parent) {
     resize(640, 560);
 }
 
+namespace {
+
+struct HelpPage {
+    int context;
+    const char* file;
+};
+
+// The page of each window; every other context opens the contents.
+constexpr HelpPage kPages[] = {
+    {kHelpMainWindow, "main-window.html"},
+    {kHelpUnlock, "unlock.html"},
+    {kHelpSetAside, "set-aside.html"},
+    {kHelpChoosePassword, "choose-password.html"},
+    {kHelpItem, "item.html"},
+    {kHelpMakePassword, "make-password.html"},
+    {kHelpPreferences, "preferences.html"},
+    {kHelpExportImport, "export-import.html"},
+    {kHelpPrinting, "printing.html"},
+    {kHelpTwofishTest, "twofish-test.html"},
+    {kHelpAbout, "about.html"},
+};
+
+}  // namespace
+
 QUrl CHelpWindow::PageFor(int context) {
-    switch (context) {
-        case kHelpChoosePassword: return QUrl(QStringLiteral("qrc:/help/choose-password.html"));
-        default: return QUrl(QStringLiteral("qrc:/help/index.html"));
+    const char* file = "index.html";
+    for (const HelpPage& page : kPages) {
+        if (page.context == context) file = page.file;
     }
+    return QUrl(QStringLiteral("qrc:/help/") + QString::fromLatin1(file));
 }
 
 void CHelpWindow::ShowHelp(int context) {

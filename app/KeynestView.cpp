@@ -80,6 +80,7 @@ CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* pa
     connect(m_events, &CKeynestEvents::LockStateChanged, m_list, [this](bool unlocked) {
         if (unlocked) m_list->SelectCurrentRow();
     });
+    connect(m_events, &CKeynestEvents::ShowEveryItem, m_findBox, &QLineEdit::clear);
 
     connect(m_findBox, &QLineEdit::textChanged, this, [this](const QString& text) {
         m_watchdog->SignalActivity();
@@ -143,7 +144,27 @@ void CKeynestView::OnInitialUpdate() {
     m_lockFlowTimer.start(100, this);
 }
 
+namespace {
+
+// Command keys a one-line box has no use of its own for, although a text
+// box may claim them (Ctrl+E moves to the end of the line on X11): while
+// the find box has the focus they stay the commands' keys.
+bool IsCommandKeyForFindBox(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    if (key.key() >= Qt::Key_F1 && key.key() <= Qt::Key_F35) return true;
+    return modifiers == Qt::ControlModifier &&
+           (key.key() == Qt::Key_E || key.key() == Qt::Key_I || key.key() == Qt::Key_L);
+}
+
+}  // namespace
+
 bool CKeynestView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_findBox && event->type() == QEvent::ShortcutOverride &&
+        IsCommandKeyForFindBox(*static_cast<QKeyEvent*>(event))) {
+        // Not claimed by the box: the shortcut goes to its command.
+        event->ignore();
+        return true;
+    }
     // Escape in the find box shows every Item again.
     if (watched == m_findBox && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
@@ -163,9 +184,12 @@ void CKeynestView::timerEvent(QTimerEvent* event) {
     QWidget::timerEvent(event);
 }
 
-CommandState CKeynestView::CommandStateNow() const {
+CommandState CKeynestView::CommandStateNow() {
     CommandState state;
     state.unlocked = m_vault.IsUnlocked();
+    // Read from the store: Items are set aside by a first choice of the
+    // password or by a save, and come back by a password that opens them.
+    state.setAsideItems = state.unlocked && m_vault.HasSetAsideItems();
     state.rowCount = m_model->RowCount();
     state.hasSelection = m_list->FirstSelectedRow() >= 0;
     state.undoAvailable = m_commands->IsUndoAvailable();

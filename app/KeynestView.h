@@ -43,7 +43,7 @@ public:
     /// starts the lock flow 100 ms later.
     void OnInitialUpdate();
     /// What the enabling of the commands depends on, now.
-    CommandState CommandStateNow() const;
+    CommandState CommandStateNow();
     /// The close sequence: column widths, clipboard, worker threads.
     void OnClose();
     /// File > Reset: erases everything after a question, then closes.

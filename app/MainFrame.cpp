@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -32,6 +33,7 @@ CMainFrame::CMainFrame(CRegistryStore& store, IHelpViewer& help, QWidget* parent
     : QMainWindow(parent), m_store(store), m_help(help) {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(AppTitle());
+    setProperty(kHelpContextProperty, kHelpMainWindow);
     m_toolbar = addToolBar(QStringLiteral("Standard"));
     m_toolbar->setObjectName(QStringLiteral("toolbar"));
     m_toolbar->setIconSize(QSize(16, 16));
@@ -123,6 +125,8 @@ void CMainFrame::BuildMenus() {
             if (row.menu == menuName) rows.push_back(&row);
         }
         QMenu* menu = menuBar()->addMenu(QString::fromUtf8(MenuTitle(menuName)));
+        // Some states (set-aside Items) change without a notice to the frame.
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
         AddInPlaceOrder(
             rows, &CommandRow::menuPlace,
             [this, menu](const CommandRow& row) { menu->addAction(m_actions[row.id]); },

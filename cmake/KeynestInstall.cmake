@@ -1,5 +1,5 @@
 # What `cmake --install` puts where: the programs, the desktop entry, the
-# AppStream metadata, the icons in every hicolor size, the manual page and
+# AppStream metadata, the icons in every hicolor size, the manual pages and
 # the package documents.
 include(GNUInstallDirs)
 
@@ -39,8 +39,11 @@ if(TARGET keynest)
   install(FILES ${keynest_generated}/keynest.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 
+# Every manual page goes in compressed, as Debian's policy wants.
 if(TARGET keynest-cli)
   install(TARGETS keynest-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  keynest_configure_gzipped(${PROJECT_SOURCE_DIR}/cli/keynest-cli.1 ${keynest_generated}/keynest-cli.1)
+  install(FILES ${keynest_generated}/keynest-cli.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 
 # The programs the installation holds, so that a packaging build can build

@@ -11,6 +11,7 @@
 
 #include "extras/AboutTexts.h"
 #include "extras/StaticLink.h"
+#include "platform/HelpViewer.h"
 
 namespace {
 
@@ -38,6 +39,7 @@ CAboutDlg::CAboutDlg(int& mailVisited, int& webVisited, IShellOpener& shell, QWi
       m_webLink(
           new CStaticLink(QString::fromLatin1(AboutTexts::kHomePage), webVisited, shell, this)) {
     setWindowTitle(QStringLiteral("About Keynest"));
+    setProperty(kHelpContextProperty, kHelpAbout);
     m_mailLink->setObjectName(QStringLiteral("mailLink"));
     m_webLink->setObjectName(QStringLiteral("webLink"));
 

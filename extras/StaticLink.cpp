@@ -12,6 +12,8 @@
 namespace {
 
 const QString kMailScheme = QStringLiteral("mailto:");
+// How often the handler of a click is looked at.
+constexpr int kHandlerPollMs = 50;
 
 }  // namespace
 
@@ -26,7 +28,9 @@ CStaticLink::CStaticLink(const QString& text, int& visited, IShellOpener& shell,
     ApplyColour();
 }
 
-CStaticLink::~CStaticLink() = default;
+CStaticLink::~CStaticLink() {
+    if (m_handlerWatch.isActive()) m_shell.Forget(m_handler);
+}
 
 QColor CStaticLink::TextColour() const { return palette().color(QPalette::WindowText); }
 
@@ -46,8 +50,26 @@ void CStaticLink::OnClicked() {
     m_bCoolDown = true;
     m_coolDown.start(kCoolDownMs, this);
 
-    // The shell hands the target over and returns at once.
-    if (!m_shell.Open(ToBytes(m_link))) {
+    // The shell hands the target over and returns at once; whether the
+    // handler could open it shows only when it ends.
+    if (m_handlerWatch.isActive()) m_shell.Forget(m_handler);
+    m_handlerWatch.stop();
+    m_handler = m_shell.Start(ToBytes(m_link));
+    if (m_handler == 0) {
+        QApplication::beep();
+        return;
+    }
+    m_handlerWatchedMs = 0;
+    m_handlerWatch.start(kHandlerPollMs, this);
+}
+
+void CStaticLink::WatchHandler() {
+    const HandlerOutcome outcome = m_shell.OutcomeOf(m_handler);
+    m_handlerWatchedMs += kHandlerPollMs;
+    if (outcome == HandlerOutcome::Running && m_handlerWatchedMs < kHandlerGraceMs) return;
+    m_handlerWatch.stop();
+    if (outcome == HandlerOutcome::Running) m_shell.Forget(m_handler);
+    if (outcome == HandlerOutcome::Failed) {
         QApplication::beep();
         return;
     }
@@ -86,6 +108,10 @@ void CStaticLink::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CStaticLink::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == m_handlerWatch.timerId()) {
+        WatchHandler();
+        return;
+    }
     if (event->timerId() != m_coolDown.timerId()) {
         QLabel::timerEvent(event);
         return;

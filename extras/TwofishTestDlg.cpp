@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/HelpViewer.h"
 #include "platform/Prompter.h"
 #include "platform/TextBytes.h"
 #include "vault/ItemList.h"
@@ -45,6 +46,7 @@ CTwofishTestDlg::CTwofishTestDlg(CPasswordSealer& sealer, IPrompter& prompter, Q
       m_asciiButton(new QRadioButton(QStringLiteral("ASCII Text"), this)),
       m_hexButton(new QRadioButton(QStringLiteral("Hex Nibbles"), this)) {
     setWindowTitle(QStringLiteral("Keynest's TwoFish Tester"));
+    setProperty(kHelpContextProperty, kHelpTwofishTest);
     m_asciiButton->setObjectName(QStringLiteral("asciiButton"));
     m_hexButton->setObjectName(QStringLiteral("hexButton"));
 

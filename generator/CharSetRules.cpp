@@ -15,6 +15,24 @@ bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsPrintable(char c) { return c >= '!' && c <= '~'; }
 
+bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// Characters of `text` read as UTF-8, as the user typed them; a byte that
+// begins no complete sequence counts as one character.
+size_t CharacterCount(const std::string& text) {
+    size_t count = 0;
+    for (size_t i = 0; i < text.size(); ++count) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 1;
+        if (lead > 0xF4 || i + length > text.size()) length = 1;
+        for (size_t k = 1; k < length; ++k) {
+            if (!IsContinuation(text[i + k])) length = 1;
+        }
+        i += length;
+    }
+    return count;
+}
+
 }  // namespace
 
 bool IsInCharSet(const std::string& text, const std::string& charSet) {
@@ -42,9 +60,10 @@ bool AcceptCharSet(const std::string& charSet, int alphaNum, unsigned currentLen
                    const AskYesNo& ask, const ShowWarning& warn) {
     bool refused = false;
 
-    if (charSet.size() < currentLength) {
+    const size_t characters = CharacterCount(charSet);
+    if (characters < currentLength) {
         refused = ask("Your present password length is " + std::to_string(currentLength) +
-                      ".\n\nBut you have chosen only " + std::to_string(charSet.size()) +
+                      ".\n\nBut you have chosen only " + std::to_string(characters) +
                       " characters.\nThis will cause your passwords to less\ncomplex and may "
                       "compromise your security. \n\nWould like to improve this?");
     }

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/HelpViewer.h"
 #include "platform/PasswordBox.h"
 #include "platform/Prompter.h"
 #include "platform/TextBytes.h"
@@ -13,6 +14,7 @@
 CUnlockDlg::CUnlockDlg(IPrompter& prompter, QWidget* parent)
     : QDialog(parent), m_prompter(prompter), m_passwordEdit(new QLineEdit(this)) {
     setWindowTitle(QStringLiteral("UnLock Keynest"));
+    setProperty(kHelpContextProperty, kHelpUnlock);
 
     auto* prompt = new QLabel(QStringLiteral("Enter Keynest Password"), this);
     m_passwordEdit->setObjectName(QStringLiteral("passwordEdit"));
@@ -78,5 +80,6 @@ void CUnlockDlg::OnShutdown() {
 
 void CUnlockDlg::AskForSetAsideItems() {
     setWindowTitle(QStringLiteral("Open Set-Aside Items"));
+    setProperty(kHelpContextProperty, kHelpSetAside);
     m_shutdownButton->hide();
 }

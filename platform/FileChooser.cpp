@@ -3,11 +3,14 @@
 #include <QFile>
 #include <QFileDialog>
 
+#include "platform/HelpViewer.h"
+
 namespace {
 
 std::string Choose(QWidget* parent, const FileChoice& choice, QFileDialog::AcceptMode mode) {
     QFileDialog dialog(parent, choice.title);
     dialog.setObjectName(QStringLiteral("keynestFileDialog"));
+    dialog.setProperty(kHelpContextProperty, choice.helpContext);
     dialog.setAcceptMode(mode);
     // The open chooser lets a name through that does not exist; the
     // reader reports it. The save chooser asks before replacing a file.

@@ -14,6 +14,8 @@ struct FileChoice {
     QString defaultSuffix;
     /// File name the chooser starts with, as a full path.
     std::string initialPath;
+    /// The help page F1 opens in the chooser (0: the contents).
+    int helpContext = 0;
 };
 
 /// The modal choosers of a file to write or to read, so that tests can

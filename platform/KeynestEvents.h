@@ -22,6 +22,9 @@ Q_SIGNALS:
     /// A notice for the status bar's message pane, shown for `timeoutMs`
     /// (0: until another message replaces it); screen readers read it there.
     void StatusMessage(const QString& text, int timeoutMs);
+    /// A command is about to act on every Item, not only on those the find
+    /// text shows: the list should show them all before it asks or acts.
+    void ShowEveryItem();
     /// The program should end through the main window's close path.
     void CloseRequested();
 };

@@ -19,8 +19,12 @@ fi
 cmake --build "$build" --target keynest_programs -j 2
 (cd "$build" && cpack -G DEB >/dev/null)
 deb="$(ls -t "$build"/keynest_*.deb | head -n 1)"
-# lintian is optional here: it reports, it does not stop the script.
+# lintian is optional here; when it is installed, an error it reports
+# fails the script (warnings are shown only).
 if command -v lintian >/dev/null; then
-  lintian --info "$deb" >&2 || true
+  if ! lintian --info --fail-on error "$deb" >&2; then
+    echo "lintian reports an error in $deb" >&2
+    exit 1
+  fi
 fi
 echo "$deb"

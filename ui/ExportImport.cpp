@@ -7,6 +7,8 @@
 
 #include "platform/Activity.h"
 #include "platform/FileChooser.h"
+#include "platform/HelpViewer.h"
+#include "platform/KeynestEvents.h"
 #include "platform/Prompter.h"
 #include "platform/WaitCursor.h"
 #include "settings/RegistryStore.h"
@@ -79,7 +81,7 @@ FileChoice CExportImport::Choice(const char* title) {
         initial = std::filesystem::current_path(error).string() + "/backup";
     }
     return {QString::fromLatin1(title), QStringLiteral("Password Files (*.kne)"),
-            QStringLiteral("kne"), initial};
+            QStringLiteral("kne"), initial, kHelpExportImport};
 }
 
 bool CExportImport::StillUnlocked() {
@@ -95,6 +97,7 @@ void CExportImport::ReportFileError() {
 
 void CExportImport::OnExportToFile() {
     m_context.activity.SignalActivity();
+    Q_EMIT m_context.events.ShowEveryItem();
 
     const std::string chosen = m_chooser.ChooseSaveFile(Choice("Export"));
     if (chosen.empty() || !StillUnlocked()) return;

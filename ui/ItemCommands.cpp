@@ -6,6 +6,7 @@
 #include "ui/ItemDlg.h"
 #include "ui/ItemListView.h"
 #include "platform/Activity.h"
+#include "platform/KeynestEvents.h"
 #include "vault/Vault.h"
 #include "generator/PasswordGenerator.h"
 #include "settings/Preferences.h"
@@ -162,6 +163,7 @@ void CItemCommands::OnUndoDelete() {
 
 void CItemCommands::OnDeleteAllItems() {
     m_context.activity.SignalActivity();
+    Q_EMIT m_context.events.ShowEveryItem();
 
     if (m_context.services.prompter.Show(QStringLiteral("Are you sure you want to delete all items?"),
                                   PromptButtons::YesNo, PromptIcon::Question) != kPromptYes) {

@@ -17,6 +17,7 @@
 #include "settings/Preferences.h"
 #include "platform/Prompter.h"
 #include "platform/Clipboard.h"
+#include "platform/HelpViewer.h"
 #include "platform/PasswordBox.h"
 #include "platform/TextBytes.h"
 
@@ -67,6 +68,7 @@ CItemDlg::CItemDlg(Services services, CRegistryStore& store, const Preferences& 
     : QDialog(parent), m_services(services), m_store(store), m_prefs(prefs) {
     setObjectName(QStringLiteral("itemDialog"));
     setWindowTitle(QStringLiteral("Add Keynest Item"));
+    setProperty(kHelpContextProperty, kHelpItem);
 
     auto* layout = new QVBoxLayout(this);
     for (int column = 0; column < kItemColumnCount; ++column) {

@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "generator/PasswordGenerator.h"
+#include "platform/HelpViewer.h"
 #include "platform/Prompter.h"
 #include "platform/TextBytes.h"
 #include "ui/RangeSpinBox.h"
@@ -53,6 +54,22 @@ void CheckRadio(QButtonGroup* group, int value) {
     group->setExclusive(true);
 }
 
+// Tab enters `group` at its checked button (at its first while none is
+// checked), as radio groups do elsewhere on the desktop; the arrow keys
+// still move within the group.
+void LetTabEnterAtCheckedButton(QButtonGroup* group) {
+    const auto follow = [group] {
+        const QList<QAbstractButton*> buttons = group->buttons();
+        QAbstractButton* entry = group->checkedButton();
+        if (entry == nullptr && !buttons.isEmpty()) entry = buttons.first();
+        for (QAbstractButton* button : buttons) {
+            button->setFocusPolicy(button == entry ? Qt::StrongFocus : Qt::ClickFocus);
+        }
+    };
+    QObject::connect(group, &QButtonGroup::buttonToggled, group, follow);
+    follow();
+}
+
 void ReadRadio(const QButtonGroup* group, int& value) {
     if (group->checkedId() >= 0) value = group->checkedId();
 }
@@ -68,6 +85,7 @@ CPreferencesDlg::CPreferencesDlg(Services services, CRegistryStore& store, bool 
       m_changePassword(std::move(changePassword)) {
     setObjectName(QStringLiteral("preferencesDialog"));
     setWindowTitle(QStringLiteral("Keynest Preferences"));
+    setProperty(kHelpContextProperty, kHelpPreferences);
     BuildControls();
 }
 
@@ -113,6 +131,7 @@ void CPreferencesDlg::BuildControls() {
     m_makePwdGroup = new QButtonGroup(this);
     m_makePwdGroup->addButton(dialogRadio, 0);
     m_makePwdGroup->addButton(clipboardRadio, 1);
+    LetTabEnterAtCheckedButton(m_makePwdGroup);
     auto* generationLayout = new QVBoxLayout(generation);
     auto* generationText = new QLabel(
         QStringLiteral("Command \"Edit > Make a Password\" creates a password..."), generation);
@@ -159,6 +178,7 @@ void CPreferencesDlg::BuildControls() {
     m_saveCancelGroup = new QButtonGroup(this);
     m_saveCancelGroup->addButton(m_cancelDialogRadio, 0);
     m_saveCancelGroup->addButton(m_trySaveRadio, 1);
+    LetTabEnterAtCheckedButton(m_saveCancelGroup);
     m_lockOnDesktopCheck = Named(
         new QCheckBox(QStringLiteral("Lock when the screen locks or the computer sleeps"), autoLock),
         "lockOnDesktopCheck");

@@ -3,6 +3,7 @@
 #include <QPrinter>
 
 #include "platform/Activity.h"
+#include "platform/KeynestEvents.h"
 #include "platform/Prompter.h"
 #include "ui/ItemPrinter.h"
 #include "vault/ItemList.h"
@@ -46,6 +47,7 @@ QPrinter& CPrintCommands::Printer() {
 
 bool CPrintCommands::PreparePrinting() {
     m_context.activity.SignalActivity();
+    Q_EMIT m_context.events.ShowEveryItem();
     IPrompter& prompter = m_context.services.prompter;
     if (prompter.Show(QStringLiteral("You are about to print your passwords in plain text. "
                                      "\n\nAre your sure you want to do this?"),

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/PasswordBox.h"
+#include "platform/HelpViewer.h"
 #include "platform/TextBytes.h"
 #include "ui/RegenEdit.h"
 #include "vault/ItemList.h"
@@ -19,6 +20,7 @@ CRandomPasswordDlg::CRandomPasswordDlg(std::function<std::string()> regenerate,
       m_closeButton(new QPushButton(QStringLiteral("Close"), this)) {
     setObjectName(QStringLiteral("randomPasswordDialog"));
     setWindowTitle(QStringLiteral("Keynest Random Password "));
+    setProperty(kHelpContextProperty, kHelpMakePassword);
 
     m_passwordEdit->setObjectName(QStringLiteral("passwordEdit"));
     KeepSelectionPrivate(*m_passwordEdit);

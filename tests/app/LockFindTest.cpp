@@ -4,12 +4,14 @@
 #include <QClipboard>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QFileDialog>
 #include <QLabel>
 #include <QProcess>
 #include <QTest>
 
 #include "FakeServices.h"
 #include "Program.h"
+#include "lock/Watchdog.h"
 #include "ui/ItemDlg.h"
 #include "ui/ItemListModel.h"
 #include "ui/ItemListView.h"
@@ -40,28 +42,32 @@ class SessionBus : public ::testing::Environment {
 };
 const auto* const kBus = ::testing::AddGlobalTestEnvironment(new SessionBus);
 
-TEST(LockFindTest, LockNowInsideAnItemDialogStoresItBeforeTheLock) {
-    FakeServices fakes;
-    CQtClipboard clipboard;
-    FreshProgram run({fakes.prompter, clipboard, fakes.shell, fakes.help, fakes.random});
-    run.program.view->Prefs().saveCancel = 1;
-    run.program.view->Prefs().createOnAdd = 0;
-    clipboard.SetText("copied before the lock");
-    bool lockedAndWiped = false;
-    WhenModal<CUnlockDlg>([&](CUnlockDlg* dialog) {
-        lockedAndWiped = !run.program.Unlocked() && run.program.view->Model().RowCount() == 0 &&
-                         QGuiApplication::clipboard()->text().isEmpty();
-        Box(dialog, "passwordEdit")->setText(kProgramPassword);
-        Press(dialog, "okButton");
-    });
-    WhenModal<CItemDlg>([&](CItemDlg* dialog) {
-        Box(dialog, "locationEdit")->setText(QStringLiteral("zebra"));
-        Box(dialog, "passwordEdit")->setText(QStringLiteral("stripes"));
-        run.program.frame.OnCommand(ID_FILE_LOCK);
-    });
-    run.program.frame.OnCommand(ID_EDIT_ADD_ITEM);
-    ASSERT_TRUE(WaitUntil([&] { return lockedAndWiped && run.program.Unlocked(); }));
-    EXPECT_EQ(run.program.view->Model().RowCount(), 1);
+// Saved by Lock now, cancelled by the inactivity lock.
+TEST(LockFindTest, LockNowAndTheIdleLockInsideAnItemDialogFollowSaveCancel) {
+    for (const int saveCancel : {1, 0}) {
+        FakeServices fakes;
+        CQtClipboard clipboard;
+        FreshProgram run({fakes.prompter, clipboard, fakes.shell, fakes.help, fakes.random});
+        run.program.view->Prefs().saveCancel = saveCancel;
+        run.program.view->Prefs().createOnAdd = 0;
+        clipboard.SetText("copied before the lock");
+        bool lockedAndWiped = false;
+        WhenModal<CUnlockDlg>([&](CUnlockDlg* dialog) {
+            lockedAndWiped = !run.program.Unlocked() && run.program.view->Model().RowCount() == 0 &&
+                             QGuiApplication::clipboard()->text().isEmpty();
+            Box(dialog, "passwordEdit")->setText(kProgramPassword);
+            Press(dialog, "okButton");
+        });
+        WhenModal<CItemDlg>([&](CItemDlg* dialog) {
+            Box(dialog, "locationEdit")->setText(QStringLiteral("zebra"));
+            Box(dialog, "passwordEdit")->setText(QStringLiteral("stripes"));
+            if (saveCancel == 1) run.program.frame.OnCommand(ID_FILE_LOCK);
+            if (saveCancel == 0) run.program.view->Watchdog().SetDogTimeout(100);
+        });
+        run.program.frame.OnCommand(ID_EDIT_ADD_ITEM);
+        ASSERT_TRUE(WaitUntil([&] { return lockedAndWiped && run.program.Unlocked(); })) << saveCancel;
+        EXPECT_EQ(run.program.view->Model().RowCount(), saveCancel);
+    }
 }
 
 TEST(LockFindTest, ScreenSaverStartingLocksWhenTheUserWantsIt) {
@@ -95,6 +101,13 @@ TEST(LockFindTest, ScreenSaverStartingLocksWhenTheUserWantsIt) {
     }
 }
 
+// Ctrl+`key` typed in the find box, as in the active main window.
+void TypeCommandKey(Program& program, Qt::Key key) {
+    QApplication::setActiveWindow(&program.frame);
+    program.frame.OnCommand(ID_EDIT_FIND);
+    QTest::keyClick(&program.view->FindBox(), key, Qt::ControlModifier);
+}
+
 TEST(LockFindTest, FindBoxFiltersAndCommandsActOnTheShownItems) {
     FakeServices fakes;
     FreshProgram run(fakes.AsServices());
@@ -123,16 +136,35 @@ TEST(LockFindTest, FindBoxFiltersAndCommandsActOnTheShownItems) {
     EXPECT_EQ(rows.GetText(2, kColLocation), "dentist");
 
     run.program.frame.OnCommand(ID_VIEW_HIDE_PASSWORDS);
-    EXPECT_EQ(list.model()->index(1, kColPassword).data().toString(), QString(8, QChar(0x2022)));
+    for (const int shown : {0, 1}) {  // as many dots for "bank" as for "Kattegat"
+        EXPECT_EQ(list.model()->index(shown, kColPassword).data().toString(),
+                  QString(8, u'\u2022'));
+    }
     list.setCurrentIndex(list.model()->index(1, 0));
     run.program.frame.OnCommand(ID_EDIT_COPY_PASSWORD);
     EXPECT_EQ(fakes.clipboard.text, "Kattegat");
 
     QTest::keyClick(&findBox, Qt::Key_Escape);
     EXPECT_EQ(list.ShownRowCount(), 4);
+    // Commands on every Item empty the box before they ask (declined here).
+    // Export comes by Ctrl+E typed in the box, which leaves command keys alone.
+    for (const int command :
+         {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_EXPORT, ID_EDIT_DELETE_ALL}) {
+        findBox.setText(QStringLiteral("bank"));
+        if (command == ID_EDIT_DELETE_ALL) fakes.prompter.answers = {kPromptYes};
+        if (command == ID_FILE_EXPORT) {
+            RejectWhenModal<QFileDialog>();
+            TypeCommandKey(run.program, Qt::Key_E);
+        } else {
+            run.program.frame.OnCommand(command);
+        }
+        EXPECT_EQ(list.ShownRowCount(), rows.RowCount()) << command;
+    }
+    EXPECT_EQ(rows.RowCount(), 0);
+    EXPECT_TRUE(run.program.frame.findChild<QLabel*>(QStringLiteral("findPane"))->isHidden());
     findBox.setText(QStringLiteral("bank"));
     RejectWhenModal<CUnlockDlg>();
-    run.program.frame.OnCommand(ID_FILE_LOCK);
+    TypeCommandKey(run.program, Qt::Key_L);
     ASSERT_TRUE(WaitUntil([&] { return !run.program.Unlocked(); }));
     EXPECT_TRUE(findBox.text().isEmpty());
 }

@@ -1,30 +1,43 @@
-// The running program across starts: first use and unlock, the inactivity
-// lock, what the exit does to the clipboard, and File > Reset.
+// The running program across starts: first use and unlock, every menu
+// command and the help of every dialog, what the exit does to the
+// clipboard, and File > Reset.
 
 #include <gtest/gtest.h>
 
-#include <QTest>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
 #include <QWhatsThis>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <set>
+#include <tuple>
 
 #include "FakeServices.h"
 #include "Program.h"
 #include "app/KeynestApp.h"
 #include "app/RunningInstance.h"
 #include "app/CommandTable.h"
+#include "app/HelpWindow.h"
 #include "lock/LockFlow.h"
 #include "lock/Watchdog.h"
 #include "settings/SingleInstanceLock.h"
 #include "settings/UserPaths.h"
 #include "settings/StoreNames.h"
 #include "ui/ItemListModel.h"
+#include "ui/ItemListView.h"
 
 namespace {
 
@@ -49,11 +62,17 @@ class ProgramTest : public ::testing::Test {
     FakeServices m_fakes;
 };
 
-TEST_F(ProgramTest, ItemsComeBackAtTheNextStartOnlyWithTheRightPassword) {
+// The Items, and a maximised window with its normal size kept.
+TEST_F(ProgramTest, ItemsAndWindowComeBackAtTheNextStartOnlyWithTheRightPassword) {
+    int normalWidth = 0;
     {
         Program first(m_fakes.AsServices(), StorePath());
+        normalWidth = first.store.GetInt(StoreNames::kScreen, "cx", 0);
+        first.frame.showMaximized();
+        ASSERT_TRUE(WaitUntil([&] { return first.frame.isMaximized(); }));
         ASSERT_TRUE(first.Start());
         ASSERT_TRUE(first.AddStoredItem("site", "pw"));
+        EXPECT_EQ(first.store.GetInt(StoreNames::kScreen, "cx", 0), normalWidth);
     }
     {
         Program wrong(m_fakes.AsServices(), StorePath());
@@ -70,25 +89,96 @@ TEST_F(ProgramTest, ItemsComeBackAtTheNextStartOnlyWithTheRightPassword) {
         EXPECT_EQ(wrong.view->Model().RowCount(), 0);
     }
     Program second(m_fakes.AsServices(), StorePath());
+    EXPECT_TRUE(second.frame.isMaximized());
+    second.frame.showNormal();
+    EXPECT_EQ(second.frame.width(), normalWidth);
     ASSERT_TRUE(second.Start());
     ASSERT_EQ(second.view->Model().RowCount(), 1);
     EXPECT_EQ(second.view->Model().GetText(0, kColPassword), "pw");
 }
 
-TEST_F(ProgramTest, HelpKeysWorkInEveryWindowAtItsPage) {
+// Every command of the menus, chosen from its menu as a user does in a
+// state where its rule enables it, does something. Every dialog met on the
+// way opens a help page of its own for F1 and is then cancelled.
+TEST_F(ProgramTest, EveryMenuCommandRunsAndEveryDialogHasItsHelpPage) {
+    {  // Items without a check value: the next first password sets them aside.
+        Program earlier(m_fakes.AsServices(), StorePath());
+        ASSERT_TRUE(earlier.Start(QStringLiteral("earlier")) && earlier.AddStoredItem("kept", "pw"));
+        ASSERT_TRUE(earlier.store.DeleteValue(StoreNames::kKeynest, StoreNames::kPassword));
+    }
     Program program(m_fakes.AsServices(), StorePath());
-    WhenModal<CChoosePasswordDlg>([](CChoosePasswordDlg* dialog) {
+    ASSERT_TRUE(program.Start() && program.AddStoredItem("a", "1") && program.AddStoredItem("b", "2"));
+    CKeynestView& view = *program.view;
+    view.List().SelectRow(0);
+    QApplication::setActiveWindow(&program.frame);
+    QTest::keyClick(&program.frame, Qt::Key_F1);
+    EXPECT_EQ(m_fakes.help.contexts.back(), kHelpMainWindow);
+    QTest::keyClick(&program.frame, Qt::Key_F1, Qt::ShiftModifier);
+    EXPECT_TRUE(QWhatsThis::inWhatsThisMode());
+    QWhatsThis::leaveWhatsThisMode();
+
+    std::vector<std::pair<std::string, int>> met;  // each dialog, and the help F1 asked for
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible()) return;
         QTest::keyClick(dialog, Qt::Key_F1);
-        QTest::keyClick(dialog, Qt::Key_F1, Qt::ShiftModifier);
-        EXPECT_TRUE(QWhatsThis::inWhatsThisMode());
-        QWhatsThis::leaveWhatsThisMode();
+        met.emplace_back(dialog->metaObject()->className(), m_fakes.help.contexts.back());
         dialog->reject();
     });
-    program.view->OnInitialUpdate();
-    ASSERT_TRUE(WaitUntil([&] { return !m_fakes.help.contexts.empty(); }));
-    RunEventsFor(std::chrono::milliseconds(50));
-    QTest::keyClick(&program.frame, Qt::Key_F1);
-    EXPECT_EQ(m_fakes.help.contexts, (std::vector<int>{kHelpChoosePassword, kHelpContents}));
+    answerer.start(5);
+    // What the commands change, to see that each did something.
+    const auto state = [&] {
+        return std::tuple(met.size(), m_fakes.prompter.texts.size(), m_fakes.help.contexts.size(),
+                          m_fakes.clipboard.copies, view.Model().RowCount(),
+                          view.Model().PasswordsHidden(), program.frame.statusBar()->isVisible(),
+                          program.frame.findChild<QToolBar*>()->isVisible(),
+                          view.FindBox().hasFocus(), program.Unlocked(), program.frame.isVisible());
+    };
+    // With the answers to their questions; the list is emptied before the lock.
+    const std::pair<int, std::deque<int>> steps[] = {
+        {ID_EDIT_FIND, {}}, {ID_EDIT_COPY_PASSWORD, {}}, {ID_EDIT_EDIT_ITEM, {}},
+        {ID_EDIT_DELETE_ITEM, {}}, {ID_EDIT_UNDO_DELETE, {}}, {ID_VIEW_HIDE_PASSWORDS, {}},
+        {ID_VIEW_TOOLBAR, {}}, {ID_VIEW_STATUS_BAR, {}}, {ID_HELP_FINDER, {}},
+        {ID_EDIT_MAKE_PASSWORD, {}}, {ID_EDIT_PREFERENCES, {}}, {ID_EDIT_ADD_ITEM, {}},
+        {ID_EDIT_CHANGE_PASSWORD, {kPromptOk, kPromptOk, kPromptYes}},
+        {ID_FILE_IMPORT, {kPromptYes, kPromptNo}}, {ID_FILE_EXPORT, {}},
+        {ID_FILE_OPEN_SET_ASIDE, {}}, {ID_FILE_TEST_TWOFISH, {}}, {ID_APP_ABOUT, {}},
+        {ID_FILE_PRINT, {kPromptYes}}, {ID_FILE_PRINT_PREVIEW, {kPromptYes}},
+        {ID_FILE_PRINT_SETUP, {}}, {ID_EDIT_DELETE_ALL, {kPromptYes}}, {ID_FILE_LOCK, {}},
+        {ID_FILE_UNLOCK, {}}, {ID_FILE_RESET, {}}, {ID_APP_EXIT, {}}};
+    size_t inMenus = 0;
+    for (const QAction* menu : program.frame.menuBar()->actions()) {
+        for (const QAction* action : menu->menu()->actions()) inMenus += action->isSeparator() ? 0u : 1u;
+    }
+    EXPECT_EQ(std::size(steps), inMenus) << "a command of the menus has no step here";
+    for (const auto& [id, answers] : steps) {
+        QAction* action = program.frame.Action(id);
+        auto* menu = qobject_cast<QMenu*>(action->associatedObjects().value(0));
+        ASSERT_NE(menu, nullptr) << id;
+        menu->popup(QPoint());  // brings its commands up to date, as for a user
+        menu->hide();
+        m_fakes.prompter.answers = answers;
+        const auto before = state();
+        action->trigger();
+        EXPECT_TRUE(WaitUntil([&] { return state() != before; })) << id;
+    }
+    std::set<std::string> kinds;
+    for (const auto& [dialog, help] : met) {
+        kinds.insert(dialog);
+        const QUrl page = CHelpWindow::PageFor(help);
+        EXPECT_NE(page, CHelpWindow::PageFor(kHelpContents)) << dialog;
+        EXPECT_TRUE(QFile::exists(u':' + page.path())) << dialog;
+    }
+    EXPECT_EQ(kinds.size(), 11u);  // the program's eight dialogs and Qt's file and print dialogs
+    // F1 in the choice of a new password, then the help offered after its Cancel.
+    EXPECT_EQ(std::ranges::count(m_fakes.help.contexts, kHelpChoosePassword), 2);
+    EXPECT_TRUE(m_fakes.prompter.texts.contains(QStringLiteral(
+        "You are requesting that Keynest erase \neverything you have entered.\n\nYou should only "
+        "do this if you have\nforgotten your UnLock password.\n\nThis action cannot be "
+        "undone.\n\nAre you sure you want to do this?")));
+    EXPECT_TRUE(m_fakes.prompter.texts.contains(
+        QStringLiteral("You seem frustrated.\n\nWould you like to read the Help File?")));
 }
 
 TEST_F(ProgramTest, StartsThatCannotGoOnSayWhatToDo) {
@@ -115,34 +205,6 @@ TEST_F(ProgramTest, StartsThatCannotGoOnSayWhatToDo) {
         if (expected != changing) continue;
         other.emplace(folder + "/keynest.lock", CSingleInstanceLock::kDesktopHolder);
     }
-}
-
-TEST_F(ProgramTest, ResetAndTheHelpOfferAskAsWritten) {
-    Program program(m_fakes.AsServices(), StorePath());
-    ASSERT_TRUE(program.Start());
-    program.view->OnFileReset();
-    RejectWhenModal<CChoosePasswordDlg>();
-    m_fakes.prompter.answers = {kPromptYes, kPromptYes, kPromptYes};  // hints, then the offer
-    program.view->Lock().OnChangePassword();
-    EXPECT_TRUE(m_fakes.prompter.texts.contains(QStringLiteral(
-        "You are requesting that Keynest erase \neverything you have entered.\n\nYou should only "
-        "do this if you have\nforgotten your UnLock password.\n\nThis action cannot be "
-        "undone.\n\nAre you sure you want to do this?")));
-    EXPECT_EQ(m_fakes.prompter.texts.back(),
-              QStringLiteral("You seem frustrated.\n\nWould you like to read the Help File?"));
-    EXPECT_EQ(m_fakes.help.contexts, std::vector<int>{kHelpChoosePassword});
-    EXPECT_TRUE(program.Unlocked());
-}
-
-TEST_F(ProgramTest, AnOpenHelpWindowClosesWithTheMainWindow) {
-    const PrivateHome home(m_dir);
-    CKeynestApp app;
-    ASSERT_TRUE(app.InitInstance());
-    app.MainFrame()->OnCommand(ID_HELP_FINDER);
-    auto* help = app.MainFrame()->findChild<QWidget*>(QStringLiteral("helpWindow"));
-    ASSERT_TRUE(help && help->isVisible());
-    app.MainFrame()->close();
-    EXPECT_FALSE(help->isVisible());
 }
 
 int OpenDescriptors() {
@@ -191,28 +253,22 @@ TEST_F(ProgramTest, IdleConnectionsNeitherWedgeTheProgramNorStopItsLock) {
     running.View()->Watchdog().SetDogTimeout(100);
     EXPECT_TRUE(WaitUntil([&] { return locked; }));
     for (const int fd : idle) ::close(fd);
+
+    // The help window ends with the main window.
+    running.MainFrame()->OnCommand(ID_HELP_FINDER);
+    auto* help = running.MainFrame()->findChild<QWidget*>(QStringLiteral("helpWindow"));
+    ASSERT_TRUE(help && help->isVisible());
+    running.MainFrame()->close();
+    EXPECT_FALSE(help->isVisible());
 }
 
-TEST_F(ProgramTest, AMaximisedWindowComesBackMaximisedWithItsNormalSizeKept) {
-    int normalWidth = 0;
-    {
-        Program first(m_fakes.AsServices(), StorePath());
-        normalWidth = first.store.GetInt(StoreNames::kScreen, "cx", 0);
-        first.frame.showMaximized();
-        ASSERT_TRUE(WaitUntil([&] { return first.frame.isMaximized(); }));
-        EXPECT_EQ(first.store.GetInt(StoreNames::kScreen, "cx", 0), normalWidth);
-    }
-    Program second(m_fakes.AsServices(), StorePath());
-    EXPECT_TRUE(second.frame.isMaximized());
-    second.frame.showNormal();
-    EXPECT_EQ(second.frame.width(), normalWidth);
-}
-
-TEST_F(ProgramTest, ExitEmptiesTheClipboardOnlyWhenTheUserWantsIt) {
+TEST_F(ProgramTest, TheClipboardFollowsThePreferencesAndIsEmptiedAtExitWhenWanted) {
     for (const int empty : {1, 0}) {
         FakeServices fakes;
         Program program(fakes.AsServices(), m_dir.File(std::to_string(empty) + ".sqlite"));
         ASSERT_TRUE(program.Start());
+        program.view->Prefs().clipSeconds = 7 + empty;
+        EXPECT_EQ(fakes.clipboard.clearDelay(), std::chrono::seconds(7 + empty));
         program.view->Prefs().emptyClipboard = empty;
         fakes.clipboard.SetText("the user's own text");
         program.frame.close();

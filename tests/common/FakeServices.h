@@ -53,13 +53,15 @@ class FakeClipboard final : public IClipboard {
         text.clear();
         cleared = true;
     }
+    void SetClearDelay(ClearDelay delay) override { clearDelay = std::move(delay); }
     std::string text = "<untouched>";
+    ClearDelay clearDelay;
     int copies = 0;
     bool cleared = false;
 };
 
 /// Records the URLs it is asked to open, from any thread, and answers
-/// `opens`.
+/// `opens`; a started handler ends as `ends`.
 class FakeShellOpener final : public IShellOpener {
   public:
     bool Open(const std::string& url) override {
@@ -67,7 +69,11 @@ class FakeShellOpener final : public IShellOpener {
         m_urls.push_back(url);
         return opens;
     }
+    long Start(const std::string& url) override { return Open(url) ? 1 : 0; }
+    HandlerOutcome OutcomeOf(long) override { return ends; }
+    void Forget(long) override {}
     bool opens = true;
+    HandlerOutcome ends = HandlerOutcome::Succeeded;
     std::vector<std::string> Urls() {
         std::lock_guard lock(m_mutex);
         return m_urls;

@@ -18,6 +18,7 @@ namespace {
 const QColor kBlue(0, 0, 255);
 const QColor kPurple(128, 0, 128);
 const QString kMail = QStringLiteral("support@keynest.example.org");
+constexpr std::chrono::milliseconds kGrace(CStaticLink::kHandlerGraceMs);
 
 }  // namespace
 
@@ -25,24 +26,28 @@ class AboutDlgTest : public ::testing::Test, public ContextFixture {};
 
 TEST_F(AboutDlgTest, TargetsGetOneMailtoAndOnlyASuccessfulOpenTurnsPurple) {
     const std::string mailto = "mailto:" + kMail.toStdString();
-    struct Case {
-        QString text;
-        std::string target;
-        bool opens;
-    } cases[] = {
-        {kMail, mailto, true},
-        {QStringLiteral("mailto:") + kMail, mailto, true},
-        {QStringLiteral("https://keynest.example.org"), "https://keynest.example.org", true},
-        {kMail, mailto, false}};
-    for (const Case& c : cases) {
+    const std::string web = "https://keynest.example.org";
+    using enum HandlerOutcome;
+    // The link text, its target, whether its handler starts and how it ends.
+    const std::tuple<QString, std::string, bool, HandlerOutcome> cases[] = {
+        {kMail, mailto, true, Succeeded},
+        {QStringLiteral("mailto:") + kMail, mailto, true, Succeeded},
+        {QString::fromStdString(web), web, true, Succeeded},
+        {kMail, mailto, true, Running},  // a handler in the foreground has shown the target
+        {kMail, mailto, false, Succeeded},
+        {kMail, mailto, true, Failed}};
+    for (const auto& [text, target, starts, ends] : cases) {
         FakeShellOpener shell;
-        shell.opens = c.opens;
+        shell.opens = starts;
+        shell.ends = ends;
         int visited = 0;
-        CStaticLink link(c.text, visited, shell);
+        CStaticLink link(text, visited, shell);
         link.OnClicked();
         link.OnClicked();
-        EXPECT_EQ(shell.Urls(), (std::vector<std::string>{c.target, c.target}));
-        EXPECT_EQ(visited, c.opens ? 1 : 0);
-        EXPECT_EQ(link.TextColour(), c.opens ? kPurple : kBlue);
+        EXPECT_EQ(shell.Urls(), (std::vector<std::string>{target, target}));
+        EXPECT_TRUE(WaitUntil([&] { return !link.IsOpening(); }, 2 * kGrace));
+        const bool opened = starts && ends != Failed;
+        EXPECT_EQ(visited, opened ? 1 : 0);
+        EXPECT_EQ(link.TextColour(), opened ? kPurple : kBlue);
     }
 }

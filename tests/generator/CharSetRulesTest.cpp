@@ -58,6 +58,8 @@ TEST(CharSetRulesTest, AcceptanceAsksAndWarnsInOrder) {
         // ... Yes refuses and skips the character checks, not the last one.
         {"aa b", 1, 8, true, false, {LengthQuestion(8, 4)}, {kAlphaNumWarning}},
         {"abcdefghi1", 1, 8, false, true, {}, {}},
+        // Characters are counted, not their UTF-8 bytes.
+        {"\xC3\xA9\xC3\xA9\xC3\xA9", 0, 4, false, false, {LengthQuestion(4, 3)}, {Bogus(1)}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.set) + " length " + std::to_string(c.length));

@@ -21,6 +21,10 @@ for file in "$desktop" "$metainfo" "share/icons/hicolor/scalable/apps/$id.svg" \
   share/man/man1/keynest.1.gz share/doc/keynest/copyright share/doc/keynest/changelog.gz; do
   need "$file"
 done
+if [ -x "$build/cli/keynest-cli" ]; then need share/man/man1/keynest-cli.1.gz; fi
+# Every manual page is compressed (lintian: uncompressed-manual-page).
+while IFS= read -r page; do fail "uncompressed manual page ${page#"$prefix"/}"; done \
+  < <(find "$prefix/share/man" -type f ! -name '*.gz')
 
 # Each PNG holds the size its folder names (width and height from the header).
 for size in 16 32 48 64 128 256; do
@@ -38,7 +42,7 @@ grep -qx "Icon=$id" "$prefix/$desktop" || fail "Icon is not $id"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$prefix/$metainfo" ||
   fail "metadata does not launch $id.desktop"
 grep -q "<release version=\"$version\"" "$prefix/$metainfo" || fail "metadata lacks release $version"
-gzip -t "$prefix/share/man/man1/keynest.1.gz" "$prefix/share/doc/keynest/changelog.gz" ||
+gzip -t "$prefix"/share/man/man1/*.gz "$prefix/share/doc/keynest/changelog.gz" ||
   fail "a compressed file is damaged"
 
 desktop-file-validate "$prefix/$desktop" || fail "desktop-file-validate"

@@ -1,5 +1,6 @@
 // The URL launcher hands a URL to the desktop's handler as one argument and
-// never waits for the handler, which may run the browser in the foreground.
+// never waits for the handler, which may run the browser in the foreground;
+// a handler it watches tells how it ended.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -14,7 +15,7 @@
 
 namespace {
 
-TEST(ShellOpenerTest, HandsOverEachUrlWithoutWaitingForTheHandler) {
+TEST(ShellOpenerTest, HandsOverEachUrlWithoutWaitingAndTellsHowAWatchedHandlerEnded) {
     keynest_test::TempDir dir;
     const std::string handler = dir.File("slow-browser");
     const std::string record = dir.File("urls");
@@ -42,6 +43,19 @@ TEST(ShellOpenerTest, HandsOverEachUrlWithoutWaitingForTheHandler) {
     EXPECT_NE(recorded.find("1 " + urls[0] + "\n"), std::string::npos);
     EXPECT_NE(recorded.find("1 " + urls[1] + "\n"), std::string::npos);
     EXPECT_FALSE(CXdgOpenShell(dir.File("no-such-handler")).Open(urls[0]));
+
+    // A handler started to be watched ends as its exit status says.
+    for (const auto& [program, ends] : {std::pair{"true", HandlerOutcome::Succeeded},
+                                        std::pair{"false", HandlerOutcome::Failed}}) {
+        CXdgOpenShell shell(program);
+        const long started = shell.Start(urls[0]);
+        HandlerOutcome outcome = HandlerOutcome::Running;
+        for (int tries = 0; tries < 200 && outcome == HandlerOutcome::Running; ++tries) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            outcome = shell.OutcomeOf(started);
+        }
+        EXPECT_EQ(outcome, ends) << program;
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QRadioButton>
 #include <QTest>
@@ -86,7 +87,6 @@ TEST_F(PasswordFeaturesTest, MakePasswordToTheClipboardOpensNoWindowAndSaysSo) {
 TEST_F(PasswordFeaturesTest, F3RegeneratesInTheBoxOnlyUnderPreferencesInForce) {
     m_prefs.length = 8;
     WhenModal<CRandomPasswordDlg>([this](CRandomPasswordDlg* dialog) {
-        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Keynest Random Password "));
         QLineEdit* box = Box(dialog, "passwordEdit");
         EXPECT_EQ(dialog->focusWidget(), box);
         EXPECT_EQ(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name),
@@ -115,7 +115,7 @@ TEST_F(PasswordFeaturesTest, F3RegeneratesInTheBoxOnlyUnderPreferencesInForce) {
     EXPECT_EQ(m_fakes.clipboard.copies, 1);
 }
 
-TEST_F(PasswordFeaturesTest, HintsShowOnceAndClearTheirFlags) {
+TEST_F(PasswordFeaturesTest, HintsShowOnceAndClearTheirFlagsAndTabFindsTheChoice) {
     auto dialog = ShowDialog();
     auto* autoLock = Child<QCheckBox>(dialog.get(), "autoLockCheck");
     autoLock->click();  // off: the hint
@@ -132,6 +132,11 @@ TEST_F(PasswordFeaturesTest, HintsShowOnceAndClearTheirFlags) {
     EXPECT_EQ(m_fakes.prompter.texts.size(), 2);
     EXPECT_TRUE(Child<QRadioButton>(dialog.get(), "trySaveRadio")->isChecked());
     EXPECT_EQ(Hint("SaveCancel"), 0);
+    // Tab enters the radio group at its checked button.
+    QApplication::setActiveWindow(dialog.get());
+    Spin(dialog.get(), "dogTimeBox")->setFocus();
+    QTest::keyClick(Spin(dialog.get(), "dogTimeBox"), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), Child(dialog.get(), "trySaveRadio"));
     Child<QRadioButton>(dialog.get(), "cancelDialogRadio")->click();
     EXPECT_EQ(m_fakes.prompter.texts.size(), 2);
 }
@@ -173,9 +178,13 @@ TEST_F(PasswordFeaturesTest, UnusableCharacterSetsAreRefused) {
     }
 }
 
-TEST_F(PasswordFeaturesTest, OkHandsTheNewTimeToTheWatchdogWhileUnlocked) {
-    RunPreferences([](CPreferencesDlg* dialog) {
+TEST_F(PasswordFeaturesTest, OkRefusesMoreThanADayAndHandsTheNewTimeToTheWatchdog) {
+    RunPreferences([this](CPreferencesDlg* dialog) {
         Press(dialog, "changePasswordButton");
+        Type(dialog, "dogTimeBox", "1441");
+        Press(dialog, "okButton");
+        EXPECT_EQ(m_fakes.prompter.texts,
+                  QStringList{QStringLiteral("Please enter a whole number from 1 to 1440.")});
         Type(dialog, "dogTimeBox", "10");
         Press(dialog, "okButton");
     });
