@@ -13,6 +13,7 @@ struct CliOptions {
     bool showPassword = false;  ///< show --password
     bool generate = false;      ///< edit --generate: a new generated Password
     bool clear = false;         ///< import --clear
+    std::string format;         ///< export --format: "classic" or "hardened"; empty the vault's own
     bool partial = false;       ///< import --partial: the readable records of a damaged file
     int length = 0;             ///< generate --length; 0 the stored Length
     bool charsGiven = false;    ///< generate --chars was given

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <iostream>
 #include <string>
 
 #include "cli/CliOptions.h"
@@ -36,7 +37,21 @@ ExitStatus CFileCommands::Export() {
     if (Exists(path) && !m_terminal.Confirm(path + " exists. Replace it?", m_options.yes)) {
         return m_terminal.Declined("replacing " + path);
     }
-    if (!WriteExportFile(path, m_session.Rows(), m_session.Vault().UnlockPassword())) {
+    CVault& vault = m_session.Vault();
+    ExportFormat format = vault.DefaultExportFormat();
+    if (!m_options.format.empty()) {
+        format = m_options.format == "classic" ? ExportFormat::kKeyText : ExportFormat::kHardened;
+    }
+    if (format == ExportFormat::kKeyText && vault.Format() == VaultFormat::kHardened) {
+        if (vault.KeyTextRefusal(m_session.Rows()) != ConvertRefusal::kNone) {
+            return Fail(ExitStatus::Usage,
+                        "the classic format holds UnLock passwords and Passwords of at most 16 bytes, and "
+                        "this vault has longer ones; nothing written");
+        }
+        std::cerr << "keynest-cli: a classic export file is weaker than the vault: anyone holding it "
+                     "can try about a million UnLock passwords a second, and a change to it goes unnoticed\n";
+    }
+    if (!WriteExportFile(path, m_session.Rows(), vault, format)) {
         return Fail(ExitStatus::Failed, "Error: could not create file. " + path);
     }
     m_session.RememberFile(path);
@@ -93,9 +108,8 @@ ExitStatus CFileCommands::Import() {
     if (!Exists(path) && Exists(WithDefaultExtension(path))) path = WithDefaultExtension(path);
     std::error_code ignored;
     path = std::filesystem::absolute(path, ignored).string();
-    const std::string& password = m_session.Vault().UnlockPassword();
     CMemoryItemList imported;
-    const ExportReadResult result = ReadExportFile(path, imported, password);
+    const ExportReadResult result = ReadExportFile(path, imported, m_session.Vault());
     if (const ExitStatus refused = RefuseImport(path, result); refused != ExitStatus::Ok) {
         return refused;
     }
@@ -110,7 +124,7 @@ ExitStatus CFileCommands::Import() {
         const auto replaceReadOnly = [this](const std::string& backup) {
             return m_terminal.Confirm(backup + " is read-only. Replace it?", m_options.yes);
         };
-        if (!SaveBackupFile(path, rows, password, replaceReadOnly)) {
+        if (!SaveBackupFile(path, rows, m_session.Vault(), replaceReadOnly)) {
             return Fail(ExitStatus::Failed, "Error: could not create file. " + BackupPathFor(path) +
                                                 " (the backup of the " +
                                                 "current Items); nothing imported");

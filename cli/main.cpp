@@ -124,6 +124,11 @@ int main(int argc, char** argv) {
                      "The file (.kne is added when it has no "
                      "extension)")
         ->required();
+    exportCommand
+        ->add_option("--format", options.format,
+                     "hardened (an Argon2id key, checked for changes) or classic (weaker: 16-byte "
+                     "limits); the vault's own by default")
+        ->check(CLI::IsMember({"hardened", "classic"}));
     AddYesOption(exportCommand, options);
 
     CLI::App* import = app.add_subcommand("import", "Add the Items of an export file");

@@ -107,7 +107,7 @@ void CExportImport::OnExportToFile() {
     {
         CWaitCursor wait;
         ListGuard guard(m_context.listLock);
-        written = WriteExportFile(path, m_context.rows, m_context.vault.UnlockPassword());
+        written = WriteExportFile(path, m_context.rows, m_context.vault, m_context.vault.DefaultExportFormat());
     }
     if (!written) {
         ReportFileError();
@@ -138,7 +138,7 @@ void CExportImport::OnImportFromFile() {
     ExportReadResult result;
     {
         CWaitCursor wait;
-        result = ReadExportFile(path, staged, m_context.vault.UnlockPassword(), kFileWaitLimit);
+        result = ReadExportFile(path, staged, m_context.vault, kFileWaitLimit);
     }
     if (!ReportUnimportable(path, result) || !StillUnlocked()) return;
 
@@ -219,7 +219,7 @@ bool CExportImport::MergeRows(const std::string& importPath, const CMemoryItemLi
     IItemList& rows = m_context.rows;
     if (clearFirst) {
         const bool backedUp =
-            SaveBackupFile(importPath, rows, m_context.vault.UnlockPassword(),
+            SaveBackupFile(importPath, rows, m_context.vault,
                            [replaceBackup](const std::string&) { return replaceBackup; });
         if (!backedUp) return false;
         rows.RemoveAllRows();

@@ -6,6 +6,8 @@
 #include "vault/ItemRules.h"
 #include "vault/PasswordSealer.h"
 #include "vault/SealingKey.h"
+#include "vault/Vault.h"
+#include "vault/hardened/HardenedExport.h"
 
 namespace {
 
@@ -80,7 +82,8 @@ ExportReadResult ReadExportData(std::string_view bytes, IItemList& list,
     // The format word is not examined while records follow: files of
     // other writers may hold another value.
     std::uint32_t formatWord = 0;
-    if (!reader.ReadWord(formatWord)) {
+    // The hardened format's word: its message must not be misread as records.
+    if (!reader.ReadWord(formatWord) || formatWord == kHardenedExportFormatWord) {
         result.error = ExportReadError::NotExportFile;
         return result;
     }
@@ -182,16 +185,22 @@ bool WriteExportFile(const std::string& path, const IItemList& list, const std::
     return BuildExportData(list, password, data) && WriteFileAtomically(path, data, kExportMode);
 }
 
-ExportReadResult ReadExportFile(const std::string& path, IItemList& list,
-                                const std::string& password, std::chrono::milliseconds waitLimit) {
-    std::string bytes;
+bool WriteExportFile(const std::string& path, const IItemList& list, const CVault& vault, ExportFormat format) {
+    std::string data;
+    return vault.BuildExport(list, format, data) && WriteFileAtomically(path, data, kExportMode);
+}
+
+namespace {
+
+// Reads the bytes of the file `path` to import, or says in `result` why not.
+bool ReadImportBytes(const std::string& path, std::chrono::milliseconds waitLimit, std::string& bytes,
+                     ExportReadResult& result) {
     const FileReadStatus status =
         waitLimit.count() > 0 ? ReadRegularFileWithin(path, kMaxExportFileBytes, waitLimit, bytes)
                               : ReadRegularFile(path, kMaxExportFileBytes, bytes);
-    ExportReadResult result;
     switch (status) {
         case FileReadStatus::Ok:
-            return ReadExportData(bytes, list, password);
+            return true;
         case FileReadStatus::CannotOpen:
             result.error = ExportReadError::CannotOpen;
             break;
@@ -205,7 +214,23 @@ ExportReadResult ReadExportFile(const std::string& path, IItemList& list,
             result.error = ExportReadError::NotExportFile;
             break;
     }
-    return result;
+    return false;
+}
+
+}  // namespace
+
+ExportReadResult ReadExportFile(const std::string& path, IItemList& list, const std::string& password,
+                                std::chrono::milliseconds waitLimit) {
+    std::string bytes;
+    ExportReadResult result;
+    return ReadImportBytes(path, waitLimit, bytes, result) ? ReadExportData(bytes, list, password) : result;
+}
+
+ExportReadResult ReadExportFile(const std::string& path, IItemList& list, const CVault& vault,
+                                std::chrono::milliseconds waitLimit) {
+    std::string bytes;
+    ExportReadResult result;
+    return ReadImportBytes(path, waitLimit, bytes, result) ? vault.ReadExport(bytes, list) : result;
 }
 
 std::string BackupPathFor(const std::string& importPath) {
@@ -214,8 +239,11 @@ std::string BackupPathFor(const std::string& importPath) {
     return importPath.substr(0, slash + 1) + kBackupFileName;
 }
 
-bool SaveBackupFile(const std::string& importPath, const IItemList& list,
-                    const std::string& password, const ConfirmReplaceReadOnly& confirm) {
+namespace {
+
+// Writes the backup's bytes made by `build` beside `importPath`.
+bool SaveBackupData(const std::string& importPath, const IItemList& list, const ConfirmReplaceReadOnly& confirm,
+                    const std::function<bool(std::string&)>& build) {
     if (list.RowCount() == 0) return true;
     const std::string backupPath = BackupPathFor(importPath);
     if (backupPath.empty()) return false;
@@ -225,8 +253,22 @@ bool SaveBackupFile(const std::string& importPath, const IItemList& list,
     // The program chose this name, in a folder others may write: whatever
     // stands there is replaced, a link never followed.
     std::string data;
-    return BuildExportData(list, password, data) &&
-           ReplaceFileAtName(backupPath, data, kBackupMode, readOnly);
+    return build(data) && ReplaceFileAtName(backupPath, data, kBackupMode, readOnly);
+}
+
+}  // namespace
+
+bool SaveBackupFile(const std::string& importPath, const IItemList& list, const std::string& password,
+                    const ConfirmReplaceReadOnly& confirm) {
+    return SaveBackupData(importPath, list, confirm,
+                          [&](std::string& data) { return BuildExportData(list, password, data); });
+}
+
+bool SaveBackupFile(const std::string& importPath, const IItemList& list, const CVault& vault,
+                    const ConfirmReplaceReadOnly& confirm) {
+    return SaveBackupData(importPath, list, confirm, [&](std::string& data) {
+        return vault.BuildExport(list, vault.DefaultExportFormat(), data);
+    });
 }
 
 std::string WithDefaultExtension(const std::string& name) {

@@ -17,6 +17,9 @@
 #include "vault/ItemList.h"
 #include "vault/SealedRecord.h"
 
+class CVault;
+enum class ExportFormat;
+
 inline constexpr std::uint32_t kExportFormatWord = 1;
 /// Longest field read on import, in digits. Keynest's own fields seal to
 /// at most 1,824 digits (300 characters of three UTF-8 bytes); longer
@@ -37,10 +40,16 @@ bool WriteExportRecord(std::string& out, const SealedRecord& sealed);
 /// password cannot seal (more than 16 bytes).
 bool BuildExportData(const IItemList& list, const std::string& password, std::string& out);
 
-/// Writes the export file `path` (mode 0600) all at once, see
-/// WriteFileAtomically. False on failure; any earlier file is then untouched.
+/// Writes the export file `path` (mode 0600) of `list` sealed under
+/// `password` in the first format, all at once (see WriteFileAtomically).
+/// False on failure; any earlier file is then untouched.
 [[nodiscard]] bool WriteExportFile(const std::string& path, const IItemList& list,
                                    const std::string& password);
+/// Writes the export file `path` (mode 0600) of `list` in `format`, made by
+/// the vault, all at once (see WriteFileAtomically). False when the vault
+/// cannot make it or the write failed; any earlier file is then untouched.
+[[nodiscard]] bool WriteExportFile(const std::string& path, const IItemList& list, const CVault& vault,
+                                   ExportFormat format);
 
 /// Largest file read as an export file: room for far more Items than
 /// anyone keeps, small enough to hold in memory while it is read.
@@ -71,18 +80,25 @@ struct ExportReadResult {
 /// file". Empty when every record was imported.
 std::string DescribeUnread(const ExportReadResult& result);
 
-/// Appends the Items of the export file `path`, unsealed under `password`,
-/// to `list`: each record judged by itself (JudgeImportedRecord), a record
-/// cut off by the file's end counted as truncated, a field longer than
-/// kMaxImportFieldLength leaving its record out. Only a regular file is
+/// Appends the Items of the export file `path`, in either format, opened
+/// by the vault (CVault::ReadExport), to `list`. Only a regular file is
 /// read (see ReadRegularFile); with a `waitLimit` the read is given up
-/// after that long (TimedOut). On an error nothing is appended; the file
-/// is NotExportFile when it is shorter than its format word, larger than
-/// kMaxExportFileBytes, or has records of which none is accepted.
+/// after that long (TimedOut).
+[[nodiscard]] ExportReadResult ReadExportFile(const std::string& path, IItemList& list, const CVault& vault,
+                                              std::chrono::milliseconds waitLimit = {});
+
+/// The same for an export file of the first format sealed under `password`.
 [[nodiscard]] ExportReadResult ReadExportFile(const std::string& path, IItemList& list,
                                               const std::string& password,
                                               std::chrono::milliseconds waitLimit = {});
-/// The same for the bytes of an export file held in memory.
+
+/// Appends the Items of the first format's export file bytes, unsealed
+/// under `password`, to `list`: each record judged by itself (JudgeImportedRecord), a record
+/// cut off by the file's end counted as truncated, a field longer than
+/// kMaxImportFieldLength leaving its record out. On an error nothing is
+/// appended; the bytes are NotExportFile when they are shorter than the
+/// format word, carry the hardened format's word, or have records of which
+/// none is accepted.
 ExportReadResult ReadExportData(std::string_view bytes, IItemList& list,
                                 const std::string& password);
 
@@ -93,8 +109,8 @@ std::string BackupPathFor(const std::string& importPath);
 /// Asked with the backup's path before a read-only backup is replaced; true allows it.
 using ConfirmReplaceReadOnly = std::function<bool(const std::string& backupPath)>;
 
-/// Saves the rows of `list`, sealed under `password`, to the backup file
-/// beside `importPath`, which is left read-only (mode 0400). Whatever
+/// Saves the rows of `list`, sealed under `password` in the first format,
+/// to the backup file beside `importPath`, which is left read-only (mode 0400). Whatever
 /// stands at the backup's name is replaced as a name: a symbolic link
 /// there is replaced, its target never written. An existing read-only
 /// backup is replaced only when `confirm` allows it.
@@ -103,6 +119,9 @@ using ConfirmReplaceReadOnly = std::function<bool(const std::string& backupPath)
 [[nodiscard]] bool SaveBackupFile(const std::string& importPath, const IItemList& list,
                                   const std::string& password,
                                   const ConfirmReplaceReadOnly& confirm);
+/// The same in the vault's own export format.
+[[nodiscard]] bool SaveBackupFile(const std::string& importPath, const IItemList& list,
+                                  const CVault& vault, const ConfirmReplaceReadOnly& confirm);
 
 /// `name` with ".kne" appended when its file name has no extension.
 std::string WithDefaultExtension(const std::string& name);

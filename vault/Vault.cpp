@@ -137,8 +137,8 @@ bool CVault::ConvertToHardened(const IItemList& rows, const KdfParams& params) {
     return true;
 }
 
-ConvertRefusal CVault::ConvertToKeyText(const IItemList& rows) {
-    if (!m_bUnlocked || !m_bLoaded || Format() != VaultFormat::kHardened) return ConvertRefusal::kNotUnlocked;
+ConvertRefusal CVault::KeyTextRefusal(const IItemList& rows) const {
+    if (!m_bUnlocked) return ConvertRefusal::kNotUnlocked;
     if (m_unlockPassword.size() > kMaxPasswordBytes) return ConvertRefusal::kLongUnlockPassword;
     for (int row = 0; row < rows.RowCount(); ++row) {
         std::string itemPassword = rows.GetText(row, kColPassword);
@@ -146,6 +146,12 @@ ConvertRefusal CVault::ConvertToKeyText(const IItemList& rows) {
         WipeString(itemPassword);
         if (!fits) return ConvertRefusal::kLongItemPassword;
     }
+    return ConvertRefusal::kNone;
+}
+
+ConvertRefusal CVault::ConvertToKeyText(const IItemList& rows) {
+    if (!m_bUnlocked || !m_bLoaded || Format() != VaultFormat::kHardened) return ConvertRefusal::kNotUnlocked;
+    if (const ConvertRefusal refusal = KeyTextRefusal(rows); refusal != ConvertRefusal::kNone) return refusal;
     std::string checkValue = m_sealer.SealText(m_unlockPassword, m_unlockPassword, 0);
     CStoreTransaction transaction(m_store);
     const bool ok = !checkValue.empty() && transaction.IsActive() && EraseHardenedHeader(m_store) &&

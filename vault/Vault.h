@@ -21,6 +21,14 @@ enum class VaultFormat {
 /// How a password relates to the UnLock password.
 enum class UnlockOverlap { kNone, kEqual, kContains, kContained };
 
+/// The format of an export file.
+enum class ExportFormat {
+    kKeyText,   ///< Items sealed as in the first vault format, under the UnLock password's bytes
+    kHardened,  ///< every Item in one authenticated message under an Argon2id key
+};
+
+struct ExportReadResult;
+
 /// Why a conversion to the first format was refused.
 enum class ConvertRefusal { kNone, kNotUnlocked, kLongUnlockPassword, kLongItemPassword, kStoreFailed };
 
@@ -120,9 +128,23 @@ public:
     /// in one transaction. Only while unlocked and loaded; false, changing
     /// nothing, on failure.
     [[nodiscard]] bool ConvertToHardened(const IItemList& rows, const KdfParams& params);
+    /// Why the first format cannot hold the UnLock password or one of `rows`
+    /// Passwords (over 16 bytes), or kNone when it can.
+    [[nodiscard]] ConvertRefusal KeyTextRefusal(const IItemList& rows) const;
     /// Converts a hardened vault back to the first format when the UnLock
     /// password and every Password fit its 16 bytes, in one transaction.
     [[nodiscard]] ConvertRefusal ConvertToKeyText(const IItemList& rows);
+
+    /// The export format the vault writes unless asked otherwise: its own.
+    [[nodiscard]] ExportFormat DefaultExportFormat() const;
+    /// The bytes of an export file of `rows` in `format`, keyed by the
+    /// UnLock password, which never leaves the vault. Rows without Location
+    /// or Password are left out. False while locked, or when the first
+    /// format cannot hold the UnLock password or a Password (over 16 bytes).
+    [[nodiscard]] bool BuildExport(const IItemList& rows, ExportFormat format, std::string& out) const;
+    /// Appends to `rows` the Items of an export file's `bytes`, in either
+    /// format, each judged by the Item rules and the vault's Password limit.
+    [[nodiscard]] ExportReadResult ReadExport(std::string_view bytes, IItemList& rows) const;
 
     /// Erases every section the program writes, the set-aside Items
     /// included, and locks. False when the store refused.

@@ -131,6 +131,27 @@ TEST_F(CliTest, EditRemoveAndPasswdStoreTheirChanges) {
     EXPECT_EQ(Run({"list"}, "Other#456\n").out, "Amazon.de\n");
 }
 
+TEST_F(CliTest, HardenLiftsTheLimitsAndHealthAndExportsFollowTheFormat) {
+    const std::string longPassword(40, 'L');
+    const std::string addLong = std::string(kUnlock) + "\n\n\n\n" + longPassword + "\n";
+    EXPECT_EQ(Run({"add", "Long", "--yes"}, addLong).status, 1);
+    ASSERT_EQ(Run({"harden"}, kUnlock).status, 0);
+    EXPECT_EQ(Run({"add", "Long", "--yes"}, addLong).status, 0);
+    EXPECT_EQ(Run({"show", "-p", "Long"}, kUnlock).out.find(longPassword) != std::string::npos, true);
+    // The classic format cannot hold the long Password: nothing is written.
+    EXPECT_EQ(Run({"export", "--format", "classic", "c.kne"}, kUnlock).status, 1);
+    EXPECT_FALSE(std::ifstream(m_dir.File("c.kne")).good());
+    EXPECT_EQ(Run({"export", "h.kne"}, kUnlock).status, 0);
+    EXPECT_EQ(Run({"unharden"}, kUnlock).status, 1);
+    // Health: findings without a Password, and a status a script can test.
+    const CliRun health = Run({"health"}, kUnlock);
+    EXPECT_EQ(health.status, 1);
+    EXPECT_NE(health.out.find("Long\t\tpoor strength\t"), std::string::npos) << health.out;
+    for (const std::string& secret : {std::string(kAmazonPassword), longPassword}) {
+        EXPECT_EQ(health.out.find(secret), std::string::npos);
+    }
+}
+
 TEST_F(CliTest, ImportWithClearKeepsABackupAndRefusesOtherFiles) {
     const std::string file = m_dir.File("items.kne");
     ASSERT_EQ(Run({"export", m_dir.File("items")}, kUnlock).status, 0);

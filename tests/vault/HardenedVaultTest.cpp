@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <functional>
+#include <tuple>
 
 #include "TestSupport.h"
 #include "settings/StoreNames.h"
+#include "vault/ExportFile.h"
 #include "vault/ItemList.h"
 #include "vault/Vault.h"
 
@@ -85,6 +87,29 @@ TEST_F(HardenedVaultTest, LongPasswordsLiveOnlyInTheHardenedFormat) {
     ASSERT_TRUE(Reload(loaded, longUnlock).ok);
     EXPECT_EQ(m_vault.ConvertToKeyText(m_rows), ConvertRefusal::kLongUnlockPassword);
     EXPECT_EQ(m_vault.Format(), VaultFormat::kHardened);
+}
+
+TEST_F(HardenedVaultTest, ExportsAreMadeInsideTheVaultAndReadUnderTheReadersLimits) {
+    m_rows.SetText(0, kColPassword, std::string(40, 'p'));
+    std::string hardened;
+    std::string classic;
+    ASSERT_TRUE(m_vault.BuildExport(m_rows, ExportFormat::kHardened, hardened));
+    EXPECT_FALSE(m_vault.BuildExport(m_rows, ExportFormat::kKeyText, classic));
+
+    // A vault of the first format under the same password reads what fits it.
+    keynest_test::TempStore other;
+    CVault reader(other.m_store);
+    ASSERT_TRUE(reader.ChooseFirstPassword(kUnlock));
+    CMemoryItemList read;
+    const ExportReadResult result = reader.ReadExport(hardened, read);
+    EXPECT_EQ(std::tie(result.read, result.brokeRules), std::make_tuple(2, 1));
+    EXPECT_NE(result.firstBrokenRule.find("16 bytes"), std::string::npos);
+
+    // Whatever fits goes back the other way, byte for byte.
+    ASSERT_TRUE(reader.BuildExport(read, ExportFormat::kKeyText, classic));
+    CMemoryItemList back;
+    ASSERT_EQ(m_vault.ReadExport(classic, back).read, 2);
+    EXPECT_EQ(Fields(back), Fields(read));
 }
 
 TEST_F(HardenedVaultTest, EveryTamperingIsCountedAndNothingIsDropped) {

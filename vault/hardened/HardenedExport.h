@@ -2,7 +2,8 @@
 
 // Export files of the hardened format: every Item in one authenticated
 // message, so a changed, cut or extended file is refused whole. Layout, all
-// integers unsigned 32-bit little-endian: the format word 2; Argon2id's
+// integers unsigned 32-bit little-endian: the format word, the bytes "KnX2"
+// (no first-format file holds it: their writers write 1); Argon2id's
 // memory (KiB), passes and lanes; a 16-byte random salt; then the sealed
 // message (16-byte nonce, cipher text, 16-byte tag, Twofish-256 in EAX mode
 // under the key derived from the UnLock password), whose associated data is
@@ -19,7 +20,7 @@
 
 class IItemList;
 
-inline constexpr std::uint32_t kHardenedExportFormatWord = 2;
+inline constexpr std::uint32_t kHardenedExportFormatWord = 0x32586E4B;  // "KnX2"
 
 /// True when `data` starts with the hardened export format word.
 bool IsHardenedExport(std::string_view data);
