@@ -14,7 +14,10 @@ struct CliOptions {
     bool generate = false;      ///< edit --generate: a new generated Password
     bool clear = false;         ///< import --clear
     std::string format;         ///< export --format: "classic" or "hardened"; empty the vault's own
-    bool partial = false;       ///< import --partial: the readable records of a damaged file
+    bool partial = false;
+    std::string from;           ///< import --from: another program's format, or "auto"
+    bool dryRun = false;        ///< import --dry-run: show what would be imported
+    bool csv = false;           ///< export --csv: every Item in plain text       ///< import --partial: the readable records of a damaged file
     int length = 0;             ///< generate --length; 0 the stored Length
     bool charsGiven = false;    ///< generate --chars was given
     std::string chars;          ///< generate --chars

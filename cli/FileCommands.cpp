@@ -98,16 +98,20 @@ ExitStatus CFileCommands::RefuseImport(const std::string& path,
     return ExitStatus::Ok;
 }
 
+std::string CFileCommands::ImportPath() const {
+    std::string path = m_options.file;
+    if (!Exists(path) && Exists(WithDefaultExtension(path))) path = WithDefaultExtension(path);
+    std::error_code ignored;
+    return std::filesystem::absolute(path, ignored).string();
+}
+
 ExitStatus CFileCommands::Import() {
     ExitStatus status = m_session.LockForChange();
     if (status == ExitStatus::Ok) status = m_session.Open(false);
     if (status == ExitStatus::Ok) status = m_session.Unlock();
     if (status != ExitStatus::Ok) return status;
 
-    std::string path = m_options.file;
-    if (!Exists(path) && Exists(WithDefaultExtension(path))) path = WithDefaultExtension(path);
-    std::error_code ignored;
-    path = std::filesystem::absolute(path, ignored).string();
+    const std::string path = ImportPath();
     CMemoryItemList imported;
     const ExportReadResult result = ReadExportFile(path, imported, m_session.Vault());
     if (const ExitStatus refused = RefuseImport(path, result); refused != ExitStatus::Ok) {
@@ -118,6 +122,13 @@ ExitStatus CFileCommands::Import() {
         return ExitStatus::Ok;
     }
 
+    std::string skipped;
+    if (result.Unread() > 0) skipped = "; skipped " + DescribeUnread(result);
+    return StoreImported(path, imported, skipped);
+}
+
+ExitStatus CFileCommands::StoreImported(const std::string& path, const CMemoryItemList& imported,
+                                        const std::string& skipped) {
     CMemoryItemList& rows = m_session.Rows();
     const int earlier = rows.RowCount();
     if (m_options.clear) {
@@ -132,12 +143,10 @@ ExitStatus CFileCommands::Import() {
         rows.RemoveAllRows();
     }
     AppendRows(imported, rows);
-    status = m_session.Save();
-    if (status != ExitStatus::Ok) return status;
+    if (const ExitStatus status = m_session.Save(); status != ExitStatus::Ok) return status;
     m_session.RememberFile(path);
 
-    std::string said = "Imported " + Count(result.read) + " from " + path;
-    if (result.Unread() > 0) said += "; skipped " + DescribeUnread(result);
+    std::string said = "Imported " + Count(imported.RowCount()) + " from " + path + skipped;
     if (m_options.clear && earlier > 0) {
         said += "; the " + Count(earlier) + " before are in " + BackupPathFor(path);
     }

@@ -129,12 +129,19 @@ int main(int argc, char** argv) {
                      "hardened (an Argon2id key, checked for changes) or classic (weaker: 16-byte "
                      "limits); the vault's own by default")
         ->check(CLI::IsMember({"hardened", "classic"}));
+    exportCommand->add_flag("--csv", options.csv,
+                            "Write a plain-text CSV file (Bitwarden's columns) for another program");
     AddYesOption(exportCommand, options);
 
     CLI::App* import = app.add_subcommand("import", "Add the Items of an export file");
     import->add_option("FILE", options.file, "The export file")->required();
     import->add_flag("--clear", options.clear,
                      "Replace the current Items, first saved to savedbak.kne beside FILE");
+    import->add_option("--from", options.from,
+                       "Another program's file: keepassxc-csv, bitwarden-csv, bitwarden-json, firefox-csv, "
+                       "chrome-csv, csv, or auto (recognised; Keynest's own files first)")
+        ->type_name("FORMAT");
+    import->add_flag("--dry-run", options.dryRun, "Only show what would be imported and left out");
     import->add_flag("--partial", options.partial,
                      "Import the readable records of a file that cannot be read whole");
     AddYesOption(import, options);
@@ -185,8 +192,12 @@ int main(int argc, char** argv) {
     if (edit->parsed()) status = items.Edit();
     if (remove->parsed()) status = items.Remove();
     if (generate->parsed()) status = passwords.Generate();
-    if (exportCommand->parsed()) status = files.Export();
-    if (import->parsed()) status = files.Import();
+    if (exportCommand->parsed()) status = options.csv ? files.ExportCsv() : files.Export();
+    if (import->parsed()) {
+        const bool foreign = (!options.from.empty() && options.from != "auto") ||
+                             CFileCommands::IsForeignFile(options.file);
+        status = foreign ? files.ImportForeign() : files.Import();
+    }
     if (passwd->parsed()) status = passwords.Passwd();
     if (harden->parsed()) status = formats.Harden();
     if (unharden->parsed()) status = formats.Unharden();

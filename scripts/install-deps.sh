@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
-  libbotan-2-dev libzxcvbn-dev
+  libbotan-2-dev libzxcvbn-dev libcsv-dev nlohmann-json3-dev
   nettle-dev libgcrypt20-dev
   clang libclang-rt-14-dev
   xdg-utils fonts-dejavu-core
