@@ -21,6 +21,8 @@
 #include "TestSupport.h"
 #include "vault/Twofish.h"
 #include "health/HealthReport.h"
+#include "importers/CsvExport.h"
+#include "importers/ImportPlan.h"
 #include "vault/Vault.h"
 #include "vault/hardened/KeyDerivation.h"
 
@@ -445,6 +447,25 @@ void BM_StrengthKeystroke(benchmark::State& state) {
 }
 BENCHMARK(BM_StrengthKeystroke)->Arg(16)->Arg(64)->Arg(300)->Unit(benchmark::kMicrosecond);
 
+// ---- other programs' files -------------------------------------------------------
+
+// Reading a CSV export of a whole list and planning its import into an
+// empty vault: what `keynest-cli import FILE.csv` does before it stores.
+void BM_ImportCsv(benchmark::State& state) {
+    CMemoryItemList list;
+    FillList(list, static_cast<int>(state.range(0)));
+    const std::string csv = BuildCsvExport(list);
+    for (auto _ : state) {
+        ForeignFile file;
+        std::string error;
+        if (!ReadForeignFile(csv, ForeignFormat::kAuto, file, error)) state.SkipWithError("not read");
+        const ImportPlan plan = PlanImport(file, CMemoryItemList(), kHardenedPasswordLimit);
+        if (plan.toAdd.RowCount() != state.range(0)) state.SkipWithError("records lost");
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_ImportCsv)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // ---- ratios ----------------------------------------------------------------------
 
 // Prints the usual console table and keeps the fastest real time of each
@@ -484,7 +505,7 @@ public:
              {"BM_SaveAllItems/1000/real_time", "BM_SaveAllItems/10000/real_time",
               "BM_LoadAllItems/1000/real_time", "BM_LoadAllItems/10000/real_time",
               "BM_SaveHardened/10000/real_time", "BM_LoadHardened/10000/real_time",
-              "BM_HealthReport/10000/real_time"}) {
+              "BM_HealthReport/10000/real_time", "BM_ImportCsv/10000/real_time"}) {
             const double real = Get(m_real, name);
             if (real > 0) std::printf("  %-32s %10.3f %10.3f\n", name, real, Get(m_cpu, name));
         }
