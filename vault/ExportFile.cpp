@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "vault/AtomicFile.h"
+#include "vault/FileWords.h"
 #include "vault/ItemRules.h"
 #include "vault/PasswordSealer.h"
 #include "vault/SealingKey.h"
@@ -11,15 +12,8 @@
 
 namespace {
 
-constexpr std::size_t kWordSize = 4;
 constexpr mode_t kExportMode = 0600;
 constexpr mode_t kBackupMode = 0400;
-
-void AppendWord(std::string& out, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) {
-        out.push_back(static_cast<char>((value >> shift) & 0xFFu));
-    }
-}
 
 // Reads the export file's bytes in order. Every length word is checked
 // against what is left, so no length can make the reader allocate or read
@@ -27,15 +21,7 @@ void AppendWord(std::string& out, std::uint32_t value) {
 class CByteReader final {
   public:
     explicit CByteReader(std::string_view bytes) : m_bytes(bytes) {}
-    bool ReadWord(std::uint32_t& value) {
-        if (m_bytes.size() < kWordSize) return false;
-        value = 0;
-        for (std::size_t i = 0; i < kWordSize; ++i) {
-            value |= static_cast<std::uint32_t>(static_cast<unsigned char>(m_bytes[i])) << (8 * i);
-        }
-        m_bytes.remove_prefix(kWordSize);
-        return true;
-    }
+    bool ReadWord(std::uint32_t& value) { return TakeWord(m_bytes, value); }
     bool Take(std::uint32_t size, std::string_view& out) {
         if (size > m_bytes.size()) return false;
         out = m_bytes.substr(0, size);

@@ -4,28 +4,13 @@
 
 #include <botan/system_rng.h>
 
+#include "vault/FileWords.h"
 #include "vault/ItemList.h"
 #include "vault/hardened/FieldCipher.h"
 
 namespace {
 
-constexpr std::size_t kWordSize = 4;
-constexpr std::size_t kHeaderSize = 4 * kWordSize + kVaultSaltBytes;
-
-void AppendWord(std::string& out, std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>((value >> shift) & 0xFFu));
-}
-
-// Reads a word at the front of `data` and moves past it; false when too short.
-bool TakeWord(std::string_view& data, std::uint32_t& value) {
-    if (data.size() < kWordSize) return false;
-    value = 0;
-    for (std::size_t i = 0; i < kWordSize; ++i) {
-        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(data[i])) << (8 * i);
-    }
-    data.remove_prefix(kWordSize);
-    return true;
-}
+constexpr std::size_t kHeaderSize = 4 * kFileWordSize + kVaultSaltBytes;
 
 // Wipes and removes the records from `first` on.
 void DropRecords(std::vector<SealedRecord>& records, std::size_t first) {
@@ -40,7 +25,7 @@ void DropRecords(std::vector<SealedRecord>& records, std::size_t first) {
 bool ParseMessage(std::string_view message, std::vector<SealedRecord>& records) {
     std::uint32_t count = 0;
     // Each Item takes at least six length words, which bounds the count.
-    if (!TakeWord(message, count) || count > message.size() / (kItemColumnCount * kWordSize)) return false;
+    if (!TakeWord(message, count) || count > message.size() / (kItemColumnCount * kFileWordSize)) return false;
     const std::size_t first = records.size();
     records.resize(first + count);
     for (std::size_t i = first; i < records.size(); ++i) {
