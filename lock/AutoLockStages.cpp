@@ -16,6 +16,8 @@ CAutoLockStages::CAutoLockStages(QWidget* mainFrame, std::function<int()> saveCa
       m_saveCancel(std::move(saveCancel)),
       m_lockStep(std::move(lockStep)) {}
 
+void CAutoLockStages::LockNow() { QCoreApplication::postEvent(this, new QEvent(kWmDogCloseBoxes)); }
+
 void CAutoLockStages::customEvent(QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == kWmDogCloseBoxes) {

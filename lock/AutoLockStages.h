@@ -25,6 +25,9 @@ public:
     CAutoLockStages(QWidget* mainFrame, std::function<int()> saveCancel, std::function<void()> lockStep,
                     QObject* parent = nullptr);
 
+    /// Starts the stages at once, as the inactivity wait does when it ends.
+    void LockNow();
+
 protected:
     void customEvent(QEvent* event) override;
 

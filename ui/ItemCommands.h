@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "lock/LockWipes.h"
 #include "platform/KeynestContext.h"
 #include "vault/ItemList.h"
 
@@ -12,10 +13,10 @@ class CItemListView;
 /// The commands that change the set of Items: Add, Edit, Delete, Undo
 /// Delete and Delete All, with the one-deep undo slot. Rows change under
 /// the list lock; the Items are saved after it is released.
-class CItemCommands final {
+class CItemCommands final : public ILockWipe {
 public:
     CItemCommands(KeynestContext& context, CItemListView& view);
-    ~CItemCommands();
+    ~CItemCommands() override;
     CItemCommands(const CItemCommands&) = delete;
     CItemCommands& operator=(const CItemCommands&) = delete;
 
@@ -34,8 +35,9 @@ public:
 
     /// True when the undo slot holds an Item.
     bool IsUndoAvailable() const;
-    /// Empties the undo slot, wiping its texts; the lock step calls it.
+    /// Empties the undo slot, wiping its texts.
     void WipeUndoSlot();
+    void WipeAtLock() override { WipeUndoSlot(); }
 
 private:
     /// Runs the dialog; true when it ended with OK while still unlocked.

@@ -1,12 +1,10 @@
 #include "ui/ItemListView.h"
 
-#include <QAction>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QStyledItemDelegate>
 #include <QMouseEvent>
 #include <QPalette>
@@ -14,7 +12,6 @@
 #include "lock/AppMessages.h"
 #include "platform/Clipboard.h"
 #include "ui/CopyNotice.h"
-#include "ui/CommandStates.h"
 #include "ui/ItemFilterModel.h"
 #include "ui/ItemListModel.h"
 #include "settings/Preferences.h"
@@ -159,9 +156,7 @@ int CItemListView::ShownRowCount() const { return m_filter->rowCount(); }
 
 bool CItemListView::IsValidRow(int row) const { return row >= 0 && row < m_model->RowCount(); }
 
-bool CItemListView::IsUnlocked() const { return m_context.vault.IsUnlocked(); }
-
-void CItemListView::DropDrawnTexts() {
+void CItemListView::WipeAtLock() {
     // A fresh delegate; the old one takes its cached cell data with it.
     QAbstractItemDelegate* drawn = itemDelegate();
     setItemDelegate(new QStyledItemDelegate(this));
@@ -271,27 +266,8 @@ void CItemListView::mouseDoubleClickEvent(QMouseEvent* event) {
     m_bClickAfterDoubleClick = true;
 }
 
-std::unique_ptr<QMenu> CItemListView::BuildContextMenu() {
-    const bool unlocked = IsUnlocked();
-    const bool hasRow = IsValidRow(FirstSelectedRow());
-    if (unlocked && !hasRow) return nullptr;
-
-    auto menu = std::make_unique<QMenu>(QStringLiteral("Dummy"), this);
-    const auto add = [&menu](const QString& text, int id, bool enabled) {
-        QAction* action = menu->addAction(text);
-        action->setData(id);
-        action->setEnabled(enabled);
-    };
-    add(QStringLiteral("&Unlock..."), ID_FILE_UNLOCK, !unlocked);
-    add(QStringLiteral("&Add Item..."), ID_EDIT_ADD_ITEM, unlocked);
-    add(QStringLiteral("&Delete Item"), ID_EDIT_DELETE_ITEM, hasRow);
-    add(QStringLiteral("&Edit Item..."), ID_EDIT_EDIT_ITEM, hasRow);
-    add(QStringLiteral("&Preferences..."), ID_EDIT_PREFERENCES, true);
-    return menu;
-}
-
 QPoint CItemListView::ContextMenuPoint(const QPoint& clickPos) const {
-    if (!IsUnlocked()) return clickPos;
+    if (!m_context.vault.IsUnlocked()) return clickPos;
     const int row = FirstSelectedRow();
     if (!IsValidRow(row)) return {0, 0};
     // Just below the pointer, so that the menu does not hide the row clicked.
@@ -302,10 +278,8 @@ QPoint CItemListView::ContextMenuPoint(const QPoint& clickPos) const {
 
 void CItemListView::ShowContextMenu(const QPoint& clickPos) {
     SignalActivity();
-    const std::unique_ptr<QMenu> menu = BuildContextMenu();
-    if (!menu) return;
-    const QAction* chosen = menu->exec(viewport()->mapToGlobal(ContextMenuPoint(clickPos)));
-    if (chosen != nullptr) Q_EMIT ContextCommand(chosen->data().toInt());
+    if (m_context.vault.IsUnlocked() && !IsValidRow(FirstSelectedRow())) return;
+    Q_EMIT ContextMenuRequested(viewport()->mapToGlobal(ContextMenuPoint(clickPos)));
 }
 
 void CItemListView::contextMenuEvent(QContextMenuEvent* event) {

@@ -6,11 +6,11 @@
 #include <memory>
 #include <string>
 
+#include "lock/LockWipes.h"
 #include "platform/KeynestContext.h"
 
 class CItemFilterModel;
 class CItemListModel;
-class QMenu;
 
 /// The list of Items: six columns in report style, rows sorted by
 /// Location, several rows selectable. A click copies the first selected
@@ -18,7 +18,7 @@ class QMenu;
 /// double-click edits; a right click opens the small context menu.
 /// A find text may hide rows; every row number this class takes or hands
 /// out is still the model's own.
-class CItemListView final : public QTreeView {
+class CItemListView final : public QTreeView, public ILockWipe {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CItemListView)
 
@@ -59,29 +59,23 @@ class CItemListView final : public QTreeView {
     /// The Copy Password command.
     void OnCopyPassword();
 
-    /// The context menu for the present state, not shown yet; null when no
-    /// menu is due (unlocked without a selected row). Each action's data is
-    /// its command id.
-    std::unique_ptr<QMenu> BuildContextMenu();
     /// Where the context menu opens for a right click at `clickPos`
     /// (viewport coordinates; the result is in the same coordinates).
     QPoint ContextMenuPoint(const QPoint& clickPos) const;
     /// The right click at `clickPos` (viewport coordinates): signals
-    /// activity, shows the context menu and runs the chosen command.
+    /// activity and asks for the context menu, unless it is not due
+    /// (unlocked without a selected row).
     void ShowContextMenu(const QPoint& clickPos);
 
     /// Forgets the texts of the cells drawn last: the item delegate and the
-    /// style keep them between paints. The lock calls it.
-    void DropDrawnTexts();
-
-    /// True while a double-click is being handled.
-    bool InDoubleClick() const { return m_bDoubleClick; }
+    /// style keep them between paints.
+    void WipeAtLock() override;
 
   Q_SIGNALS:
     /// A double click asks to edit the first selected row.
     void EditRequested();
-    /// A command was chosen in the context menu.
-    void ContextCommand(int commandId);
+    /// The context menu is due at `globalPos`.
+    void ContextMenuRequested(const QPoint& globalPos);
     /// Rows were shown or hidden, by the find text or by a change of the list.
     void ShownRowsChanged();
 
@@ -93,7 +87,6 @@ class CItemListView final : public QTreeView {
     void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
-    bool IsUnlocked() const;
     void SignalActivity();
     /// Routes a completed left click by the column it hit.
     void OnClicked(const QModelIndex& index);

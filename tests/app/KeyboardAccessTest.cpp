@@ -11,7 +11,7 @@
 
 #include "FakeServices.h"
 #include "Program.h"
-#include "app/CommandTable.h"
+#include "app/commands/CommandTable.h"
 #include "ui/ItemListView.h"
 
 namespace {

@@ -29,7 +29,7 @@
 #include "Program.h"
 #include "app/KeynestApp.h"
 #include "app/RunningInstance.h"
-#include "app/CommandTable.h"
+#include "app/commands/CommandTable.h"
 #include "app/HelpWindow.h"
 #include "lock/LockFlow.h"
 #include "lock/Watchdog.h"
@@ -179,6 +179,32 @@ TEST_F(ProgramTest, EveryMenuCommandRunsAndEveryDialogHasItsHelpPage) {
         "undone.\n\nAre you sure you want to do this?")));
     EXPECT_TRUE(m_fakes.prompter.texts.contains(
         QStringLiteral("You seem frustrated.\n\nWould you like to read the Help File?")));
+}
+
+// The list's context menu is made from the command rows, with their rules:
+// locked, UnLock and Preferences; unlocked without a selection, none.
+TEST_F(ProgramTest, ListContextMenuTakesItsCommandsFromTheRows) {
+    Program program(m_fakes.AsServices(), StorePath());
+    QStringList seen;
+    const auto rightClick = [&] {
+        seen.clear();
+        QTimer::singleShot(0, [&seen] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr) return;
+            for (const QAction* action : menu->actions()) {
+                seen << action->text() + (action->isEnabled() ? u'+' : u'-');
+            }
+            menu->close();
+        });
+        program.view->List().ShowContextMenu({5, 5});
+    };
+    rightClick();
+    EXPECT_EQ(seen.join(u' '),
+              QStringLiteral("&Unlock...+ &Add Item...- &Delete Item- &Edit Item...- &Preferences...+"));
+    ASSERT_TRUE(program.Start());
+    program.view->List().clearSelection();
+    rightClick();
+    EXPECT_TRUE(seen.isEmpty());
 }
 
 TEST_F(ProgramTest, StartsThatCannotGoOnSayWhatToDo) {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QString>
-
 // Command ids of the menus, toolbar, accelerators and the list's context menu.
 inline constexpr int ID_FILE_UNLOCK = 32773;
 inline constexpr int ID_FILE_IMPORT = 32784;
@@ -30,13 +28,3 @@ inline constexpr int ID_FILE_OPEN_SET_ASIDE = 32790;
 inline constexpr int ID_FILE_LOCK = 32791;
 inline constexpr int ID_EDIT_FIND = 32792;
 inline constexpr int ID_VIEW_HIDE_PASSWORDS = 32793;
-
-/// What the enabling of the commands depends on.
-struct CommandState {
-    bool unlocked = false;       ///< the program is unlocked
-    int rowCount = 0;            ///< rows in the Item list
-    bool hasSelection = false;   ///< the list has a first selected row
-    bool undoAvailable = false;  ///< an Item is held for Undo Delete
-    bool setAsideItems = false;  ///< Items are set aside
-    bool passwordsHidden = false;  ///< the list shows dots for the passwords
-};
