@@ -119,7 +119,7 @@ void CKeynestView::OnInitialUpdate() {
     m_list->SetColumnWidths(LoadColumnWidths(m_context.store, m_list->viewport()->width()));
     Q_EMIT m_events->LockStateChanged(false);
     m_prefs = LoadPreferences(m_context.store);
-    m_hidePasswords->Apply();
+    Q_EMIT m_events->PreferencesChanged();
     // Locked: no inactivity wait runs until the first unlock.
     m_watchdog->SetDogTimeout(kInfinite);
     QTimer::singleShot(100, this, [this] {
@@ -130,7 +130,7 @@ void CKeynestView::OnInitialUpdate() {
 
 void CKeynestView::OnClose() {
     if (!m_reset->Erased()) SaveColumnWidths(m_context.store, m_list->ColumnWidths());
-    // A password Keynest copied goes with it, also when "Empty" is off: a
+    // A password Keynest copied goes with it, also when erasing at exit is off: a
     // clipboard manager would otherwise keep it after the exit.
     if (m_prefs.emptyClipboard == 1) {
         m_context.services.clipboard.Clear();

@@ -15,9 +15,16 @@
 #include "vault/ItemList.h"
 #include "vault/Vault.h"
 
-CLockFlow::CLockFlow(KeynestContext& context) : m_context(context) {}
-
-bool CLockFlow::IsUnlocked() const { return m_context.vault.IsUnlocked(); }
+CLockFlow::CLockFlow(KeynestContext& context) : m_context(context) {
+    // A new inactive duration counts at once; while locked the wait is left
+    // alone and the next unlock applies it.
+    QObject::connect(&context.events, &CKeynestEvents::PreferencesChanged, &context.events,
+                     [this] {
+                         if (m_context.vault.IsUnlocked()) {
+                             m_context.activity.SetDogTimeout(m_context.prefs.DogTimeMs());
+                         }
+                     });
+}
 
 void CLockFlow::StartLockFlow() {
     if (!m_context.vault.HasCheckValue()) {

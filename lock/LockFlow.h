@@ -30,7 +30,6 @@ public:
     /// File > Open Set-Aside Items: tries another password on them.
     void OnOpenSetAsideItems();
 
-    bool IsUnlocked() const;
 
 private:
     /// Marks the program unlocked, arms the inactivity wait and fills the list.

@@ -20,8 +20,6 @@ class IShellOpener;
 /// post events and call the shell opener.
 class CWatchdog final : public IActivity {
 public:
-    /// The wait time that means "never time out".
-    static constexpr std::uint32_t kInfinite = kWaitInfinite;
     /// At most this many URLs wait for the launcher; older ones go first.
     static constexpr std::size_t kMaxPendingLaunches = 16;
 

@@ -25,6 +25,9 @@ Q_SIGNALS:
     /// A command is about to act on every Item, not only on those the find
     /// text shows: the list should show them all before it asks or acts.
     void ShowEveryItem();
+    /// The preferences in force were changed (loaded, set in the dialog or
+    /// by a View command): whatever depends on one takes it up again.
+    void PreferencesChanged();
     /// The program should end through the main window's close path.
     void CloseRequested();
 };

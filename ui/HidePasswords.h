@@ -5,7 +5,8 @@
 class CItemListModel;
 
 /// View > Hide Passwords: dots instead of the passwords in the list, a
-/// choice kept among the preferences.
+/// choice kept among the preferences; the list follows the preference
+/// whenever the preferences change.
 class CHidePasswords final {
 public:
     CHidePasswords(KeynestContext& context, CItemListModel& model);
@@ -15,10 +16,10 @@ public:
     /// The command's handler: switches and stores the choice.
     void OnHidePasswords();
     bool Hidden() const;
+private:
     /// Shows the list as the preference in force says.
     void Apply();
 
-private:
     KeynestContext& m_context;
     CItemListModel& m_model;
 };

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/Activity.h"
+#include "platform/KeynestEvents.h"
 #include "platform/Prompter.h"
 #include "settings/Preferences.h"
 #include "ui/PreferencesDlg.h"
@@ -23,8 +24,10 @@ void CPreferencesCommand::OnPreferences() {
     dialog.SetValues(shown);
     if (dialog.exec() != QDialog::Accepted) return;
 
-    // In force at once: every reader takes its value from here at each use.
+    // In force at once: every reader takes its value from here at each use,
+    // and what holds one of its own hears of the change.
     m_context.prefs = dialog.Values();
+    Q_EMIT m_context.events.PreferencesChanged();
     bool stored = SavePreferences(m_context.store, m_context.prefs);
     if (dialog.RestoreHints()) stored = RestoreNewUserHints(m_context.store) && stored;
     if (!stored) {
@@ -33,7 +36,4 @@ void CPreferencesCommand::OnPreferences() {
                            "Keynest ends."),
             PromptButtons::Ok, PromptIcon::Warning);
     }
-
-    // While locked the wait is left alone; the next unlock applies the new time.
-    if (m_context.vault.IsUnlocked()) m_context.activity.SetDogTimeout(m_context.prefs.DogTimeMs());
 }

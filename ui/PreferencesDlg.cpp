@@ -345,11 +345,7 @@ void CPreferencesDlg::OnLowerCaseSet() {
 }
 
 void CPreferencesDlg::OnShowDefaults() {
-    // Hiding the passwords is a View setting, not one of the dialog's.
-    const int hidePwds = m_values.hidePwds;
-    m_values = Preferences{};
-    m_values.hidePwds = hidePwds;
-    m_values.pwdChars = FullCharSet();
+    ResetDialogPreferences(m_values);
     m_restoreHints = 1;
     EnableAutoLockControls(true);
     LoadControls();

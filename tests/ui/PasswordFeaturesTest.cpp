@@ -14,6 +14,7 @@
 
 #include "ContextFixture.h"
 #include "ModalDriver.h"
+#include "lock/LockFlow.h"
 #include "settings/Preferences.h"
 #include "ui/MakePassword.h"
 #include "ui/PreferencesCommand.h"
@@ -179,6 +180,7 @@ TEST_F(PasswordFeaturesTest, UnusableCharacterSetsAreRefused) {
 }
 
 TEST_F(PasswordFeaturesTest, OkRefusesMoreThanADayAndHandsTheNewTimeToTheWatchdog) {
+    const CLockFlow lockFlow(m_context);  // applies a changed inactive duration
     RunPreferences([this](CPreferencesDlg* dialog) {
         Press(dialog, "changePasswordButton");
         Type(dialog, "dogTimeBox", "1441");
