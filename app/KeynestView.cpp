@@ -12,17 +12,17 @@
 #include "platform/Clipboard.h"
 #include "platform/DesktopLockWatcher.h"
 #include "platform/FileChooser.h"
-#include "platform/KeynestEvents.h"
-#include "ui/ExportImport.h"
-#include "ui/FileReset.h"
-#include "ui/FindBox.h"
-#include "ui/HidePasswords.h"
-#include "ui/ItemCommands.h"
-#include "ui/ItemListModel.h"
-#include "ui/ItemListView.h"
-#include "ui/MakePassword.h"
-#include "ui/PreferencesCommand.h"
-#include "ui/PrintCommands.h"
+#include "contract/KeynestEvents.h"
+#include "ui/files/ExportImport.h"
+#include "ui/files/FileReset.h"
+#include "ui/list/FindBox.h"
+#include "ui/list/HidePasswords.h"
+#include "ui/items/ItemCommands.h"
+#include "ui/list/ItemListModel.h"
+#include "ui/list/ItemListView.h"
+#include "ui/password/MakePassword.h"
+#include "ui/preferences/PreferencesCommand.h"
+#include "ui/print/PrintCommands.h"
 
 CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* parent)
     : QWidget(parent),
@@ -30,8 +30,8 @@ CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* pa
       m_events(new CKeynestEvents(this)),
       m_model(new CItemListModel(this)),
       m_watchdog(std::make_unique<CWatchdog>()),
-      m_context{m_vault,    *m_model, m_listLock, m_prefs, store,
-                services,   *m_watchdog, *m_events, *this},
+      m_context{m_vault,  *m_model,    m_listLock,  m_prefs,  store,
+                services, *m_watchdog, *m_watchdog, *m_events, *this},
       m_list(new CItemListView(m_context, *m_model, this)),
       m_findBox(new CFindBox(m_context, *m_list, this)),
       m_lock(std::make_unique<CLockFlow>(m_context)),

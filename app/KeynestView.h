@@ -5,7 +5,7 @@
 #include <mutex>
 
 #include "app/commands/CommandTable.h"
-#include "platform/KeynestContext.h"
+#include "contract/KeynestContext.h"
 #include "settings/Preferences.h"
 #include "vault/Vault.h"
 

@@ -13,10 +13,10 @@
 #include <QToolBar>
 
 #include "app/HelpKeys.h"
-#include "ui/ItemListView.h"
+#include "ui/list/ItemListView.h"
 #include "platform/AppTitle.h"
 #include "platform/CommandIcons.h"
-#include "platform/KeynestEvents.h"
+#include "contract/KeynestEvents.h"
 #include "platform/HelpViewer.h"
 #include "app/KeynestView.h"
 #include "app/MenuItemNames.h"

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "platform/KeynestContext.h"
+#include "contract/KeynestContext.h"
 
 
 /// The Twofish tester and the About box. Lives for the whole run, so that

@@ -5,7 +5,7 @@
 #include <QCursor>
 #include <QEvent>
 
-#include "lock/AppMessages.h"
+#include "contract/AppMessages.h"
 #include "lock/LockPasses.h"
 #include "platform/WaitCursor.h"
 

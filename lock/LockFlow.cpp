@@ -4,9 +4,9 @@
 
 #include "lock/ChoosePasswordDlg.h"
 #include "lock/UnlockDlg.h"
-#include "platform/Activity.h"
+#include "contract/Activity.h"
 #include "platform/HelpViewer.h"
-#include "platform/KeynestEvents.h"
+#include "contract/KeynestEvents.h"
 #include "platform/Prompter.h"
 #include "platform/TextBytes.h"
 #include "platform/WaitCursor.h"

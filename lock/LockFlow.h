@@ -3,7 +3,7 @@
 #include <QString>
 #include <string>
 
-#include "platform/KeynestContext.h"
+#include "contract/KeynestContext.h"
 
 /// The lock state as the user meets it: the UnLock dialog, the first choice
 /// and the change of the UnLock password, the lock step the inactivity lock

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "platform/Clipboard.h"
-#include "platform/KeynestEvents.h"
+#include "contract/KeynestEvents.h"
 #include "platform/PasswordBox.h"
 
 CLockWipes::CLockWipes(CKeynestEvents& events, IClipboard& clipboard,

@@ -12,7 +12,7 @@
 #include "FakeServices.h"
 #include "Program.h"
 #include "app/commands/CommandTable.h"
-#include "ui/ItemListView.h"
+#include "ui/list/ItemListView.h"
 
 namespace {
 

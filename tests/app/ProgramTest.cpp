@@ -36,8 +36,8 @@
 #include "settings/SingleInstanceLock.h"
 #include "settings/UserPaths.h"
 #include "settings/StoreNames.h"
-#include "ui/ItemListModel.h"
-#include "ui/ItemListView.h"
+#include "ui/list/ItemListModel.h"
+#include "ui/list/ItemListView.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <QTimer>
 
 #include "lock/AutoLockStages.h"
-#include "lock/AutoSaveDialog.h"
+#include "contract/AutoSaveDialog.h"
 #include "EventLoopWait.h"
 #include "FakeServices.h"
 #include "lock/LockPasses.h"

@@ -6,7 +6,7 @@
 #include <QEvent>
 #include <QObject>
 
-#include "lock/AppMessages.h"
+#include "contract/AppMessages.h"
 #include "EventLoopWait.h"
 #include "FakeServices.h"
 #include "platform/ShellOpener.h"

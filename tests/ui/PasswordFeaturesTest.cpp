@@ -16,11 +16,11 @@
 #include "ModalDriver.h"
 #include "lock/LockFlow.h"
 #include "settings/Preferences.h"
-#include "ui/MakePassword.h"
-#include "ui/PreferencesCommand.h"
-#include "ui/PreferencesDlg.h"
-#include "ui/RandomPasswordDlg.h"
-#include "ui/RangeSpinBox.h"
+#include "ui/password/MakePassword.h"
+#include "ui/preferences/PreferencesCommand.h"
+#include "ui/preferences/PreferencesDlg.h"
+#include "ui/password/RandomPasswordDlg.h"
+#include "ui/preferences/RangeSpinBox.h"
 
 using namespace keynest_test;
 
@@ -198,7 +198,7 @@ TEST_F(PasswordFeaturesTest, OkRefusesMoreThanADayAndHandsTheNewTimeToTheWatchdo
 TEST_F(PasswordFeaturesTest, AFailedStoreIsReportedAndTheValuesStayInForce) {
     CRegistryStore closed(m_dir.File("never-opened.sqlite"));
     KeynestContext failing{m_vault,    m_rows,   m_listLock, m_prefs, closed, m_fakes.AsServices(),
-                           m_activity, m_events, m_parent};
+                           m_activity, m_activity, m_events, m_parent};
     CPreferencesCommand command(failing, nullptr);
     WhenModal<CPreferencesDlg>([](CPreferencesDlg* dialog) {
         Type(dialog, "lengthBox", "12");
