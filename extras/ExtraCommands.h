@@ -19,9 +19,6 @@ class CExtraCommands final {
     /// About: the About box, then the cipher's self-test.
     void OnAppAbout();
 
-    /// The visited flags of the mail link (0) and the web link (1).
-    const std::array<int, 2>& Visited() const { return m_visited; }
-
   private:
     KeynestContext& m_context;
     std::array<int, 2> m_visited{0, 0};

@@ -7,6 +7,7 @@
 #include "contract/Activity.h"
 #include "platform/HelpViewer.h"
 #include "contract/KeynestEvents.h"
+#include "platform/NewUserHint.h"
 #include "platform/Prompter.h"
 #include "platform/TextBytes.h"
 #include "platform/WaitCursor.h"
@@ -129,13 +130,12 @@ void CLockFlow::ChoosePassword(int firstUse) {
             PromptButtons::Ok, PromptIcon::None);
     }
 
-    if (firstUse == 0 && IsNewUserHintDue(m_context.store, "ChangePwd")) {
-        m_context.services.prompter.Show(
+    if (firstUse == 0) {
+        ShowNewUserHint(
+            m_context.store, m_context.services.prompter, NewUserHints::kChangePwd,
             QStringLiteral("New User Hint...\n\nIf you like to keep an encrypted Export file, "
                            "you\nshould create a new one after you change your password. \n\nHit "
-                           "F1 for Help at anytime."),
-            PromptButtons::Ok, PromptIcon::Information);
-        MarkNewUserHintShown(m_context.store, "ChangePwd");
+                           "F1 for Help at anytime."));
     }
 
     CChoosePasswordDlg dialog(m_context.services, m_context.prefs.pwdChars, &m_context.dialogParent);

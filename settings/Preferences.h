@@ -62,8 +62,19 @@ bool SavePreference(CRegistryStore& store, const Preferences& prefs, PreferenceF
 void ResetDialogPreferences(Preferences& prefs);
 
 /// Names of the seven New User Hint flags in section "Newbie".
+namespace NewUserHints {
+inline constexpr const char* kChangeEditPwd = "ChangeEditPwd";
+inline constexpr const char* kNoDog = "NoDog";
+inline constexpr const char* kSaveCancel = "SaveCancel";
+inline constexpr const char* kChangePwd = "ChangePwd";
+inline constexpr const char* kExport = "Export";
+inline constexpr const char* kEdit = "Edit";
+inline constexpr const char* kListCopy = "ListCopy";
+}  // namespace NewUserHints
 inline constexpr std::array<const char*, 7> kNewUserHintKeys = {
-    "ChangeEditPwd", "NoDog", "SaveCancel", "ChangePwd", "Export", "Edit", "ListCopy"};
+    NewUserHints::kChangeEditPwd, NewUserHints::kNoDog,  NewUserHints::kSaveCancel,
+    NewUserHints::kChangePwd,     NewUserHints::kExport, NewUserHints::kEdit,
+    NewUserHints::kListCopy};
 
 /// True when the hint `key` is still to be shown.
 bool IsNewUserHintDue(CRegistryStore& store, const char* key);

@@ -10,6 +10,7 @@
 #include "vault/Vault.h"
 #include "generator/PasswordGenerator.h"
 #include "settings/Preferences.h"
+#include "platform/NewUserHint.h"
 #include "platform/Prompter.h"
 #include "ui/items/SaveFailure.h"
 
@@ -55,13 +56,12 @@ void CItemCommands::OnAddItem() {
         WipeString(suggested);
     }
 
-    if (IsNewUserHintDue(m_context.store, "Export") && m_context.rows.RowCount() >= 4) {
-        m_context.services.prompter.Show(
+    if (m_context.rows.RowCount() >= 4) {
+        ShowNewUserHint(
+            m_context.store, m_context.services.prompter, NewUserHints::kExport,
             QStringLiteral("New User Hint...\n\nWith this many stored password you may want \nto "
                            "start making Export files now and then.\n\nHit F1 for Help at "
-                           "anytime."),
-            PromptButtons::Ok, PromptIcon::Information);
-        MarkNewUserHintShown(m_context.store, "Export");
+                           "anytime."));
     }
 
     if (!RunItemDialog(dialog)) return;
@@ -79,15 +79,12 @@ void CItemCommands::OnAddItem() {
 }
 
 void CItemCommands::OnEditItem() {
-    if (IsNewUserHintDue(m_context.store, "Edit")) {
-        m_context.services.prompter.Show(
-            QStringLiteral("New User Hint...\n\nDouble clicking an Item's Password \nfield will "
-                           "launch the Edit dialog box.\n\nSingle clicking an Item's Location "
-                           "Field \nwill have your browser take you there\nif you have chosen "
-                           "that Preference.\n\nHit F1 for Help at anytime."),
-            PromptButtons::Ok, PromptIcon::Information);
-        MarkNewUserHintShown(m_context.store, "Edit");
-    }
+    ShowNewUserHint(
+        m_context.store, m_context.services.prompter, NewUserHints::kEdit,
+        QStringLiteral("New User Hint...\n\nDouble clicking an Item's Password \nfield will "
+                       "launch the Edit dialog box.\n\nSingle clicking an Item's Location "
+                       "Field \nwill have your browser take you there\nif you have chosen "
+                       "that Preference.\n\nHit F1 for Help at anytime."));
     EditSelectedItem();
 }
 

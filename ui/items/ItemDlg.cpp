@@ -15,6 +15,7 @@
 
 #include "generator/PasswordGenerator.h"
 #include "settings/Preferences.h"
+#include "platform/NewUserHint.h"
 #include "platform/Prompter.h"
 #include "platform/Clipboard.h"
 #include "platform/HelpViewer.h"
@@ -40,26 +41,6 @@ constexpr std::array<FieldInfo, kItemColumnCount> kFields = {{
 
 const QString kPasswordLimitNote =
     QStringLiteral("A password holds at most 16 bytes; accented letters count as two.");
-
-// Bytes the text takes as UTF-8, counted without making a copy of it.
-qsizetype Utf8Length(const QString& text) {
-    qsizetype bytes = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t unit = text.at(i).unicode();
-        if (unit < 0x80) {
-            bytes += 1;
-        } else if (unit < 0x800) {
-            bytes += 2;
-        } else if (QChar::isHighSurrogate(unit) && i + 1 < text.size() &&
-                   text.at(i + 1).isLowSurrogate()) {
-            bytes += 4;
-            ++i;
-        } else {
-            bytes += 3;
-        }
-    }
-    return bytes;
-}
 
 }  // namespace
 
@@ -295,16 +276,14 @@ bool CItemDlg::eventFilter(QObject* watched, QEvent* event) {
 
 void CItemDlg::OnSetFocusPassword() {
     if (!m_bEditMode || m_bChangeAcknowledged) return;
-    if (!IsNewUserHintDue(m_store, "ChangeEditPwd")) return;
     // Set first: closing the box gives the focus back to the Password box,
     // and this handler must then do nothing.
     m_bChangeAcknowledged = true;
-    m_services.prompter.Show(
+    ShowNewUserHint(
+        m_store, m_services.prompter, NewUserHints::kChangeEditPwd,
         QStringLiteral("New User Hint...\n\nIf you are changing this existing password \nyou may "
                        "want to write it down now.\n\nYou will need to visit the Location or Web "
-                       "\nsite and change it there too. Right?"),
-        PromptButtons::Ok, PromptIcon::Information);
-    MarkNewUserHintShown(m_store, "ChangeEditPwd");
+                       "\nsite and change it there too. Right?"));
 }
 
 void CItemDlg::OnCreatePassword() {

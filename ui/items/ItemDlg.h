@@ -34,7 +34,6 @@ public:
     const std::string& Text(int column) const;
     /// Edit mode: the Item exists already; set by the opener before the run.
     void SetEditMode(bool editMode) { m_bEditMode = editMode; }
-    bool IsEditMode() const { return m_bEditMode; }
 
     /// Loads the values into the boxes and sets the edit-mode title; runs on the first show.
     void OnInitDialog();

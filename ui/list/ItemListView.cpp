@@ -15,6 +15,7 @@
 #include "ui/list/ItemFilterModel.h"
 #include "ui/list/ItemListModel.h"
 #include "settings/Preferences.h"
+#include "platform/NewUserHint.h"
 #include "platform/Prompter.h"
 #include "platform/TextBytes.h"
 #include "contract/Activity.h"
@@ -22,8 +23,6 @@
 #include "vault/Vault.h"
 
 namespace {
-
-const char* const kListCopyHintKey = "ListCopy";
 
 QString SelectHintText() {
     return QStringLiteral(
@@ -203,11 +202,8 @@ void CItemListView::CopyToClipboard(const std::string& text) {
 
 void CItemListView::OnCopyPassword() {
     SignalActivity();
-    if (IsNewUserHintDue(m_context.store, kListCopyHintKey)) {
-        m_context.services.prompter.Show(ListCopyHintText(), PromptButtons::Ok,
-                                         PromptIcon::Information);
-        MarkNewUserHintShown(m_context.store, kListCopyHintKey);
-    }
+    ShowNewUserHint(m_context.store, m_context.services.prompter, NewUserHints::kListCopy,
+                    ListCopyHintText());
     CopySelectedPassword();
 }
 

@@ -15,6 +15,7 @@
 
 #include "generator/PasswordGenerator.h"
 #include "platform/HelpViewer.h"
+#include "platform/NewUserHint.h"
 #include "platform/Prompter.h"
 #include "platform/TextBytes.h"
 #include "ui/preferences/RangeSpinBox.h"
@@ -91,7 +92,7 @@ CPreferencesDlg::CPreferencesDlg(Services services, CRegistryStore& store, bool 
 
 CPreferencesDlg::~CPreferencesDlg() = default;
 
-void CPreferencesDlg::BuildControls() {
+QGroupBox* CPreferencesDlg::BuildEnvironmentGroup() {
     auto* environment = new QGroupBox(QStringLiteral("Environment Preferences"), this);
     m_createOnAddCheck = Named(
         new QCheckBox(QStringLiteral("Suggest a password when an item is added"), environment),
@@ -122,7 +123,10 @@ void CPreferencesDlg::BuildControls() {
         environmentLayout->addWidget(w);
     }
     environmentLayout->addLayout(clipRow);
+    return environment;
+}
 
+QGroupBox* CPreferencesDlg::BuildGenerationGroup() {
     auto* generation = new QGroupBox(QStringLiteral("Password Generation Preference"), this);
     auto* dialogRadio =
         Named(new QRadioButton(QStringLiteral("In a Dialog box"), generation), "dialogRadio");
@@ -139,7 +143,10 @@ void CPreferencesDlg::BuildControls() {
     generationLayout->addWidget(generationText);
     generationLayout->addWidget(dialogRadio);
     generationLayout->addWidget(clipboardRadio);
+    return generation;
+}
 
+QGroupBox* CPreferencesDlg::BuildCharacteristicsGroup() {
     auto* characteristics =
         new QGroupBox(QStringLiteral("Password Characteristics Preferences"), this);
     m_alphaNumCheck =
@@ -156,7 +163,10 @@ void CPreferencesDlg::BuildControls() {
     characteristicsLayout->addWidget(m_lengthBox, 1, 0);
     characteristicsLayout->addWidget(lengthLabel, 1, 1);
     characteristicsLayout->setColumnStretch(1, 1);
+    return characteristics;
+}
 
+QGroupBox* CPreferencesDlg::BuildAutoLockGroup() {
     auto* autoLock = new QGroupBox(QStringLiteral("Auto-Lock"), this);
     m_autoLockCheck = Named(
         new QCheckBox(QStringLiteral("Auto-Lock Keynest when inactive for too long"), autoLock),
@@ -191,7 +201,13 @@ void CPreferencesDlg::BuildControls() {
     autoLockLayout->addWidget(m_cancelDialogRadio, 3, 0, 1, 2);
     autoLockLayout->addWidget(m_trySaveRadio, 4, 0, 1, 2);
     autoLockLayout->setColumnStretch(1, 1);
+    connect(m_autoLockCheck, &QCheckBox::clicked, this, &CPreferencesDlg::OnAutoLock);
+    connect(m_cancelDialogRadio, &QRadioButton::clicked, this,
+            &CPreferencesDlg::OnCancelDialogChoice);
+    return autoLock;
+}
 
+QGroupBox* CPreferencesDlg::BuildCharSetGroup() {
     auto* charSet = new QGroupBox(QStringLiteral("Password Character Set"), this);
     m_charSetEdit = Named(new QLineEdit(charSet), "charSetEdit");
     auto* upperButton =
@@ -206,15 +222,27 @@ void CPreferencesDlg::BuildControls() {
     charSetLayout->addWidget(m_charSetEdit, 0, 0, 1, 2);
     charSetLayout->addWidget(upperButton, 1, 0);
     charSetLayout->addWidget(lowerButton, 1, 1);
+    upperButton->setAutoDefault(false);
+    lowerButton->setAutoDefault(false);
+    connect(upperButton, &QPushButton::clicked, this, &CPreferencesDlg::OnUpperCaseSet);
+    connect(lowerButton, &QPushButton::clicked, this, &CPreferencesDlg::OnLowerCaseSet);
+    return charSet;
+}
 
+void CPreferencesDlg::BuildControls() {
+    // Made in the order the Tab key visits them.
+    QGroupBox* environment = BuildEnvironmentGroup();
+    QGroupBox* generation = BuildGenerationGroup();
+    QGroupBox* characteristics = BuildCharacteristicsGroup();
+    QGroupBox* autoLock = BuildAutoLockGroup();
+    QGroupBox* charSet = BuildCharSetGroup();
     m_changePasswordButton = Named(new QPushButton(QStringLiteral("Change Keynest Password"), this),
                                    "changePasswordButton");
     auto* defaultsButton =
         Named(new QPushButton(QStringLiteral("Show me the Defaults"), this), "defaultsButton");
     auto* okButton = Named(new QPushButton(QStringLiteral("OK"), this), "okButton");
     auto* cancelButton = Named(new QPushButton(QStringLiteral("Cancel"), this), "cancelButton");
-    for (QPushButton* button :
-         {upperButton, lowerButton, m_changePasswordButton, defaultsButton, cancelButton}) {
+    for (QPushButton* button : {m_changePasswordButton, defaultsButton, cancelButton}) {
         button->setAutoDefault(false);
     }
     okButton->setDefault(true);
@@ -241,11 +269,6 @@ void CPreferencesDlg::BuildControls() {
     layout->addWidget(charSet);
     layout->addLayout(buttons);
 
-    connect(m_autoLockCheck, &QCheckBox::clicked, this, &CPreferencesDlg::OnAutoLock);
-    connect(m_cancelDialogRadio, &QRadioButton::clicked, this,
-            &CPreferencesDlg::OnCancelDialogChoice);
-    connect(upperButton, &QPushButton::clicked, this, &CPreferencesDlg::OnUpperCaseSet);
-    connect(lowerButton, &QPushButton::clicked, this, &CPreferencesDlg::OnLowerCaseSet);
     connect(defaultsButton, &QPushButton::clicked, this, &CPreferencesDlg::OnShowDefaults);
     connect(m_changePasswordButton, &QPushButton::clicked, this,
             &CPreferencesDlg::OnChangePasswordButton);
@@ -320,20 +343,18 @@ void CPreferencesDlg::EnableAutoLockControls(bool enable) {
 void CPreferencesDlg::OnAutoLock() {
     ReadControls();
     EnableAutoLockControls(m_values.dog != 0);
-    if (m_values.dog == 0 && IsNewUserHintDue(m_store, "NoDog")) {
-        m_services.prompter.Show(kNoDogHint, PromptButtons::Ok, PromptIcon::Information);
-        MarkNewUserHintShown(m_store, "NoDog");
-    }
+    if (m_values.dog == 0) ShowNewUserHint(m_store, m_services.prompter, NewUserHints::kNoDog, kNoDogHint);
 }
 
 void CPreferencesDlg::OnCancelDialogChoice() {
     ReadControls();
-    if (!IsNewUserHintDue(m_store, "SaveCancel") || m_values.dog == 0) return;
-    if (Ask(kSaveCancelHint) != kPromptYes) {
+    if (m_values.dog == 0) return;
+    const std::optional<int> answer = ShowNewUserHint(
+        m_store, m_services.prompter, NewUserHints::kSaveCancel, kSaveCancelHint, PromptButtons::YesNo);
+    if (answer && *answer != kPromptYes) {
         m_values.saveCancel = 1;
         CheckRadio(m_saveCancelGroup, m_values.saveCancel);
     }
-    MarkNewUserHintShown(m_store, "SaveCancel");
 }
 
 void CPreferencesDlg::OnUpperCaseSet() {

@@ -11,6 +11,7 @@ class CRegistryStore;
 class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -61,7 +62,13 @@ class CPreferencesDlg final : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
+    /// The buttons and the layout of the groups below.
     void BuildControls();
+    QGroupBox* BuildEnvironmentGroup();
+    QGroupBox* BuildGenerationGroup();
+    QGroupBox* BuildCharacteristicsGroup();
+    QGroupBox* BuildAutoLockGroup();
+    QGroupBox* BuildCharSetGroup();
     void LoadControls();
     /// Reads every control into the values; a number box that holds no
     /// number leaves its value as it was.
