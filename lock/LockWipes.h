@@ -3,17 +3,10 @@
 #include <QObject>
 #include <vector>
 
+#include "contract/LockWipe.h"
+
 class CKeynestEvents;
 class IClipboard;
-
-/// Something that keeps a plain secret outside the vault (a deleted Item
-/// held for undo, the find text, the cells the list drew last) and drops
-/// it when the program locks.
-class ILockWipe {
-public:
-    virtual ~ILockWipe() = default;
-    virtual void WipeAtLock() = 0;
-};
 
 /// Everything the program wipes when it locks, besides the list itself:
 /// each owner wipes its own part, then the clipboard and the PRIMARY

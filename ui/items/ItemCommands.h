@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "lock/LockWipes.h"
+#include "contract/LockWipe.h"
 #include "contract/KeynestContext.h"
 #include "vault/ItemList.h"
 

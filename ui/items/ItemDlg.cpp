@@ -67,6 +67,26 @@ CItemDlg::CItemDlg(Services services, CRegistryStore& store, const Preferences& 
         }
     }
 
+    BuildPasswordRow(*layout);
+    BuildButtons(*layout);
+
+    connect(m_copyButton, &QPushButton::clicked, this, &CItemDlg::OnCopyPassword);
+    connect(m_createButton, &QPushButton::clicked, this, &CItemDlg::OnCreatePassword);
+    connect(m_okButton, &QPushButton::clicked, this, &CItemDlg::OnOK);
+    connect(m_cancelButton, &QPushButton::clicked, this, &CItemDlg::reject);
+
+    QWidget* previous = m_edits[0];
+    for (QWidget* next : {static_cast<QWidget*>(m_edits[1]), static_cast<QWidget*>(m_edits[2]),
+                          static_cast<QWidget*>(m_edits[3]), static_cast<QWidget*>(m_edits[4]),
+                          static_cast<QWidget*>(m_edits[5]), static_cast<QWidget*>(m_copyButton),
+                          static_cast<QWidget*>(m_createButton), static_cast<QWidget*>(m_okButton),
+                          static_cast<QWidget*>(m_cancelButton)}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
+}
+
+void CItemDlg::BuildPasswordRow(QVBoxLayout& layout) {
     QLineEdit* password = m_edits[kColPassword];
     password->setEchoMode(QLineEdit::Normal);  // shown in clear on purpose
     password->setFixedWidth(password->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 17);
@@ -87,13 +107,15 @@ CItemDlg::CItemDlg(Services services, CRegistryStore& store, const Preferences& 
         this);
     setNote->setWordWrap(true);
     passwordRow->addWidget(setNote, 1);
-    layout->addLayout(passwordRow);
+    layout.addLayout(passwordRow);
 
     m_passwordLimitLabel = new QLabel(kPasswordLimitNote, this);
     m_passwordLimitLabel->setObjectName(QStringLiteral("passwordLimitLabel"));
     m_passwordLimitLabel->setVisible(false);
-    layout->addWidget(m_passwordLimitLabel);
+    layout.addWidget(m_passwordLimitLabel);
+}
 
+void CItemDlg::BuildButtons(QVBoxLayout& layout) {
     m_copyButton = new QPushButton(QStringLiteral("Copy Password to Clipboard"), this);
     m_copyButton->setObjectName(QStringLiteral("copyPasswordButton"));
     m_copyButton->setAutoDefault(false);
@@ -113,22 +135,7 @@ CItemDlg::CItemDlg(Services services, CRegistryStore& store, const Preferences& 
     buttons->setColumnStretch(1, 1);
     buttons->addWidget(m_okButton, 1, 2);
     buttons->addWidget(m_cancelButton, 1, 3);
-    layout->addLayout(buttons);
-
-    connect(m_copyButton, &QPushButton::clicked, this, &CItemDlg::OnCopyPassword);
-    connect(m_createButton, &QPushButton::clicked, this, &CItemDlg::OnCreatePassword);
-    connect(m_okButton, &QPushButton::clicked, this, &CItemDlg::OnOK);
-    connect(m_cancelButton, &QPushButton::clicked, this, &CItemDlg::reject);
-
-    QWidget* previous = m_edits[0];
-    for (QWidget* next : {static_cast<QWidget*>(m_edits[1]), static_cast<QWidget*>(m_edits[2]),
-                          static_cast<QWidget*>(m_edits[3]), static_cast<QWidget*>(m_edits[4]),
-                          static_cast<QWidget*>(m_edits[5]), static_cast<QWidget*>(m_copyButton),
-                          static_cast<QWidget*>(m_createButton), static_cast<QWidget*>(m_okButton),
-                          static_cast<QWidget*>(m_cancelButton)}) {
-        setTabOrder(previous, next);
-        previous = next;
-    }
+    layout.addLayout(buttons);
 }
 
 CItemDlg::~CItemDlg() {

@@ -10,6 +10,7 @@
 
 class CRegistryStore;
 class QLabel;
+class QVBoxLayout;
 class QLineEdit;
 class QPushButton;
 struct Preferences;
@@ -58,6 +59,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    /// The Password box with its note and the limit note below it.
+    void BuildPasswordRow(QVBoxLayout& layout);
+    void BuildButtons(QVBoxLayout& layout);
     /// The member that holds the value of `column`.
     static std::string CItemDlg::*Member(int column);
     std::string& Value(int column) { return this->*Member(column); }

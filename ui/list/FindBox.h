@@ -2,7 +2,7 @@
 
 #include <QLineEdit>
 
-#include "lock/LockWipes.h"
+#include "contract/LockWipe.h"
 #include "contract/KeynestContext.h"
 
 class CItemListView;

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "lock/LockWipes.h"
+#include "contract/LockWipe.h"
 #include "contract/KeynestContext.h"
 
 class CItemFilterModel;
