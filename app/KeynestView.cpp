@@ -112,8 +112,6 @@ CommandFeatures CKeynestView::Features() {
 
 QLineEdit& CKeynestView::FindBox() { return *m_findBox; }
 
-void CKeynestView::OnFileReset() { m_reset->OnFileReset(); }
-
 void CKeynestView::OnInitialUpdate() {
     m_watchdog->Start(m_stages, m_context.services.shell);
     m_list->SetColumnWidths(LoadColumnWidths(m_context.store, m_list->viewport()->width()));

@@ -49,7 +49,6 @@ public:
     /// The features the command rows run.
     CommandFeatures Features();
 
-    KeynestContext& Context() { return m_context; }
     CKeynestEvents& Events() { return *m_events; }
     CItemListView& List() { return *m_list; }
     QLineEdit& FindBox();
@@ -57,8 +56,6 @@ public:
     CWatchdog& Watchdog() { return *m_watchdog; }
     CVault& Vault() { return m_vault; }
     Preferences& Prefs() { return m_prefs; }
-    /// File > Reset, as the command runs it.
-    void OnFileReset();
 
 Q_SIGNALS:
     /// What the status bar says about the find text (see CFindBox).

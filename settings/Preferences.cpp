@@ -160,6 +160,11 @@ bool SavePreference(CRegistryStore& store, const Preferences& prefs, PreferenceF
     return SaveOne(store, DeclarationOf(field), prefs);
 }
 
+PreferenceRange RangeOf(PreferenceField field) {
+    const PreferenceDecl& decl = DeclarationOf(field);
+    return {static_cast<unsigned>(decl.low), static_cast<unsigned>(decl.high)};
+}
+
 void ResetDialogPreferences(Preferences& prefs) {
     for (const PreferenceDecl& decl : Declarations()) {
         if (decl.inDialog) ResetOne(decl, prefs);

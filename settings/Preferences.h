@@ -57,6 +57,12 @@ Preferences LoadPreferences(CRegistryStore& store);
 bool SavePreferences(CRegistryStore& store, const Preferences& prefs);
 /// Stores the one preference `field` of `prefs`.
 bool SavePreference(CRegistryStore& store, const Preferences& prefs, PreferenceField field);
+/// The values a number preference may take, as declared.
+struct PreferenceRange {
+    unsigned low = 0;
+    unsigned high = 0;
+};
+PreferenceRange RangeOf(PreferenceField field);
 /// "Show me the Defaults": every preference the Preferences dialog shows
 /// back at its default; the View menu's Hide Passwords keeps its choice.
 void ResetDialogPreferences(Preferences& prefs);

@@ -307,7 +307,7 @@ TEST_F(ProgramTest, ResetLeavesNothingTheProgramWrote) {
     ASSERT_TRUE(program.Start());
     ASSERT_TRUE(program.AddStoredItem("site", "pw"));
     m_fakes.prompter.answers = {kPromptYes};
-    program.view->OnFileReset();
+    program.frame.OnCommand(ID_FILE_RESET);
     EXPECT_TRUE(WaitUntil([&] { return !program.frame.isVisible(); }));
     EXPECT_EQ(program.view->Model().RowCount(), 0);
     std::vector<std::string> names;

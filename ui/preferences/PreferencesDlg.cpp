@@ -35,7 +35,11 @@ const QString kEmptySetRefusal = QStringLiteral(
     "please type some or choose an easy-to-use set.");
 
 // The minutes arrows stop at an hour; longer times are typed.
-constexpr int kDogTimeArrowsHigh = 60;
+constexpr unsigned kDogTimeArrowsHigh = 60;
+
+void SetArrows(CRangeSpinBox& box, PreferenceRange range) {
+    box.SetArrowRange(static_cast<int>(range.low), static_cast<int>(range.high));
+}
 
 template <class T>
 T* Named(T* widget, const char* name) {
@@ -109,7 +113,7 @@ QGroupBox* CPreferencesDlg::BuildEnvironmentGroup() {
                           "launchCheck");
     // How long a copied password stays on the clipboard.
     m_clipSecondsBox = Named(new CRangeSpinBox(environment), "clipSecondsBox");
-    m_clipSecondsBox->SetArrowRange(0, kMaxClipSeconds);
+    SetArrows(*m_clipSecondsBox, RangeOf(&Preferences::clipSeconds));
     auto* clipLabel = new QLabel(
         QStringLiteral("Clear a copied password from the Clipboard after"), environment);
     clipLabel->setBuddy(m_clipSecondsBox);
@@ -154,7 +158,7 @@ QGroupBox* CPreferencesDlg::BuildCharacteristicsGroup() {
                             characteristics),
               "alphaNumCheck");
     m_lengthBox = Named(new CRangeSpinBox(characteristics), "lengthBox");
-    m_lengthBox->SetArrowRange(static_cast<int>(kMinLength), static_cast<int>(kMaxLength));
+    SetArrows(*m_lengthBox, RangeOf(&Preferences::length));
     auto* lengthLabel =
         new QLabel(QStringLiteral("New passwords are to be this length"), characteristics);
     lengthLabel->setBuddy(m_lengthBox);
@@ -172,7 +176,7 @@ QGroupBox* CPreferencesDlg::BuildAutoLockGroup() {
         new QCheckBox(QStringLiteral("Auto-Lock Keynest when inactive for too long"), autoLock),
         "autoLockCheck");
     m_dogTimeBox = Named(new CRangeSpinBox(autoLock), "dogTimeBox");
-    m_dogTimeBox->SetArrowRange(static_cast<int>(kMinDogTime), kDogTimeArrowsHigh);
+    SetArrows(*m_dogTimeBox, {RangeOf(&Preferences::dogTimeMinutes).low, kDogTimeArrowsHigh});
     auto* dogTimeLabel = new QLabel(QStringLiteral("Inactive duration (minutes)"), autoLock);
     dogTimeLabel->setBuddy(m_dogTimeBox);
     m_saveCancelText = Named(new QLabel(QStringLiteral("If Auto-Locking while an 'Add Item' or "
@@ -380,9 +384,9 @@ void CPreferencesDlg::accept() { OnOK(); }
 
 void CPreferencesDlg::OnOK() {
     ReadControls();
-    if (!CheckRange(m_lengthBox, kMinLength, kMaxLength)) return;
-    if (!CheckRange(m_dogTimeBox, kMinDogTime, kMaxDogTime)) return;
-    if (!CheckRange(m_clipSecondsBox, 0, kMaxClipSeconds)) return;
+    if (!CheckRange(m_lengthBox, &Preferences::length)) return;
+    if (!CheckRange(m_dogTimeBox, &Preferences::dogTimeMinutes)) return;
+    if (!CheckRange(m_clipSecondsBox, &Preferences::clipSeconds)) return;
     if (!CheckCharSet()) {
         m_charSetEdit->setFocus();
         return;
@@ -390,7 +394,8 @@ void CPreferencesDlg::OnOK() {
     QDialog::accept();
 }
 
-bool CPreferencesDlg::CheckRange(CRangeSpinBox* box, unsigned low, unsigned high) {
+bool CPreferencesDlg::CheckRange(CRangeSpinBox* box, PreferenceField field) {
+    const auto [low, high] = RangeOf(field);
     const auto number = box->Number();
     if (number && *number >= low && *number <= high) return true;
     Warn(QStringLiteral("Please enter a whole number from %1 to %2.").arg(low).arg(high));

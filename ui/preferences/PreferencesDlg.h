@@ -73,9 +73,9 @@ class CPreferencesDlg final : public QDialog {
     /// Reads every control into the values; a number box that holds no
     /// number leaves its value as it was.
     void ReadControls();
-    /// True when the number box holds a whole number from low to high;
+    /// True when the number box holds a whole number in the range `field` is declared with;
     /// otherwise says so and puts the focus in the box.
-    bool CheckRange(CRangeSpinBox* box, unsigned low, unsigned high);
+    bool CheckRange(CRangeSpinBox* box, PreferenceField field);
     /// True when the character set is one new passwords can be drawn from.
     bool CheckCharSet();
     int Ask(const QString& text);
