@@ -19,13 +19,15 @@
 CLockFlow::CLockFlow(KeynestContext& context) : m_context(context) {
     // A new inactive duration counts at once; while locked the wait is left
     // alone and the next unlock applies it.
-    QObject::connect(&context.events, &CKeynestEvents::PreferencesChanged, &context.events,
-                     [this] {
-                         if (m_context.vault.IsUnlocked()) {
-                             m_context.activity.SetDogTimeout(m_context.prefs.DogTimeMs());
-                         }
-                     });
+    m_preferencesChanged = QObject::connect(
+        &context.events, &CKeynestEvents::PreferencesChanged, &context.events, [this] {
+            if (m_context.vault.IsUnlocked()) {
+                m_context.activity.SetDogTimeout(m_context.prefs.DogTimeMs());
+            }
+        });
 }
+
+CLockFlow::~CLockFlow() { QObject::disconnect(m_preferencesChanged); }
 
 void CLockFlow::StartLockFlow() {
     if (!m_context.vault.HasCheckValue()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <string>
 
@@ -12,6 +13,7 @@
 class CLockFlow final {
 public:
     explicit CLockFlow(KeynestContext& context);
+    ~CLockFlow();
     CLockFlow(const CLockFlow&) = delete;
     CLockFlow& operator=(const CLockFlow&) = delete;
 
@@ -45,6 +47,7 @@ private:
     void TellUnsavedChanges();
 
     KeynestContext& m_context;
+    QMetaObject::Connection m_preferencesChanged;
     int m_bLaterShown = 0;
     int m_bFrustratedShown = 0;
     bool m_bShutdownRequested = false;

@@ -6,9 +6,11 @@
 
 CHidePasswords::CHidePasswords(KeynestContext& context, CItemListModel& model)
     : m_context(context), m_model(model) {
-    QObject::connect(&context.events, &CKeynestEvents::PreferencesChanged, &model,
-                     [this] { Apply(); });
+    m_preferencesChanged = QObject::connect(&context.events, &CKeynestEvents::PreferencesChanged,
+                                            &model, [this] { Apply(); });
 }
+
+CHidePasswords::~CHidePasswords() { QObject::disconnect(m_preferencesChanged); }
 
 void CHidePasswords::OnHidePasswords() {
     m_context.prefs.hidePwds = m_context.prefs.hidePwds != 0 ? 0 : 1;

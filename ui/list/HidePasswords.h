@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QObject>
+
 #include "contract/KeynestContext.h"
 
 class CItemListModel;
@@ -10,6 +12,7 @@ class CItemListModel;
 class CHidePasswords final {
 public:
     CHidePasswords(KeynestContext& context, CItemListModel& model);
+    ~CHidePasswords();
     CHidePasswords(const CHidePasswords&) = delete;
     CHidePasswords& operator=(const CHidePasswords&) = delete;
 
@@ -22,4 +25,5 @@ private:
 
     KeynestContext& m_context;
     CItemListModel& m_model;
+    QMetaObject::Connection m_preferencesChanged;
 };
