@@ -148,6 +148,7 @@ TEST_F(PasswordFeaturesTest, DefaultsTakeEffectOnlyOnOkAndRestoreTheHints) {
         m_prefs.length = 8;
         m_prefs.dog = 0;
         m_prefs.pwdChars = kEasyUpperCharSet;
+        m_prefs.hidePwds = 1;  // a View setting, which the defaults leave alone
         for (const char* key : kNewUserHintKeys) MarkNewUserHintShown(m_store, key);
         RunPreferences([button](CPreferencesDlg* dialog) {
             Press(dialog, "defaultsButton");
@@ -157,6 +158,7 @@ TEST_F(PasswordFeaturesTest, DefaultsTakeEffectOnlyOnOkAndRestoreTheHints) {
         EXPECT_EQ(m_prefs.length, ok ? 16u : 8u);
         EXPECT_EQ(m_prefs.dog, ok ? 1 : 0);
         EXPECT_EQ(m_prefs.pwdChars, ok ? FullCharSet() : std::string(kEasyUpperCharSet));
+        EXPECT_EQ(m_prefs.hidePwds, 1);
         EXPECT_EQ(m_store.GetInt("Prefs", "Length", -1), ok ? 16 : -1);
         for (const char* key : kNewUserHintKeys) EXPECT_EQ(Hint(key), ok ? 1 : 0) << key;
     }
