@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "platform/Services.h"
+#include "contract/Services.h"
 
 class CHelpWindow;
 class CKeynestView;

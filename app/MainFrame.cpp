@@ -13,10 +13,10 @@
 #include <QToolBar>
 
 #include "app/HelpKeys.h"
+#include "ui/list/ItemListView.h"
 #include "platform/AppTitle.h"
 #include "platform/CommandIcons.h"
-#include "ui/CommandStates.h"
-#include "platform/KeynestEvents.h"
+#include "contract/KeynestEvents.h"
 #include "platform/HelpViewer.h"
 #include "app/KeynestView.h"
 #include "app/MenuItemNames.h"
@@ -48,7 +48,8 @@ CMainFrame::~CMainFrame() = default;
 void CMainFrame::SetView(CKeynestView* view) {
     m_view = view;
     setCentralWidget(view);
-    m_rows = BuildCommandRows(*view, *this);
+    m_features.emplace(view->Features());
+    m_rows = BuildCommandRows(*m_features, *this);
     BuildActions();
     BuildMenus();
     BuildToolbar();
@@ -63,7 +64,7 @@ void CMainFrame::SetView(CKeynestView* view) {
     });
     connect(&events, &CKeynestEvents::StatusMessage, statusBar(), &QStatusBar::showMessage);
     connect(&events, &CKeynestEvents::CloseRequested, this, &QWidget::close, Qt::QueuedConnection);
-    connect(view, &CKeynestView::ContextCommand, this, &CMainFrame::OnCommand);
+    connect(&m_features->list, &CItemListView::ContextMenuRequested, this, &CMainFrame::ShowListMenu);
     connect(view, &CKeynestView::FindStatusChanged, this, [this](const QString& text) {
         m_findPane->setText(text);
         m_findPane->setVisible(!text.isEmpty());
@@ -175,8 +176,23 @@ void CMainFrame::SetStatusText(int pane, const QString& text) {
     m_lockPane->setFixedWidth(m_lockPane->fontMetrics().horizontalAdvance(text) + 2 + margins);
 }
 
-QString CMainFrame::StatusText(int pane) const {
-    return pane == kLockPane ? m_lockPane->text() : statusBar()->currentMessage();
+void CMainFrame::ShowListMenu(const QPoint& globalPos) {
+    UpdateCommandStates();
+    std::vector<const CommandRow*> rows;
+    for (const CommandRow& row : m_rows) {
+        if (row.listMenuPlace != 0) rows.push_back(&row);
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const CommandRow* a, const CommandRow* b) {
+        return a->listMenuPlace < b->listMenuPlace;
+    });
+    QMenu menu(QStringLiteral("Dummy"), this);
+    for (const CommandRow* row : rows) {
+        QAction* action = menu.addAction(QString::fromUtf8(row->listMenuText));
+        action->setData(row->id);
+        action->setEnabled(m_actions[row->id]->isEnabled());
+    }
+    const QAction* chosen = menu.exec(globalPos);
+    if (chosen != nullptr) OnCommand(chosen->data().toInt());
 }
 
 QAction* CMainFrame::Action(int id) const {
@@ -185,10 +201,10 @@ QAction* CMainFrame::Action(int id) const {
 }
 
 void CMainFrame::UpdateCommandStates() {
-    const CommandState state = m_view ? m_view->CommandStateNow() : CommandState{};
+    if (!m_features) return;
     for (const CommandRow& row : m_rows) {
-        m_actions[row.id]->setEnabled(row.enabled == nullptr || row.enabled(state));
-        if (row.checked != nullptr) m_actions[row.id]->setChecked(row.checked(state));
+        m_actions[row.id]->setEnabled(row.enabled == nullptr || row.enabled(*m_features));
+        if (row.checked != nullptr) m_actions[row.id]->setChecked(row.checked(*m_features));
     }
 }
 

@@ -2,9 +2,10 @@
 
 #include <QMainWindow>
 #include <map>
+#include <optional>
 #include <vector>
 
-#include "app/CommandTable.h"
+#include "app/commands/CommandTable.h"
 
 class CKeynestView;
 class CRegistryStore;
@@ -15,7 +16,7 @@ class QToolBar;
 
 /// The main window: menu, toolbar and a two-pane status bar around the
 /// list view. It keeps its own position and size in section "Screen".
-class CMainFrame final : public QMainWindow {
+class CMainFrame final : public QMainWindow, public IWindowCommands {
     Q_OBJECT
 
 public:
@@ -32,17 +33,17 @@ public:
 
     /// Sets the text of status pane `pane` and fits the pane to it.
     void SetStatusText(int pane, const QString& text);
-    QString StatusText(int pane) const;
 
     /// The action of command `id`, or nullptr.
     QAction* Action(int id) const;
-    /// Enables every command by its rule for the view's present state.
+    /// Enables every command by its rule for the features' present state.
     void UpdateCommandStates();
     /// Runs command `id` when it is enabled now.
     void OnCommand(int id);
 
-    void ToggleToolbar();
-    void ToggleStatusBar();
+    void OnExit() override { close(); }
+    void ToggleToolbar() override;
+    void ToggleStatusBar() override;
 
     /// Shows the window maximised when it was left so, else at its stored
     /// place, moved and shrunk as far as needed to lie in the work area
@@ -63,6 +64,8 @@ private:
     void BuildMenus();
     void BuildToolbar();
     void BuildStatusBar();
+    /// The list's context menu at `globalPos`: the rows that have a place there.
+    void ShowListMenu(const QPoint& globalPos);
     const CommandRow* Row(int id) const;
 
     CRegistryStore& m_store;
@@ -71,6 +74,7 @@ private:
     QToolBar* m_toolbar = nullptr;
     QLabel* m_lockPane = nullptr;
     QLabel* m_findPane = nullptr;
+    std::optional<CommandFeatures> m_features;
     std::vector<CommandRow> m_rows;
     std::map<int, QAction*> m_actions;
 };

@@ -17,8 +17,8 @@
 #include "FakeServices.h"
 #include "app/KeynestView.h"
 #include "settings/RegistryStore.h"
-#include "ui/ItemListModel.h"
-#include "ui/ItemListView.h"
+#include "ui/list/ItemListModel.h"
+#include "ui/list/ItemListView.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "platform/KeynestContext.h"
+#include "contract/KeynestContext.h"
 
 
 /// The Twofish tester and the About box. Lives for the whole run, so that
@@ -18,9 +18,6 @@ class CExtraCommands final {
     void OnTestTwofish();
     /// About: the About box, then the cipher's self-test.
     void OnAppAbout();
-
-    /// The visited flags of the mail link (0) and the web link (1).
-    const std::array<int, 2>& Visited() const { return m_visited; }
 
   private:
     KeynestContext& m_context;

@@ -5,7 +5,7 @@
 #include <QCursor>
 #include <QEvent>
 
-#include "lock/AppMessages.h"
+#include "contract/AppMessages.h"
 #include "lock/LockPasses.h"
 #include "platform/WaitCursor.h"
 
@@ -15,6 +15,8 @@ CAutoLockStages::CAutoLockStages(QWidget* mainFrame, std::function<int()> saveCa
       m_mainFrame(mainFrame),
       m_saveCancel(std::move(saveCancel)),
       m_lockStep(std::move(lockStep)) {}
+
+void CAutoLockStages::LockNow() { QCoreApplication::postEvent(this, new QEvent(kWmDogCloseBoxes)); }
 
 void CAutoLockStages::customEvent(QEvent* event) {
     const QEvent::Type type = event->type();

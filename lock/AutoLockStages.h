@@ -20,10 +20,13 @@ class CAutoLockStages final : public QObject {
 
 public:
     /// The window of `mainFrame` (the main frame or any widget in it) is never
-    /// closed; `saveCancel` reads the "SaveCancel" preference when stage 2
+    /// closed; `saveCancel` reads the preference that saves an open Item dialog when stage 2
     /// runs; `lockStep` is the lock itself.
     CAutoLockStages(QWidget* mainFrame, std::function<int()> saveCancel, std::function<void()> lockStep,
                     QObject* parent = nullptr);
+
+    /// Starts the stages at once, as the inactivity wait does when it ends.
+    void LockNow();
 
 protected:
     void customEvent(QEvent* event) override;

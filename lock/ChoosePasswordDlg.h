@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/PasswordBox.h"
-#include "platform/Services.h"
+#include "contract/Services.h"
 
 class QLabel;
 class QLineEdit;

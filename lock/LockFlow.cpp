@@ -4,9 +4,10 @@
 
 #include "lock/ChoosePasswordDlg.h"
 #include "lock/UnlockDlg.h"
-#include "platform/Activity.h"
+#include "contract/Activity.h"
 #include "platform/HelpViewer.h"
-#include "platform/KeynestEvents.h"
+#include "contract/KeynestEvents.h"
+#include "platform/NewUserHint.h"
 #include "platform/Prompter.h"
 #include "platform/TextBytes.h"
 #include "platform/WaitCursor.h"
@@ -15,9 +16,18 @@
 #include "vault/ItemList.h"
 #include "vault/Vault.h"
 
-CLockFlow::CLockFlow(KeynestContext& context) : m_context(context) {}
+CLockFlow::CLockFlow(KeynestContext& context) : m_context(context) {
+    // A new inactive duration counts at once; while locked the wait is left
+    // alone and the next unlock applies it.
+    m_preferencesChanged = QObject::connect(
+        &context.events, &CKeynestEvents::PreferencesChanged, &context.events, [this] {
+            if (m_context.vault.IsUnlocked()) {
+                m_context.activity.SetDogTimeout(m_context.prefs.DogTimeMs());
+            }
+        });
+}
 
-bool CLockFlow::IsUnlocked() const { return m_context.vault.IsUnlocked(); }
+CLockFlow::~CLockFlow() { QObject::disconnect(m_preferencesChanged); }
 
 void CLockFlow::StartLockFlow() {
     if (!m_context.vault.HasCheckValue()) {
@@ -122,13 +132,12 @@ void CLockFlow::ChoosePassword(int firstUse) {
             PromptButtons::Ok, PromptIcon::None);
     }
 
-    if (firstUse == 0 && IsNewUserHintDue(m_context.store, "ChangePwd")) {
-        m_context.services.prompter.Show(
+    if (firstUse == 0) {
+        ShowNewUserHint(
+            m_context.store, m_context.services.prompter, NewUserHints::kChangePwd,
             QStringLiteral("New User Hint...\n\nIf you like to keep an encrypted Export file, "
                            "you\nshould create a new one after you change your password. \n\nHit "
-                           "F1 for Help at anytime."),
-            PromptButtons::Ok, PromptIcon::Information);
-        MarkNewUserHintShown(m_context.store, "ChangePwd");
+                           "F1 for Help at anytime."));
     }
 
     CChoosePasswordDlg dialog(m_context.services, m_context.prefs.pwdChars, &m_context.dialogParent);

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <string>
 
-#include "platform/KeynestContext.h"
+#include "contract/KeynestContext.h"
 
 /// The lock state as the user meets it: the UnLock dialog, the first choice
 /// and the change of the UnLock password, the lock step the inactivity lock
@@ -12,6 +13,7 @@
 class CLockFlow final {
 public:
     explicit CLockFlow(KeynestContext& context);
+    ~CLockFlow();
     CLockFlow(const CLockFlow&) = delete;
     CLockFlow& operator=(const CLockFlow&) = delete;
 
@@ -30,7 +32,6 @@ public:
     /// File > Open Set-Aside Items: tries another password on them.
     void OnOpenSetAsideItems();
 
-    bool IsUnlocked() const;
 
 private:
     /// Marks the program unlocked, arms the inactivity wait and fills the list.
@@ -46,6 +47,7 @@ private:
     void TellUnsavedChanges();
 
     KeynestContext& m_context;
+    QMetaObject::Connection m_preferencesChanged;
     int m_bLaterShown = 0;
     int m_bFrustratedShown = 0;
     bool m_bShutdownRequested = false;

@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "lock/AutoSaveDialog.h"
+#include "contract/AutoSaveDialog.h"
 #include "platform/AppTitle.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <deque>
 #include <mutex>
 
-#include "lock/AppMessages.h"
+#include "contract/AppMessages.h"
 #include "platform/ShellOpener.h"
 
 // Everything the workers use lives here, co-owned by each thread, so that a

@@ -7,7 +7,8 @@
 #include <string>
 #include <thread>
 
-#include "platform/Activity.h"
+#include "contract/Activity.h"
+#include "contract/UrlLauncher.h"
 #include "platform/ManualResetEvent.h"
 
 class QObject;
@@ -18,10 +19,8 @@ class IShellOpener;
 /// LauncherThread, which opens URLs so that the user-interface thread never
 /// waits for the desktop's handler. The workers touch no widget: they only
 /// post events and call the shell opener.
-class CWatchdog final : public IActivity {
+class CWatchdog final : public IActivity, public IUrlLauncher {
 public:
-    /// The wait time that means "never time out".
-    static constexpr std::uint32_t kInfinite = kWaitInfinite;
     /// At most this many URLs wait for the launcher; older ones go first.
     static constexpr std::size_t kMaxPendingLaunches = 16;
 

@@ -32,7 +32,7 @@ int WaitForAny(std::initializer_list<CManualResetEvent*> events, std::uint32_t t
         return kWaitTimeout;
     };
     std::unique_lock lock(hub.mutex);
-    if (timeoutMs == kWaitInfinite) {
+    if (timeoutMs == kInfinite) {
         hub.changed.wait(lock, [&] { return firstSet() != kWaitTimeout; });
         return firstSet();
     }

@@ -6,8 +6,8 @@
 #include <memory>
 #include <mutex>
 
-/// The wait time that means "wait without a limit".
-inline constexpr std::uint32_t kWaitInfinite = 0xFFFFFFFFu;
+#include "settings/WaitTime.h"
+
 /// WaitForAny's result when the time ran out.
 inline constexpr int kWaitTimeout = -1;
 

@@ -20,10 +20,7 @@ class CByteLimitValidator final : public QValidator {
   public:
     explicit CByteLimitValidator(QObject* parent) : QValidator(parent) {}
     State validate(QString& input, int& /*pos*/) const override {
-        QByteArray bytes = input.toUtf8();
-        const bool fits = bytes.size() <= kMaxPasswordBytes;
-        bytes.fill('\0');
-        return fits ? Acceptable : Invalid;
+        return Utf8Length(input) <= kMaxPasswordBytes ? Acceptable : Invalid;
     }
 };
 

@@ -46,3 +46,22 @@ void WipeQString(QString& text) {
     }
     text.clear();
 }
+
+qsizetype Utf8Length(const QString& text) {
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text.at(i).unicode();
+        if (unit < 0x80) {
+            bytes += 1;
+        } else if (unit < 0x800) {
+            bytes += 2;
+        } else if (QChar::isHighSurrogate(unit) && i + 1 < text.size() &&
+                   text.at(i + 1).isLowSurrogate()) {
+            bytes += 4;
+            ++i;
+        } else {
+            bytes += 3;
+        }
+    }
+    return bytes;
+}

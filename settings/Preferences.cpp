@@ -3,6 +3,12 @@
 #include "settings/RegistryStore.h"
 #include "settings/StoreNames.h"
 
+#include <cstdlib>
+#include <limits>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
 namespace {
 
 using StoreNames::kList;
@@ -10,6 +16,113 @@ using StoreNames::kNewbie;
 using StoreNames::kPrefs;
 using StoreNames::kScreen;
 constexpr int kMinutesToMs = 60000;
+
+/// What loading does with a stored value outside the range.
+enum class OutOfRange {
+    Rewrite,       ///< the default is used and stored back
+    InMemoryOnly,  ///< the default is used; the stored text stays
+};
+
+using PreferenceValue = std::variant<int, unsigned, std::string>;
+
+/// One preference: its name in section "Prefs", its field, its default and
+/// the values it may take (for a text: its length).
+struct PreferenceDecl {
+    const char* name;
+    PreferenceField field;
+    PreferenceValue byDefault;
+    long long low = std::numeric_limits<long long>::min();
+    long long high = std::numeric_limits<long long>::max();
+    OutOfRange whenOut = OutOfRange::Rewrite;
+    bool inDialog = true;  ///< shown in the Preferences dialog
+};
+
+const std::vector<PreferenceDecl>& Declarations() {
+    using P = Preferences;
+    static const std::vector<PreferenceDecl> declarations = {
+        {"CreateOnAdd", &P::createOnAdd, 1},
+        {"Empty", &P::emptyClipboard, 0},
+        {"MakePwdRadio", &P::makePwdRadio, 0, 0, 1},
+        // Compared unsigned, so a negative stored length is out of range too.
+        {"Length", &P::length, kMaxLength, kMinLength, kMaxLength},
+        {"AlphaNum", &P::alphaNum, 1},
+        {"Launch", &P::launch, 0},
+        // Too short a set cannot make a password; the stored text is kept.
+        {"PwdChars", &P::pwdChars, FullCharSet(), 4, std::numeric_limits<long long>::max(),
+         OutOfRange::InMemoryOnly},
+        {"SaveCancel", &P::saveCancel, 1},
+        {"Dog", &P::dog, 1},
+        // Out of range, 0 would lock at once after every unlock and a huge
+        // value would overflow the millisecond product.
+        {"DogTime", &P::dogTimeMinutes, 5, kMinDogTime, kMaxDogTime},
+        {"ClipSeconds", &P::clipSeconds, 20, 0, kMaxClipSeconds},
+        {"LockOnDesktop", &P::lockOnDesktop, 1},
+        {"HidePwds", &P::hidePwds, 0, std::numeric_limits<long long>::min(),
+         std::numeric_limits<long long>::max(), OutOfRange::Rewrite, false},
+    };
+    return declarations;
+}
+
+const PreferenceDecl& DeclarationOf(const PreferenceField& field) {
+    for (const PreferenceDecl& decl : Declarations()) {
+        if (decl.field == field) return decl;
+    }
+    // Every field of the struct is declared.
+    std::abort();
+}
+
+template <class T>
+using Member = T Preferences::*;
+
+int ReadStored(CRegistryStore& store, const char* name, int byDefault) {
+    return store.GetInt(kPrefs, name, byDefault);
+}
+unsigned ReadStored(CRegistryStore& store, const char* name, unsigned byDefault) {
+    return static_cast<unsigned>(store.GetInt(kPrefs, name, static_cast<int>(byDefault)));
+}
+std::string ReadStored(CRegistryStore& store, const char* name, const std::string& byDefault) {
+    return store.GetString(kPrefs, name, byDefault);
+}
+
+bool WriteStored(CRegistryStore& store, const char* name, int value) {
+    return store.SetInt(kPrefs, name, value);
+}
+bool WriteStored(CRegistryStore& store, const char* name, unsigned value) {
+    return store.SetInt(kPrefs, name, static_cast<int>(value));
+}
+bool WriteStored(CRegistryStore& store, const char* name, const std::string& value) {
+    return store.SetString(kPrefs, name, value);
+}
+
+long long Measure(int value) { return value; }
+long long Measure(unsigned value) { return value; }
+long long Measure(const std::string& value) { return static_cast<long long>(value.size()); }
+
+template <class T>
+void LoadOne(CRegistryStore& store, const PreferenceDecl& decl, Member<T> member, Preferences& prefs) {
+    const T& byDefault = std::get<T>(decl.byDefault);
+    T value = ReadStored(store, decl.name, byDefault);
+    const long long measured = Measure(value);
+    if (measured < decl.low || measured > decl.high) {
+        value = byDefault;
+        if (decl.whenOut == OutOfRange::Rewrite) WriteStored(store, decl.name, value);
+    }
+    prefs.*member = std::move(value);
+}
+
+void ResetOne(const PreferenceDecl& decl, Preferences& prefs) {
+    std::visit(
+        [&decl, &prefs](auto member) {
+            using T = std::remove_reference_t<decltype(prefs.*member)>;
+            prefs.*member = std::get<T>(decl.byDefault);
+        },
+        decl.field);
+}
+
+bool SaveOne(CRegistryStore& store, const PreferenceDecl& decl, const Preferences& prefs) {
+    return std::visit([&](auto member) { return WriteStored(store, decl.name, prefs.*member); },
+                      decl.field);
+}
 
 }  // namespace
 
@@ -19,6 +132,10 @@ std::string FullCharSet() {
     return set;
 }
 
+Preferences::Preferences() {
+    for (const PreferenceDecl& decl : Declarations()) ResetOne(decl, *this);
+}
+
 std::uint32_t Preferences::DogTimeMs() const {
     if (dog == 0) return kInfinite;
     return static_cast<std::uint32_t>(dogTimeMinutes) * kMinutesToMs;
@@ -26,65 +143,32 @@ std::uint32_t Preferences::DogTimeMs() const {
 
 Preferences LoadPreferences(CRegistryStore& store) {
     Preferences prefs;
-    prefs.createOnAdd = store.GetInt(kPrefs, "CreateOnAdd", 1);
-    prefs.emptyClipboard = store.GetInt(kPrefs, "Empty", 0);
-    prefs.makePwdRadio = store.GetInt(kPrefs, "MakePwdRadio", 0);
-    if (prefs.makePwdRadio < 0 || prefs.makePwdRadio > 1) {
-        prefs.makePwdRadio = 0;
-        store.SetInt(kPrefs, "MakePwdRadio", 0);
+    for (const PreferenceDecl& decl : Declarations()) {
+        std::visit([&](auto member) { LoadOne(store, decl, member, prefs); }, decl.field);
     }
-    // Compared unsigned, so a negative stored length is out of range too.
-    const auto length = static_cast<unsigned>(store.GetInt(kPrefs, "Length", 16));
-    prefs.length = length;
-    if (length < kMinLength || length > kMaxLength) {
-        prefs.length = kMaxLength;
-        store.SetInt(kPrefs, "Length", static_cast<int>(kMaxLength));
-    }
-    prefs.alphaNum = store.GetInt(kPrefs, "AlphaNum", 1);
-    prefs.launch = store.GetInt(kPrefs, "Launch", 0);
-    // A too-short set is replaced in memory only; the stored text stays.
-    prefs.pwdChars = store.GetString(kPrefs, "PwdChars", "");
-    if (prefs.pwdChars.size() < 4) prefs.pwdChars = FullCharSet();
-    prefs.saveCancel = store.GetInt(kPrefs, "SaveCancel", 1);
-    prefs.dog = store.GetInt(kPrefs, "Dog", 1);
-    // Out of range, 0 would lock at once after every unlock and a huge
-    // value would overflow the millisecond product.
-    prefs.dogTimeMinutes = store.GetInt(kPrefs, "DogTime", 5);
-    if (prefs.dogTimeMinutes < static_cast<int>(kMinDogTime) ||
-        prefs.dogTimeMinutes > static_cast<int>(kMaxDogTime)) {
-        prefs.dogTimeMinutes = 5;
-        store.SetInt(kPrefs, "DogTime", 5);
-    }
-    prefs.clipSeconds = store.GetInt(kPrefs, "ClipSeconds", 20);
-    if (prefs.clipSeconds < 0 || prefs.clipSeconds > static_cast<int>(kMaxClipSeconds)) {
-        prefs.clipSeconds = 20;
-        store.SetInt(kPrefs, "ClipSeconds", 20);
-    }
-    prefs.lockOnDesktop = store.GetInt(kPrefs, "LockOnDesktop", 1);
-    prefs.hidePwds = store.GetInt(kPrefs, "HidePwds", 0);
     return prefs;
 }
 
 bool SavePreferences(CRegistryStore& store, const Preferences& prefs) {
     CStoreTransaction transaction(store);
-    bool ok = store.SetInt(kPrefs, "CreateOnAdd", prefs.createOnAdd);
-    ok = store.SetInt(kPrefs, "Empty", prefs.emptyClipboard) && ok;
-    ok = store.SetInt(kPrefs, "MakePwdRadio", prefs.makePwdRadio) && ok;
-    ok = store.SetInt(kPrefs, "Length", static_cast<int>(prefs.length)) && ok;
-    ok = store.SetInt(kPrefs, "AlphaNum", prefs.alphaNum) && ok;
-    ok = store.SetInt(kPrefs, "Launch", prefs.launch) && ok;
-    ok = store.SetString(kPrefs, "PwdChars", prefs.pwdChars) && ok;
-    ok = store.SetInt(kPrefs, "Dog", prefs.dog) && ok;
-    ok = store.SetInt(kPrefs, "DogTime", prefs.dogTimeMinutes) && ok;
-    ok = store.SetInt(kPrefs, "SaveCancel", prefs.saveCancel) && ok;
-    ok = store.SetInt(kPrefs, "ClipSeconds", prefs.clipSeconds) && ok;
-    ok = store.SetInt(kPrefs, "LockOnDesktop", prefs.lockOnDesktop) && ok;
-    ok = store.SetInt(kPrefs, "HidePwds", prefs.hidePwds) && ok;
+    bool ok = true;
+    for (const PreferenceDecl& decl : Declarations()) ok = SaveOne(store, decl, prefs) && ok;
     return ok && transaction.Commit();
 }
 
-bool SaveHidePasswords(CRegistryStore& store, int hidePwds) {
-    return store.SetInt(kPrefs, "HidePwds", hidePwds);
+bool SavePreference(CRegistryStore& store, const Preferences& prefs, PreferenceField field) {
+    return SaveOne(store, DeclarationOf(field), prefs);
+}
+
+PreferenceRange RangeOf(PreferenceField field) {
+    const PreferenceDecl& decl = DeclarationOf(field);
+    return {static_cast<unsigned>(decl.low), static_cast<unsigned>(decl.high)};
+}
+
+void ResetDialogPreferences(Preferences& prefs) {
+    for (const PreferenceDecl& decl : Declarations()) {
+        if (decl.inDialog) ResetOne(decl, prefs);
+    }
 }
 
 bool IsNewUserHintDue(CRegistryStore& store, const char* key) {

@@ -3,11 +3,11 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <variant>
+
+#include "settings/WaitTime.h"
 
 class CRegistryStore;
-
-/// The wait time that means "never".
-inline constexpr std::uint32_t kInfinite = 0xFFFFFFFFu;
 
 /// Ranges the Preferences dialog accepts for the password length and the
 /// inactive duration in minutes.
@@ -21,25 +21,33 @@ inline constexpr unsigned kMaxDogTime = 1440;
 /// The 94 printable characters from '!' to '~' in code order.
 std::string FullCharSet();
 
-/// The preferences held in memory while the program runs.
+/// The preferences held in memory while the program runs. Each is declared
+/// once, with its stored name, default and range, in Preferences.cpp; a
+/// default-made value holds every default.
 struct Preferences {
-    int createOnAdd = 1;     ///< suggest a generated password on Add Item
+    Preferences();
+
+    int createOnAdd = 0;     ///< suggest a generated password on Add Item
     int emptyClipboard = 0;  ///< erase the clipboard at exit
     int makePwdRadio = 0;    ///< Make a Password: 0 dialog, 1 clipboard
-    unsigned length = 16;    ///< length of generated passwords, 4 to 16
-    int alphaNum = 1;        ///< generated passwords hold a letter and a digit
+    unsigned length = 0;     ///< length of generated passwords, 4 to 16
+    int alphaNum = 0;        ///< generated passwords hold a letter and a digit
     int launch = 0;          ///< a click on the Location opens the URL
     std::string pwdChars;    ///< the preferred character set
-    int saveCancel = 1;      ///< at auto-lock an Item dialog is 1 saved, 0 cancelled
-    int dog = 1;             ///< lock automatically after inactivity
-    int dogTimeMinutes = 5;  ///< inactive duration in minutes, 1 to 1440
-    int clipSeconds = 20;    ///< a copied password is cleared after this many seconds, 0 never
-    int lockOnDesktop = 1;   ///< lock when the screen locks or the computer sleeps
+    int saveCancel = 0;      ///< at auto-lock an Item dialog is 1 saved, 0 cancelled
+    int dog = 0;             ///< lock automatically after inactivity
+    int dogTimeMinutes = 0;  ///< inactive duration in minutes, 1 to 1440
+    int clipSeconds = 0;     ///< a copied password is cleared after this many seconds, 0 never
+    int lockOnDesktop = 0;   ///< lock when the screen locks or the computer sleeps
     int hidePwds = 0;        ///< the list shows dots instead of passwords
 
     /// The inactive duration in milliseconds, or kInfinite when auto-lock is off.
     std::uint32_t DogTimeMs() const;
 };
+
+/// One preference of the struct, whatever its type.
+using PreferenceField =
+    std::variant<int Preferences::*, unsigned Preferences::*, std::string Preferences::*>;
 
 /// Reads the preferences with their defaults and applies the start-up
 /// corrections, writing corrected values back where that is the rule.
@@ -47,12 +55,32 @@ Preferences LoadPreferences(CRegistryStore& store);
 
 /// Stores every preference. Returns false when a write failed.
 bool SavePreferences(CRegistryStore& store, const Preferences& prefs);
-/// Stores only the View > Hide Passwords choice.
-bool SaveHidePasswords(CRegistryStore& store, int hidePwds);
+/// Stores the one preference `field` of `prefs`.
+bool SavePreference(CRegistryStore& store, const Preferences& prefs, PreferenceField field);
+/// The values a number preference may take, as declared.
+struct PreferenceRange {
+    unsigned low = 0;
+    unsigned high = 0;
+};
+PreferenceRange RangeOf(PreferenceField field);
+/// "Show me the Defaults": every preference the Preferences dialog shows
+/// back at its default; the View menu's Hide Passwords keeps its choice.
+void ResetDialogPreferences(Preferences& prefs);
 
 /// Names of the seven New User Hint flags in section "Newbie".
+namespace NewUserHints {
+inline constexpr const char* kChangeEditPwd = "ChangeEditPwd";
+inline constexpr const char* kNoDog = "NoDog";
+inline constexpr const char* kSaveCancel = "SaveCancel";
+inline constexpr const char* kChangePwd = "ChangePwd";
+inline constexpr const char* kExport = "Export";
+inline constexpr const char* kEdit = "Edit";
+inline constexpr const char* kListCopy = "ListCopy";
+}  // namespace NewUserHints
 inline constexpr std::array<const char*, 7> kNewUserHintKeys = {
-    "ChangeEditPwd", "NoDog", "SaveCancel", "ChangePwd", "Export", "Edit", "ListCopy"};
+    NewUserHints::kChangeEditPwd, NewUserHints::kNoDog,  NewUserHints::kSaveCancel,
+    NewUserHints::kChangePwd,     NewUserHints::kExport, NewUserHints::kEdit,
+    NewUserHints::kListCopy};
 
 /// True when the hint `key` is still to be shown.
 bool IsNewUserHintDue(CRegistryStore& store, const char* key);

@@ -11,8 +11,8 @@
 
 #include "FakeServices.h"
 #include "Program.h"
-#include "app/CommandTable.h"
-#include "ui/ItemListView.h"
+#include "app/commands/CommandTable.h"
+#include "ui/list/ItemListView.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include "FakeServices.h"
 #include "Program.h"
 #include "lock/Watchdog.h"
-#include "ui/ItemDlg.h"
-#include "ui/ItemListModel.h"
-#include "ui/ItemListView.h"
+#include "ui/items/ItemDlg.h"
+#include "ui/list/ItemListModel.h"
+#include "ui/list/ItemListView.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "app/MainFrame.h"
 #include "lock/ChoosePasswordDlg.h"
 #include "lock/UnlockDlg.h"
-#include "ui/ItemListModel.h"
+#include "ui/list/ItemListModel.h"
 
 namespace keynest_test {
 

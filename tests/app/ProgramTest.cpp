@@ -29,15 +29,15 @@
 #include "Program.h"
 #include "app/KeynestApp.h"
 #include "app/RunningInstance.h"
-#include "app/CommandTable.h"
+#include "app/commands/CommandTable.h"
 #include "app/HelpWindow.h"
 #include "lock/LockFlow.h"
 #include "lock/Watchdog.h"
 #include "settings/SingleInstanceLock.h"
 #include "settings/UserPaths.h"
 #include "settings/StoreNames.h"
-#include "ui/ItemListModel.h"
-#include "ui/ItemListView.h"
+#include "ui/list/ItemListModel.h"
+#include "ui/list/ItemListView.h"
 
 namespace {
 
@@ -181,6 +181,32 @@ TEST_F(ProgramTest, EveryMenuCommandRunsAndEveryDialogHasItsHelpPage) {
         QStringLiteral("You seem frustrated.\n\nWould you like to read the Help File?")));
 }
 
+// The list's context menu is made from the command rows, with their rules:
+// locked, UnLock and Preferences; unlocked without a selection, none.
+TEST_F(ProgramTest, ListContextMenuTakesItsCommandsFromTheRows) {
+    Program program(m_fakes.AsServices(), StorePath());
+    QStringList seen;
+    const auto rightClick = [&] {
+        seen.clear();
+        QTimer::singleShot(0, [&seen] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr) return;
+            for (const QAction* action : menu->actions()) {
+                seen << action->text() + (action->isEnabled() ? u'+' : u'-');
+            }
+            menu->close();
+        });
+        program.view->List().ShowContextMenu({5, 5});
+    };
+    rightClick();
+    EXPECT_EQ(seen.join(u' '),
+              QStringLiteral("&Unlock...+ &Add Item...- &Delete Item- &Edit Item...- &Preferences...+"));
+    ASSERT_TRUE(program.Start());
+    program.view->List().clearSelection();
+    rightClick();
+    EXPECT_TRUE(seen.isEmpty());
+}
+
 TEST_F(ProgramTest, StartsThatCannotGoOnSayWhatToDo) {
     const PrivateHome home(m_dir);
     const std::string folder = m_dir.File("data/Keynest");
@@ -281,7 +307,7 @@ TEST_F(ProgramTest, ResetLeavesNothingTheProgramWrote) {
     ASSERT_TRUE(program.Start());
     ASSERT_TRUE(program.AddStoredItem("site", "pw"));
     m_fakes.prompter.answers = {kPromptYes};
-    program.view->OnFileReset();
+    program.frame.OnCommand(ID_FILE_RESET);
     EXPECT_TRUE(WaitUntil([&] { return !program.frame.isVisible(); }));
     EXPECT_EQ(program.view->Model().RowCount(), 0);
     std::vector<std::string> names;

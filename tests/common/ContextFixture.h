@@ -8,9 +8,10 @@
 
 #include "FakeServices.h"
 #include "TestSupport.h"
-#include "platform/Activity.h"
-#include "platform/KeynestContext.h"
-#include "platform/KeynestEvents.h"
+#include "contract/Activity.h"
+#include "contract/UrlLauncher.h"
+#include "contract/KeynestContext.h"
+#include "contract/KeynestEvents.h"
 #include "settings/Preferences.h"
 #include "vault/ItemList.h"
 #include "vault/Vault.h"
@@ -18,7 +19,7 @@
 namespace keynest_test {
 
 /// Counts the activity signals and records the URLs handed over.
-struct RecordingActivity final : IActivity {
+struct RecordingActivity final : IActivity, IUrlLauncher {
     void SignalActivity() override { ++signals; }
     void SetDogTimeout(std::uint32_t ms) override { timeouts.push_back(ms); }
     void RequestLaunch(const std::string& url) override { launches.push_back(url); }
@@ -49,7 +50,7 @@ struct BasicContextFixture : TempStore {
     QWidget m_parent;
     KeynestContext m_context{m_vault,    m_rows,   m_listLock,
                              m_prefs,    m_store,  m_fakes.AsServices(),
-                             m_activity, m_events, m_parent};
+                             m_activity, m_activity, m_events, m_parent};
 };
 
 using ContextFixture = BasicContextFixture<>;

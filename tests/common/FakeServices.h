@@ -16,7 +16,7 @@
 #include "platform/HelpViewer.h"
 #include "generator/PasswordGenerator.h"
 #include "platform/Prompter.h"
-#include "platform/Services.h"
+#include "contract/Services.h"
 #include "platform/ShellOpener.h"
 
 /// Lets GoogleTest print a QString as text.

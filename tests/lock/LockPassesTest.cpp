@@ -14,7 +14,7 @@
 #include <QTimer>
 
 #include "lock/AutoLockStages.h"
-#include "lock/AutoSaveDialog.h"
+#include "contract/AutoSaveDialog.h"
 #include "EventLoopWait.h"
 #include "FakeServices.h"
 #include "lock/LockPasses.h"
@@ -87,7 +87,7 @@ class AutoLockChainTest : public LockPassesTest {
     void LockStep() {
         m_log.push_back(QStringLiteral("lock"));
         m_cursorInLock = QApplication::overrideCursor() != nullptr;
-        m_dog.SetDogTimeout(CWatchdog::kInfinite);
+        m_dog.SetDogTimeout(kInfinite);
     }
     std::string Log() const { return m_log.join(QStringLiteral(", ")).toStdString(); }
 

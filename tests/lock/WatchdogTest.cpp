@@ -6,7 +6,7 @@
 #include <QEvent>
 #include <QObject>
 
-#include "lock/AppMessages.h"
+#include "contract/AppMessages.h"
 #include "EventLoopWait.h"
 #include "FakeServices.h"
 #include "platform/ShellOpener.h"
@@ -64,10 +64,10 @@ TEST_F(WatchdogTest, ActivityRestartsTheFullWait) {
 
 TEST_F(WatchdogTest, InfiniteWaitNeverTimesOut) {
     ASSERT_TRUE(m_dog.Start(&m_target, m_shell));
-    EXPECT_EQ(m_dog.DogTimeout(), CWatchdog::kInfinite);
+    EXPECT_EQ(m_dog.DogTimeout(), kInfinite);
     // A short wait replaced at once, as the lock step does, must not fire.
     m_dog.SetDogTimeout(100);
-    m_dog.SetDogTimeout(CWatchdog::kInfinite);
+    m_dog.SetDogTimeout(kInfinite);
     RunEventsFor(400ms);
     EXPECT_TRUE(m_target.arrivals.empty());
 }

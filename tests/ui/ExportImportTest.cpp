@@ -9,7 +9,7 @@
 
 #include "ContextFixture.h"
 #include "platform/FileChooser.h"
-#include "ui/ExportImport.h"
+#include "ui/files/ExportImport.h"
 #include "vault/ExportFile.h"
 
 using namespace keynest_test;

@@ -9,10 +9,10 @@
 #include "ContextFixture.h"
 #include "EventLoopWait.h"
 #include "ModalDriver.h"
-#include "ui/ItemCommands.h"
-#include "ui/ItemDlg.h"
-#include "ui/ItemListModel.h"
-#include "ui/ItemListView.h"
+#include "ui/items/ItemCommands.h"
+#include "ui/items/ItemDlg.h"
+#include "ui/list/ItemListModel.h"
+#include "ui/list/ItemListView.h"
 
 using namespace keynest_test;
 

@@ -8,7 +8,7 @@
 #include <QTest>
 
 #include "FakeServices.h"
-#include "ui/ItemDlg.h"
+#include "ui/items/ItemDlg.h"
 #include "ModalDriver.h"
 #include "settings/Preferences.h"
 #include "TestSupport.h"

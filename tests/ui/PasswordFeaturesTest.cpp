@@ -14,12 +14,13 @@
 
 #include "ContextFixture.h"
 #include "ModalDriver.h"
+#include "lock/LockFlow.h"
 #include "settings/Preferences.h"
-#include "ui/MakePassword.h"
-#include "ui/PreferencesCommand.h"
-#include "ui/PreferencesDlg.h"
-#include "ui/RandomPasswordDlg.h"
-#include "ui/RangeSpinBox.h"
+#include "ui/password/MakePassword.h"
+#include "ui/preferences/PreferencesCommand.h"
+#include "ui/preferences/PreferencesDlg.h"
+#include "ui/password/RandomPasswordDlg.h"
+#include "ui/preferences/RangeSpinBox.h"
 
 using namespace keynest_test;
 
@@ -147,6 +148,7 @@ TEST_F(PasswordFeaturesTest, DefaultsTakeEffectOnlyOnOkAndRestoreTheHints) {
         m_prefs.length = 8;
         m_prefs.dog = 0;
         m_prefs.pwdChars = kEasyUpperCharSet;
+        m_prefs.hidePwds = 1;  // a View setting, which the defaults leave alone
         for (const char* key : kNewUserHintKeys) MarkNewUserHintShown(m_store, key);
         RunPreferences([button](CPreferencesDlg* dialog) {
             Press(dialog, "defaultsButton");
@@ -156,6 +158,7 @@ TEST_F(PasswordFeaturesTest, DefaultsTakeEffectOnlyOnOkAndRestoreTheHints) {
         EXPECT_EQ(m_prefs.length, ok ? 16u : 8u);
         EXPECT_EQ(m_prefs.dog, ok ? 1 : 0);
         EXPECT_EQ(m_prefs.pwdChars, ok ? FullCharSet() : std::string(kEasyUpperCharSet));
+        EXPECT_EQ(m_prefs.hidePwds, 1);
         EXPECT_EQ(m_store.GetInt("Prefs", "Length", -1), ok ? 16 : -1);
         for (const char* key : kNewUserHintKeys) EXPECT_EQ(Hint(key), ok ? 1 : 0) << key;
     }
@@ -179,6 +182,7 @@ TEST_F(PasswordFeaturesTest, UnusableCharacterSetsAreRefused) {
 }
 
 TEST_F(PasswordFeaturesTest, OkRefusesMoreThanADayAndHandsTheNewTimeToTheWatchdog) {
+    const CLockFlow lockFlow(m_context);  // applies a changed inactive duration
     RunPreferences([this](CPreferencesDlg* dialog) {
         Press(dialog, "changePasswordButton");
         Type(dialog, "dogTimeBox", "1441");
@@ -196,7 +200,7 @@ TEST_F(PasswordFeaturesTest, OkRefusesMoreThanADayAndHandsTheNewTimeToTheWatchdo
 TEST_F(PasswordFeaturesTest, AFailedStoreIsReportedAndTheValuesStayInForce) {
     CRegistryStore closed(m_dir.File("never-opened.sqlite"));
     KeynestContext failing{m_vault,    m_rows,   m_listLock, m_prefs, closed, m_fakes.AsServices(),
-                           m_activity, m_events, m_parent};
+                           m_activity, m_activity, m_events, m_parent};
     CPreferencesCommand command(failing, nullptr);
     WhenModal<CPreferencesDlg>([](CPreferencesDlg* dialog) {
         Type(dialog, "lengthBox", "12");

@@ -13,8 +13,8 @@
 #include <sstream>
 
 #include "ContextFixture.h"
-#include "ui/ItemPrinter.h"
-#include "ui/PrintCommands.h"
+#include "ui/print/ItemPrinter.h"
+#include "ui/print/PrintCommands.h"
 
 using namespace keynest_test;
 

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "contract/KeynestContext.h"
+
+/// Edit > Make a Password: a fresh random password for use anywhere,
+/// either put on the clipboard or shown in the Random Password dialog.
+class CMakePassword final {
+  public:
+    explicit CMakePassword(KeynestContext& context);
+    CMakePassword(const CMakePassword&) = delete;
+    CMakePassword& operator=(const CMakePassword&) = delete;
+
+    /// The command's handler.
+    void OnMakePassword();
+
+  private:
+    /// A password under the preferences in force now; empty, after telling
+    /// the user, when the character set gives none.
+    std::string NewPassword();
+
+    KeynestContext& m_context;
+};
