@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr int kDefaultClipSeconds = 20;
 constexpr const char* kReadingStillWorks =
     "reading commands (list, show, export, clip) still work";
 
@@ -183,9 +182,4 @@ const Preferences& CCliSession::Prefs() {
     return *m_prefs;
 }
 
-int CCliSession::ClipSeconds() {
-    const int seconds =
-        m_store ? m_store->GetInt(StoreNames::kPrefs, "ClipSeconds", kDefaultClipSeconds)
-                : kDefaultClipSeconds;
-    return seconds < 0 ? kDefaultClipSeconds : seconds;
-}
+int CCliSession::ClipSeconds() { return Prefs().clipSeconds; }

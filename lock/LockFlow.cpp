@@ -64,7 +64,7 @@ void CLockFlow::PromptUnlock() {
     if (matches) {
         SetUnlocked(true);
         if (m_context.vault.IsUnlocked()) TellUnsavedChanges();
-        TrySetAsideItems(m_context.vault.UnlockPassword(), false);
+        TrySetAsideItems(nullptr, false);
         return;
     }
     m_context.services.prompter.Show(
@@ -156,7 +156,7 @@ void CLockFlow::ChoosePassword(int firstUse) {
     }
     if (stored) {
         SetUnlocked(false);
-        TrySetAsideItems(chosen, false);
+        TrySetAsideItems(nullptr, false);
     } else {
         m_context.services.prompter.Show(
             firstUse == 1
@@ -170,13 +170,14 @@ void CLockFlow::ChoosePassword(int firstUse) {
     WipeString(chosen);
 }
 
-void CLockFlow::TrySetAsideItems(const std::string& password, bool alwaysTell) {
+void CLockFlow::TrySetAsideItems(const std::string* typed, bool alwaysTell) {
     if (!m_context.vault.IsUnlocked() || !m_context.vault.HasSetAsideItems()) return;
     SetAsideResult result;
     {
         CWaitCursor wait;
         std::lock_guard lock(m_context.listLock);
-        result = m_context.vault.RestoreSetAsideItems(password, m_context.rows);
+        result = typed ? m_context.vault.RestoreSetAsideItems(*typed, m_context.rows)
+                       : m_context.vault.RestoreSetAsideItems(m_context.rows);
     }
     Q_EMIT m_context.events.CommandStatesChanged();
     if (!result.stored) {
@@ -203,7 +204,7 @@ void CLockFlow::OnOpenSetAsideItems() {
     dialog.AskForSetAsideItems();
     if (dialog.exec() != QDialog::Accepted) return;
     std::string typed = dialog.Password();
-    TrySetAsideItems(typed, true);
+    TrySetAsideItems(&typed, true);
     WipeString(typed);
 }
 

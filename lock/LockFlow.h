@@ -38,7 +38,8 @@ private:
     void SetUnlocked(bool loadItems);
     /// Tries `password` on the set-aside Items; tells the user when some
     /// came back, or always when `alwaysTell`.
-    void TrySetAsideItems(const std::string& password, bool alwaysTell);
+    /// `typed` null: the UnLock password, which stays inside the vault.
+    void TrySetAsideItems(const std::string* typed, bool alwaysTell);
     void OfferHelpOnce();
     /// At lock, after a failed save: tries the save once more and, when it
     /// fails again, keeps what could not be stored for the next unlock to tell.

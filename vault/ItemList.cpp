@@ -122,12 +122,16 @@ void CMemoryItemList::RemoveRow(int row) {
     m_rows.erase(m_rows.begin() + row);
 }
 
-void AppendRows(const CMemoryItemList& from, IItemList& to) {
+void AppendRows(const IItemList& from, IItemList& to) {
     for (int index = 0; index < from.RowCount(); ++index) {
-        const CMemoryItemList::Row& item = from.RowAt(index);
-        const int row = to.AppendRow(item[kColLocation]);
+        // Each copy is wiped as soon as the new row has it.
+        std::string text = from.GetText(index, kColLocation);
+        const int row = to.AppendRow(text);
+        WipeString(text);
         for (int column = kColUrl; column < kItemColumnCount; ++column) {
-            to.SetText(row, column, item[static_cast<std::size_t>(column)]);
+            text = from.GetText(index, column);
+            to.SetText(row, column, text);
+            WipeString(text);
         }
     }
 }

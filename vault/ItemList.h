@@ -90,7 +90,7 @@ std::string FoldAsciiCase(std::string text);
 bool RowMatchesFind(const CMemoryItemList::Row& row, std::string_view foldedText);
 
 /// Adds every row of `from` to `to`, each at its sorted place.
-void AppendRows(const CMemoryItemList& from, IItemList& to);
+void AppendRows(const IItemList& from, IItemList& to);
 
 /// Overwrites the bytes of `text` with zeros, then empties it.
 void WipeString(std::string& text);

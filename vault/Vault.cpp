@@ -227,14 +227,7 @@ bool CVault::ChangesAgainstStore(const IItemList& rows, ItemChanges& changes) {
     if (!LoadStoredItems(stored).ok) return false;
     // A sorted copy: an edited Location may have left `rows` out of order.
     CMemoryItemList current;
-    for (int row = 0; row < rows.RowCount(); ++row) {
-        const int place = current.AppendRow(rows.GetText(row, kColLocation));
-        for (int column = kColLocation + 1; column < kItemColumnCount; ++column) {
-            std::string text = rows.GetText(row, column);
-            current.SetText(place, column, text);
-            WipeString(text);
-        }
-    }
+    AppendRows(rows, current);
     changes = CompareItemLists(stored, current);
     return true;
 }
@@ -263,6 +256,8 @@ std::string CVault::TakeUnlockNotice() {
 }
 
 bool CVault::HasSetAsideItems() { return m_itemStore.HasStoredItems(StoreNames::kKeptItems); }
+
+SetAsideResult CVault::RestoreSetAsideItems(IItemList& rows) { return RestoreSetAsideItems(m_unlockPassword, rows); }
 
 SetAsideResult CVault::RestoreSetAsideItems(const std::string& password, IItemList& rows) {
     SetAsideResult result;

@@ -63,8 +63,6 @@ public:
     /// How long the UnLock password and an Item Password may be in the vault's format.
     [[nodiscard]] PasswordLimit PasswordRule() const;
     [[nodiscard]] bool IsUnlocked() const { return m_bUnlocked; }
-    /// The UnLock password while unlocked; empty while locked.
-    const std::string& UnlockPassword() const { return m_unlockPassword; }
 
     /// How `password` relates to the UnLock password: equal, holding it, or
     /// held in it (overlaps under 4 bytes are not counted). Compared here,
@@ -122,6 +120,8 @@ public:
     /// and the list (under the UnLock password) and the Items still set
     /// aside are stored in one transaction. Only while unlocked.
     SetAsideResult RestoreSetAsideItems(const std::string& password, IItemList& rows);
+    /// The same with the UnLock password, which never leaves the vault.
+    SetAsideResult RestoreSetAsideItems(IItemList& rows);
 
     /// Converts the vault to the hardened format with `params`: a new salt,
     /// the key derived from the UnLock password and every row sealed anew,

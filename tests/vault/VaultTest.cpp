@@ -47,7 +47,7 @@ TEST_F(VaultTest, UnlockLockAndChangeOfPassword) {
     ASSERT_TRUE(vault.SaveAllItems(Rows({"b", "a"})));
 
     vault.Lock();
-    EXPECT_TRUE(vault.UnlockPassword().empty());
+    EXPECT_EQ(vault.CompareWithUnlockPassword("first"), UnlockOverlap::kNone);
     CMemoryItemList rows;
     EXPECT_FALSE(vault.LoadAllItems(rows).ok);
     // Locked, a save writes nothing: an empty list must not replace the Items.
