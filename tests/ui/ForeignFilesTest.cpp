@@ -14,6 +14,7 @@
 #include "ContextFixture.h"
 #include "ModalDriver.h"
 #include "importers/CsvExport.h"
+#include "lock/LockPasses.h"
 #include "platform/FileChooser.h"
 #include "ui/files/ForeignFiles.h"
 #include "ui/files/ImportPreviewDlg.h"
@@ -112,8 +113,12 @@ TEST_F(ForeignFilesTest, PreviewCountsAndListsWhatIsLeftOutAndOnlyOkImports) {
     EXPECT_EQ(Locations(m_rows), before);
     EXPECT_EQ(StoredLocations(), before);
 
-    // A lock while the preview is open adds nothing, even when it was accepted.
-    Import(m_dir.File("keepass.csv"), true, [this] { m_vault.Lock(); });
+    // The lock closes the preview with the other windows; nothing is added,
+    // even when OK came before the preview was gone.
+    Import(m_dir.File("keepass.csv"), true, [this] {
+        m_vault.Lock();
+        EXPECT_EQ(CloseOrSaveDialogs(nullptr, 0), 1);
+    });
     EXPECT_EQ(Locations(m_rows), before);
     EXPECT_TRUE(m_fakes.prompter.texts.back().contains(QStringLiteral("lock")));
     ASSERT_TRUE(m_vault.Unlock("secret"));
