@@ -15,6 +15,7 @@
 #include "contract/KeynestEvents.h"
 #include "ui/files/ExportImport.h"
 #include "ui/files/FileReset.h"
+#include "ui/files/ForeignFiles.h"
 #include "ui/list/FindBox.h"
 #include "ui/list/HidePasswords.h"
 #include "ui/items/ItemCommands.h"
@@ -41,6 +42,7 @@ CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* pa
           m_context, [this] { m_lock->OnChangePassword(); })),
       m_fileChooser(std::make_unique<CQtFileChooser>(this)),
       m_exportImport(std::make_unique<CExportImport>(m_context, *m_fileChooser)),
+      m_foreignFiles(std::make_unique<CForeignFiles>(m_context, *m_fileChooser)),
       m_print(std::make_unique<CPrintCommands>(m_context)),
       m_extras(std::make_unique<CExtraCommands>(m_context)),
       m_hidePasswords(std::make_unique<CHidePasswords>(m_context, *m_model)),
@@ -105,7 +107,7 @@ CKeynestView::~CKeynestView() {
 
 CommandFeatures CKeynestView::Features() {
     return {m_vault,         *m_list,     *m_findBox,       *m_commands,
-            *m_lock,         *m_stages,   *m_exportImport,  *m_print,
+            *m_lock,         *m_stages,   *m_exportImport,  *m_foreignFiles, *m_print,
             *m_extras,       *m_makePassword, *m_preferences, *m_hidePasswords,
             *m_reset,        m_context.services.help};
 }

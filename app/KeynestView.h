@@ -11,6 +11,7 @@
 
 class CAutoLockStages;
 class CExportImport;
+class CForeignFiles;
 class CExtraCommands;
 class CDesktopLockWatcher;
 class CFileReset;
@@ -79,6 +80,7 @@ private:
     std::unique_ptr<CPreferencesCommand> m_preferences;
     std::unique_ptr<CQtFileChooser> m_fileChooser;
     std::unique_ptr<CExportImport> m_exportImport;
+    std::unique_ptr<CForeignFiles> m_foreignFiles;
     std::unique_ptr<CPrintCommands> m_print;
     std::unique_ptr<CExtraCommands> m_extras;
     std::unique_ptr<CHidePasswords> m_hidePasswords;

@@ -6,6 +6,7 @@
 #include "platform/HelpViewer.h"
 #include "ui/files/ExportImport.h"
 #include "ui/files/FileReset.h"
+#include "ui/files/ForeignFiles.h"
 #include "ui/list/FindBox.h"
 #include "ui/list/HidePasswords.h"
 #include "ui/items/ItemCommands.h"
@@ -59,6 +60,12 @@ std::vector<CommandRow> BuildCommandRows(const CommandFeatures& f, IWindowComman
         {ID_FILE_EXPORT, M::File, 12, "&Export To File...\tCtrl-E", "Export to File\nExport",
          Qt::CTRL | Qt::Key_E, 12, "document-save-as", WhenRows,
          [&files] { files.OnExportToFile(); }},
+        {ID_FILE_IMPORT_PROGRAM, M::File, 15, "Import From &Another Program...",
+         "Add the Items of a CSV or JSON file another password program exported\nImport From Another Program",
+         {}, 0, "document-open", WhenUnlocked, [&f] { f.foreignFiles.OnImportFromProgram(); }},
+        {ID_FILE_EXPORT_CSV, M::File, 16, "Export To &CSV...",
+         "Write every Item, passwords in plain text, to a CSV file other programs import\nExport To CSV",
+         {}, 0, "document-save-as", WhenRows, [&f] { f.foreignFiles.OnExportToCsv(); }},
         {ID_FILE_LOCK, M::File, 14, "&Lock\tCtrl+L", "Lock Keynest now\nLock",
          Qt::CTRL | Qt::Key_L, 14, "system-lock-screen", WhenUnlocked,
          [&f] { f.lockStages.LockNow(); }},

@@ -11,6 +11,7 @@ class CExportImport;
 class CExtraCommands;
 class CFileReset;
 class CFindBox;
+class CForeignFiles;
 class CHidePasswords;
 class CItemCommands;
 class CItemListView;
@@ -30,6 +31,7 @@ struct CommandFeatures {
     CLockFlow& lock;
     CAutoLockStages& lockStages;
     CExportImport& files;
+    CForeignFiles& foreignFiles;
     CPrintCommands& print;
     CExtraCommands& extras;
     CMakePassword& makePassword;

@@ -143,6 +143,7 @@ TEST_F(ProgramTest, EveryMenuCommandRunsAndEveryDialogHasItsHelpPage) {
         {ID_EDIT_MAKE_PASSWORD, {}}, {ID_EDIT_PREFERENCES, {}}, {ID_EDIT_ADD_ITEM, {}},
         {ID_EDIT_CHANGE_PASSWORD, {kPromptOk, kPromptOk, kPromptYes}},
         {ID_FILE_IMPORT, {kPromptYes, kPromptNo}}, {ID_FILE_EXPORT, {}},
+        {ID_FILE_IMPORT_PROGRAM, {}}, {ID_FILE_EXPORT_CSV, {kPromptYes}},
         {ID_FILE_OPEN_SET_ASIDE, {}}, {ID_FILE_TEST_TWOFISH, {}}, {ID_APP_ABOUT, {}},
         {ID_FILE_PRINT, {kPromptYes}}, {ID_FILE_PRINT_PREVIEW, {kPromptYes}},
         {ID_FILE_PRINT_SETUP, {}}, {ID_EDIT_DELETE_ALL, {kPromptYes}}, {ID_FILE_LOCK, {}},

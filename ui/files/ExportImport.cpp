@@ -1,6 +1,5 @@
 #include "ui/files/ExportImport.h"
 
-#include <QFile>
 #include <chrono>
 #include <filesystem>
 #include <mutex>
@@ -13,6 +12,7 @@
 #include "platform/WaitCursor.h"
 #include "settings/RegistryStore.h"
 #include "settings/StoreNames.h"
+#include "ui/files/FileReadTexts.h"
 #include "ui/items/SaveFailure.h"
 #include "vault/AtomicFile.h"
 #include "vault/ExportFile.h"
@@ -35,29 +35,16 @@ const QString kNothingReadable = QStringLiteral(
     "Keynest could not read any Items from the file\n%1\n\nIt is not an export file, it is "
     "damaged, or it was made under another UnLock password. Nothing was imported.");
 const QString kNoItems = QStringLiteral("The file\n%1\nholds no Items. Nothing was changed.");
-const QString kNotRegular = QStringLiteral(
-    "The file\n%1\nis not a regular file but a folder, FIFO, device or socket, so Keynest does "
-    "not read it. Nothing was imported.");
-const QString kNoAnswer =
-    QStringLiteral("The file\n%1\ngave no answer within %2 seconds. Nothing was imported.");
 const QString kPartlyRead = QStringLiteral("Keynest could not read %1 of the file\n%2\n\n%3.");
 const QString kAddWithoutClearing = QStringLiteral(
     "\n\nYour current Items are cleared only for a file that reads whole, so they stay.\n\n"
     "Do you want to add the %1 that could be read to them?");
 const QString kPartlyImported = QStringLiteral("\n\nThe other %1 imported.");
 
-QString DisplayPath(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
 bool Exists(const std::string& path) {
     std::error_code error;
     return std::filesystem::exists(path, error);
 }
-
-// The longest the user-interface thread waits for the chosen file: a file
-// system that stops answering must not keep the program from locking.
-constexpr std::chrono::seconds kFileWaitLimit{3};
 
 QString Counted(int count, const char* one, const char* many) {
     return QStringLiteral("%1 %2").arg(count).arg(QString::fromLatin1(count == 1 ? one : many));
@@ -188,12 +175,12 @@ bool CExportImport::ReportUnimportable(const std::string& path, const ExportRead
             ReportFileError();
             return false;
         case ExportReadError::NotRegular:
-            prompter.Show(kNotRegular.arg(DisplayPath(path)), PromptButtons::Ok,
+            prompter.Show(FileReadFailureText(path, FileReadStatus::NotRegular), PromptButtons::Ok,
                           PromptIcon::Warning);
             return false;
         case ExportReadError::TimedOut:
-            prompter.Show(kNoAnswer.arg(DisplayPath(path)).arg(kFileWaitLimit.count()),
-                          PromptButtons::Ok, PromptIcon::Warning);
+            prompter.Show(FileReadFailureText(path, FileReadStatus::TimedOut), PromptButtons::Ok,
+                          PromptIcon::Warning);
             return false;
         case ExportReadError::NotExportFile: {
             QString text = kNothingReadable.arg(DisplayPath(path));
