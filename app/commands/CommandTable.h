@@ -11,6 +11,7 @@ class CExportImport;
 class CExtraCommands;
 class CFileReset;
 class CFindBox;
+class CHealthCommand;
 class CHidePasswords;
 class CItemCommands;
 class CItemListView;
@@ -36,6 +37,7 @@ struct CommandFeatures {
     CPreferencesCommand& preferences;
     CHidePasswords& hidePasswords;
     CFileReset& reset;
+    CHealthCommand& health;
     IHelpViewer& help;
 };
 
