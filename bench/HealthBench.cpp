@@ -35,7 +35,8 @@ void FillList(CItemListModel& rows) {
         const int row = rows.AppendRow("www.site" + std::to_string(i) + ".example");
         rows.SetText(row, kColUserId, "user" + std::to_string(i) + "@example.org");
         rows.SetText(row, kColPassword,
-                     i % 3 == 0 ? "Summer" + std::to_string(2000 + i % 20) + "!" : "p4ss-" + std::to_string(i * 7919));
+                     i % 3 == 0 ? "Summer" + std::to_string(2000 + i % 20) + "!"
+                                : "p4ss-" + std::to_string(i * 7919));
     }
 }
 
@@ -51,8 +52,8 @@ double Milliseconds(std::chrono::steady_clock::duration span) {
 
 void Report(const char* what, std::vector<double> times) {
     std::sort(times.begin(), times.end());
-    std::printf("%-40s median %8.3f ms   slowest %8.3f ms   (%zu runs)\n", what, times[times.size() / 2],
-                times.back(), times.size());
+    std::printf("%-40s median %8.3f ms   slowest %8.3f ms   (%zu runs)\n", what,
+                times[times.size() / 2], times.back(), times.size());
 }
 
 }  // namespace
@@ -105,7 +106,8 @@ int main(int argc, char** argv) {
             box.setText(typed);
             keystrokes.push_back(ThreadCpuMs() - start);
         }
-        Report(length == 16 ? "strength line, keystroke up to 16 chars" : "strength line, keystroke up to 300 chars",
+        Report(length == 16 ? "strength line, keystroke up to 16 chars"
+                            : "strength line, keystroke up to 300 chars",
                keystrokes);
     }
     return 0;

@@ -17,10 +17,10 @@ class CStrengthLine final : public QLabel {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CStrengthLine)
 
-public:
+  public:
     CStrengthLine(QLineEdit& box, QWidget* parent);
 
-private:
+  private:
     void Update(const QString& text);
 
     QLineEdit& m_box;

@@ -21,7 +21,8 @@ std::vector<QStringList> Lines(const QTableWidget& table) {
     std::vector<QStringList> lines;
     for (int line = 0; line < table.rowCount(); ++line) {
         QStringList cells;
-        for (int column = 0; column < table.columnCount(); ++column) cells << table.item(line, column)->text();
+        for (int column = 0; column < table.columnCount(); ++column)
+            cells << table.item(line, column)->text();
         lines.push_back(cells);
     }
     return lines;
@@ -33,18 +34,20 @@ TEST(HealthReportWindowTest, ListsTheFindingsEditsFromTheWindowAndClosesAtLock) 
     Program& program = run.program;
 
     WhenModal<CHealthReportDlg>([](CHealthReportDlg* dialog) {
-        EXPECT_TRUE(Child<QLabel>(dialog, "healthSummary")->text().startsWith(u"Nothing to report"));
+        EXPECT_TRUE(
+            Child<QLabel>(dialog, "healthSummary")->text().startsWith(u"Nothing to report"));
         dialog->reject();
     });
     program.frame.OnCommand(ID_EDIT_PASSWORD_HEALTH);
 
     // Location, User ID, Password: one finding each, and one Item to leave out.
-    const std::array<std::array<const char*, 3>, 6> items = {{{"Bank", "bob", "Sesame2024"},
-                                                              {"Forum", "kate", "Tr0ub4dor&3x!Qz"},
-                                                              {"Shop", "kate", "Tr0ub4dor&3x!Qz"},
-                                                              {"Mail", "alice@example.org", "alice-xK9#vQ2!"},
-                                                              {"Games", "", "qwerty123"},
-                                                              {"Safe", "", "q7#Vx!m2Lp@9zR4w"}}};
+    const std::array<std::array<const char*, 3>, 6> items = {
+        {{"Bank", "bob", "Sesame2024"},
+         {"Forum", "kate", "Tr0ub4dor&3x!Qz"},
+         {"Shop", "kate", "Tr0ub4dor&3x!Qz"},
+         {"Mail", "alice@example.org", "alice-xK9#vQ2!"},
+         {"Games", "", "qwerty123"},
+         {"Safe", "", "q7#Vx!m2Lp@9zR4w"}}};
     CItemListModel& rows = program.view->Model();
     for (const auto& [location, userId, password] : items) {
         const int row = rows.AppendRow(location);
@@ -60,14 +63,16 @@ TEST(HealthReportWindowTest, ListsTheFindingsEditsFromTheWindowAndClosesAtLock) 
         EXPECT_EQ(lines[0][0], u"Bank");
         EXPECT_TRUE(lines[0][2].startsWith(u"is the UnLock password")) << lines[0][2].toStdString();
         EXPECT_EQ(lines[1][2], lines[2][2]);  // the shared Password's two Items, side by side
-        EXPECT_TRUE(lines[1][2].startsWith(u"used by 2 Items (group 1)")) << lines[1][2].toStdString();
+        EXPECT_TRUE(lines[1][2].startsWith(u"used by 2 Items (group 1)"))
+            << lines[1][2].toStdString();
         for (int line = 0; line < 5; ++line) {
             const QStringList& cells = lines[static_cast<std::size_t>(line)];
             EXPECT_NE(cells[0], u"Safe");
             for (const auto& item : items) {
                 EXPECT_FALSE(cells.join(u'|').contains(QString::fromUtf8(item[2])));
             }
-            EXPECT_EQ(cells[2].contains(u"contains its User ID"), cells[0] == u"Mail") << cells[2].toStdString();
+            EXPECT_EQ(cells[2].contains(u"contains its User ID"), cells[0] == u"Mail")
+                << cells[2].toStdString();
             if (cells[0] == u"Games") table->setCurrentCell(line, 0);
         }
         EXPECT_TRUE(lines[4][3].startsWith(u"poor, ")) << lines[4][3].toStdString();
@@ -86,7 +91,8 @@ TEST(HealthReportWindowTest, ListsTheFindingsEditsFromTheWindowAndClosesAtLock) 
     });
     program.frame.OnCommand(ID_EDIT_PASSWORD_HEALTH);
     EXPECT_TRUE(edited);
-    ASSERT_TRUE(WaitUntil([&] { return !program.Unlocked() && QApplication::activeModalWidget() == nullptr; }));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return !program.Unlocked() && QApplication::activeModalWidget() == nullptr; }));
     for (QWidget* window : QApplication::topLevelWidgets()) {
         EXPECT_EQ(qobject_cast<CHealthReportDlg*>(window), nullptr);
     }

@@ -26,7 +26,8 @@ TEST(StrengthLineTest, FollowsTypingAndJoinsTheBoxDescription) {
         previous = line.text();
     }
     box->setText(QStringLiteral("q7#Vx!m2Lp@9zR4w-Kd8&"));
-    EXPECT_TRUE(line.text().contains(u"excellent") || line.text().contains(u"good")) << line.text().toStdString();
+    EXPECT_TRUE(line.text().contains(u"excellent") || line.text().contains(u"good"))
+        << line.text().toStdString();
     box->clear();
     EXPECT_TRUE(line.text().isEmpty());
     EXPECT_EQ(box->accessibleDescription(), QStringLiteral("Type it twice."));

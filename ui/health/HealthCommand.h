@@ -15,7 +15,7 @@ class CItemListModel;
 /// like the UnLock password or holding its own User ID or Location, in a
 /// window from which each opens in the Edit dialog.
 class CHealthCommand final : public ILockWipe {
-public:
+  public:
     CHealthCommand(KeynestContext& context, CItemListModel& model, CItemCommands& items);
     CHealthCommand(const CHealthCommand&) = delete;
     CHealthCommand& operator=(const CHealthCommand&) = delete;
@@ -25,7 +25,7 @@ public:
     /// Closes the report window, emptied first.
     void WipeAtLock() override;
 
-private:
+  private:
     /// The report over the list as it is now; its texts are handed to the
     /// window and then wiped.
     void ShowReport(CHealthReportDlg& dialog);

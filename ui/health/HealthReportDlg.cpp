@@ -28,14 +28,17 @@ QTableWidgetItem* Cell(const QString& text) {
 
 QString FindingsText(const HealthEntry& entry) {
     QStringList findings;
-    for (const std::string& finding : entry.Findings()) findings.append(QString::fromStdString(finding));
+    for (const std::string& finding : entry.Findings())
+        findings.append(QString::fromStdString(finding));
     return findings.join(QStringLiteral("; "));
 }
 
 }  // namespace
 
 CHealthReportDlg::CHealthReportDlg(QWidget* parent)
-    : QDialog(parent), m_summary(new QLabel(this)), m_table(new QTableWidget(0, kHealthColumnCount, this)) {
+    : QDialog(parent),
+      m_summary(new QLabel(this)),
+      m_table(new QTableWidget(0, kHealthColumnCount, this)) {
     setObjectName(QStringLiteral("healthReportDialog"));
     setWindowTitle(QStringLiteral("Keynest Password Health"));
     setProperty(kHelpContextProperty, kHelpPasswordHealth);

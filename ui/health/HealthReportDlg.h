@@ -15,7 +15,7 @@ class CHealthReportDlg final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CHealthReportDlg)
 
-public:
+  public:
     explicit CHealthReportDlg(QWidget* parent = nullptr);
 
     /// Shows `report`, keeping the current line where it was when there is one.
@@ -23,14 +23,14 @@ public:
     /// Empties the window: its texts go with the lines.
     void Clear();
 
-Q_SIGNALS:
+  Q_SIGNALS:
     /// The user asked to edit the Item in `row` of the list.
     void EditRequested(int row);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void RequestEditOfLine(int line);
 
     QLabel* m_summary;
