@@ -1,12 +1,10 @@
 #pragma once
 
 #include <QPointer>
-#include <vector>
 
 #include "contract/KeynestContext.h"
 #include "contract/LockWipe.h"
 
-struct HealthEntry;
 class CHealthReportDlg;
 class CItemCommands;
 class CItemListModel;
