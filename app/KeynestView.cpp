@@ -16,6 +16,7 @@
 #include "ui/files/ExportImport.h"
 #include "ui/files/FileReset.h"
 #include "ui/files/ForeignFiles.h"
+#include "ui/health/HealthCommand.h"
 #include "ui/list/FindBox.h"
 #include "ui/list/HidePasswords.h"
 #include "ui/items/ItemCommands.h"
@@ -46,7 +47,8 @@ CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* pa
       m_print(std::make_unique<CPrintCommands>(m_context)),
       m_extras(std::make_unique<CExtraCommands>(m_context)),
       m_hidePasswords(std::make_unique<CHidePasswords>(m_context, *m_model)),
-      m_reset(std::make_unique<CFileReset>(m_context)) {
+      m_reset(std::make_unique<CFileReset>(m_context)),
+      m_health(std::make_unique<CHealthCommand>(m_context, *m_model, *m_commands)) {
     setObjectName(QStringLiteral("keynestView"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -58,7 +60,7 @@ CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* pa
     m_stages = new CAutoLockStages(
         window(), [this] { return m_prefs.saveCancel; }, [this] { m_lock->LockStep(); }, this);
     m_lockWipes = new CLockWipes(m_context.events, m_context.services.clipboard,
-                                 {m_commands.get(), m_findBox, m_list}, this);
+                                 {m_commands.get(), m_findBox, m_list, m_health.get()}, this);
     m_desktopLock = new CDesktopLockWatcher(this);
     ConnectFeatures();
 }
@@ -109,7 +111,7 @@ CommandFeatures CKeynestView::Features() {
     return {m_vault,         *m_list,     *m_findBox,       *m_commands,
             *m_lock,         *m_stages,   *m_exportImport,  *m_foreignFiles, *m_print,
             *m_extras,       *m_makePassword, *m_preferences, *m_hidePasswords,
-            *m_reset,        m_context.services.help};
+            *m_reset,        *m_health,   m_context.services.help};
 }
 
 QLineEdit& CKeynestView::FindBox() { return *m_findBox; }

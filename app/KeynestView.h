@@ -16,6 +16,7 @@ class CExtraCommands;
 class CDesktopLockWatcher;
 class CFileReset;
 class CFindBox;
+class CHealthCommand;
 class CHidePasswords;
 class CItemCommands;
 class CItemListModel;
@@ -85,6 +86,7 @@ private:
     std::unique_ptr<CExtraCommands> m_extras;
     std::unique_ptr<CHidePasswords> m_hidePasswords;
     std::unique_ptr<CFileReset> m_reset;
+    std::unique_ptr<CHealthCommand> m_health;
     CAutoLockStages* m_stages = nullptr;
     CLockWipes* m_lockWipes = nullptr;
     CDesktopLockWatcher* m_desktopLock = nullptr;

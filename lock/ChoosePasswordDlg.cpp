@@ -12,6 +12,7 @@
 #include "generator/PasswordGenerator.h"
 #include "platform/Prompter.h"
 #include "platform/PasswordBox.h"
+#include "platform/StrengthLine.h"
 #include "platform/TextBytes.h"
 
 namespace {
@@ -75,6 +76,7 @@ CChoosePasswordDlg::CChoosePasswordDlg(const Services& services, const std::stri
     buttons->addWidget(helpButton);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
+    layout->addWidget(new CStrengthLine(*m_firstEdit, this));
     layout->addWidget(m_charSetNote);
     layout->addWidget(m_byteLimitNote);
     layout->addLayout(buttons);

@@ -2,7 +2,8 @@
 # Checks that no plain Item or UnLock password stays in Keynest's memory
 # after a lock, whichever dialogs were used: on a private X display (and a
 # private D-Bus session bus) it sets a password, adds an Item, opens and
-# closes Print Preview, prints to a PDF file, makes a password, opens the
+# closes Print Preview, prints to a PDF file, makes a password, opens
+# Password Health and an Item's Edit dialog from it, opens the
 # Preferences, exports to a file, opens Print Preview once more and leaves
 # it open, then locks as the desktop's screen lock does. It fails when a
 # window other than the main window and the UnLock dialog is still shown;
@@ -51,6 +52,10 @@ await '^Print$'; sleep 1; xdotool key Return; sleep 2
 [ -s "$work/print.pdf" ] || echo "note: no PDF was printed"
 # Make a Password, the Preferences, Export To File.
 main; xdotool key F3; sleep 1; xdotool key Escape; sleep 1
+# Password Health, and the Item's Edit dialog opened from it by Enter.
+main; xdotool key alt+e s; await 'Password Health'; sleep 1; xdotool key Return
+await 'Edit Keynest Item'; sleep 1; xdotool key Escape; sleep 1
+await 'Password Health'; xdotool key Escape; sleep 1
 main; xdotool key F5; sleep 1; xdotool key Escape; sleep 1
 main; xdotool key ctrl+e; await 'Export'; sleep 1
 xdotool type "$work/items.kne"; xdotool key Return; sleep 2

@@ -7,6 +7,7 @@
 #include "ui/files/ExportImport.h"
 #include "ui/files/FileReset.h"
 #include "ui/files/ForeignFiles.h"
+#include "ui/health/HealthCommand.h"
 #include "ui/list/FindBox.h"
 #include "ui/list/HidePasswords.h"
 #include "ui/items/ItemCommands.h"
@@ -116,6 +117,9 @@ std::vector<CommandRow> BuildCommandRows(const CommandFeatures& f, IWindowComman
         {ID_EDIT_COPY_PASSWORD, M::Edit, 22, "&Copy Password to Clipboard\tCtrl+C",
          "Copy the password to the Clipboard\nCopy", Qt::CTRL | Qt::Key_C, 24, "edit-copy",
          WhenSelected, [&f] { f.list.OnCopyPassword(); }},
+        {ID_EDIT_PASSWORD_HEALTH, M::Edit, 23, "Pa&ssword Health...",
+         "List the Items whose Password is weak, shared or like the UnLock password\nPassword Health",
+         {}, 0, nullptr, WhenUnlocked, [&f] { f.health.OnPasswordHealth(); }},
         InListMenu(5, "&Preferences...",
                    {ID_EDIT_PREFERENCES, M::Edit, 30, "&Preferences...\tF5",
                     "Preferences\nPreferences", Qt::Key_F5, 25, "preferences-system", nullptr,

@@ -12,6 +12,7 @@ class CExtraCommands;
 class CFileReset;
 class CFindBox;
 class CForeignFiles;
+class CHealthCommand;
 class CHidePasswords;
 class CItemCommands;
 class CItemListView;
@@ -38,6 +39,7 @@ struct CommandFeatures {
     CPreferencesCommand& preferences;
     CHidePasswords& hidePasswords;
     CFileReset& reset;
+    CHealthCommand& health;
     IHelpViewer& help;
 };
 

@@ -137,7 +137,8 @@ TEST_F(ProgramTest, EveryMenuCommandRunsAndEveryDialogHasItsHelpPage) {
     };
     // With the answers to their questions; the list is emptied before the lock.
     const std::pair<int, std::deque<int>> steps[] = {
-        {ID_EDIT_FIND, {}}, {ID_EDIT_COPY_PASSWORD, {}}, {ID_EDIT_EDIT_ITEM, {}},
+        {ID_EDIT_FIND, {}}, {ID_EDIT_COPY_PASSWORD, {}}, {ID_EDIT_PASSWORD_HEALTH, {}},
+        {ID_EDIT_EDIT_ITEM, {}},
         {ID_EDIT_DELETE_ITEM, {}}, {ID_EDIT_UNDO_DELETE, {}}, {ID_VIEW_HIDE_PASSWORDS, {}},
         {ID_VIEW_TOOLBAR, {}}, {ID_VIEW_STATUS_BAR, {}}, {ID_HELP_FINDER, {}},
         {ID_EDIT_MAKE_PASSWORD, {}}, {ID_EDIT_PREFERENCES, {}}, {ID_EDIT_ADD_ITEM, {}},
@@ -171,7 +172,7 @@ TEST_F(ProgramTest, EveryMenuCommandRunsAndEveryDialogHasItsHelpPage) {
         EXPECT_NE(page, CHelpWindow::PageFor(kHelpContents)) << dialog;
         EXPECT_TRUE(QFile::exists(u':' + page.path())) << dialog;
     }
-    EXPECT_EQ(kinds.size(), 11u);  // the program's eight dialogs and Qt's file and print dialogs
+    EXPECT_EQ(kinds.size(), 12u);  // the program's nine dialogs and Qt's file and print dialogs
     // F1 in the choice of a new password, then the help offered after its Cancel.
     EXPECT_EQ(std::ranges::count(m_fakes.help.contexts, kHelpChoosePassword), 2);
     EXPECT_TRUE(m_fakes.prompter.texts.contains(QStringLiteral(

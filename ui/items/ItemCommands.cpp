@@ -96,6 +96,12 @@ void CItemCommands::EditSelectedItem() {
         m_context.services.prompter.Show(kSelectItem, PromptButtons::Ok, PromptIcon::Warning);
         return;
     }
+    EditRow(row);
+}
+
+void CItemCommands::EditRow(int row) {
+    if (row < 0 || row >= m_context.rows.RowCount()) return;
+    m_context.activity.SignalActivity();
 
     CItemDlg dialog(m_context.services, m_context.store, m_context.prefs, &m_context.dialogParent);
     dialog.SetEditMode(true);

@@ -26,6 +26,8 @@ public:
     void OnEditItem();
     /// Edits the lowest selected row; a double click calls it directly.
     void EditSelectedItem();
+    /// The Edit dialog for `row`, stored after OK; out-of-range rows are ignored.
+    void EditRow(int row);
     /// Delete Item: removes the lowest selected row into the undo slot.
     void OnDeleteItem();
     /// Undo Delete: puts the undo slot's Item back; does nothing while locked.

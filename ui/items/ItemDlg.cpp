@@ -20,6 +20,7 @@
 #include "platform/Clipboard.h"
 #include "platform/HelpViewer.h"
 #include "platform/PasswordBox.h"
+#include "platform/StrengthLine.h"
 #include "platform/TextBytes.h"
 
 namespace {
@@ -113,6 +114,7 @@ void CItemDlg::BuildPasswordRow(QVBoxLayout& layout) {
     m_passwordLimitLabel->setObjectName(QStringLiteral("passwordLimitLabel"));
     m_passwordLimitLabel->setVisible(false);
     layout.addWidget(m_passwordLimitLabel);
+    layout.addWidget(new CStrengthLine(*password, this));
 }
 
 void CItemDlg::BuildButtons(QVBoxLayout& layout) {

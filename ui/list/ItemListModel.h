@@ -47,6 +47,8 @@ class CItemListModel final : public QAbstractTableModel, public IItemList {
     /// Shows the Password column as a row of dots, the same for every Item.
     void SetPasswordsHidden(bool hidden);
     bool PasswordsHidden() const { return m_bPasswordsHidden; }
+    /// The rows themselves, read in place by the checks over every Item.
+    const CMemoryItemList& Items() const { return m_list; }
 
   private:
     CMemoryItemList m_list;

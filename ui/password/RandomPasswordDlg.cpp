@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/PasswordBox.h"
+#include "platform/StrengthLine.h"
 #include "platform/HelpViewer.h"
 #include "platform/TextBytes.h"
 #include "ui/password/RegenEdit.h"
@@ -45,6 +46,7 @@ CRandomPasswordDlg::CRandomPasswordDlg(std::function<std::string()> regenerate,
     m_passwordEdit->setAccessibleName(QStringLiteral("Random password"));
     m_passwordEdit->setAccessibleDescription(copyNote->text() + QStringLiteral(". ") +
                                              regenNote->text() + QLatin1Char('.'));
+    layout->insertWidget(1, new CStrengthLine(*m_passwordEdit, this));
     setTabOrder(m_passwordEdit, m_closeButton);
 }
 
