@@ -300,6 +300,16 @@ bool EchoTurns(int master, bool on) {
     return false;
 }
 
+// Whether process `pid` is stopped within 5 seconds.
+bool WaitUntilStopped(pid_t pid) {
+    for (int i = 0; i < 500; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
+        const std::string stat = ReadAll("/proc/" + std::to_string(pid) + "/stat");
+        const std::size_t end = stat.rfind(')');
+        if (end != std::string::npos && end + 2 < stat.size() && stat[end + 2] == 'T') return true;
+    }
+    return false;
+}
+
 TEST_F(CliTest, CtrlZAtThePasswordPromptGivesTheTerminalBackUntilContinued) {
     int master = -1;
     int terminal = -1;
@@ -320,11 +330,15 @@ TEST_F(CliTest, CtrlZAtThePasswordPromptGivesTheTerminalBackUntilContinued) {
         ::_exit(::waitpid(command, nullptr, 0) == command ? 0 : 1);
     }
     ASSERT_TRUE(EchoTurns(master, false));  // the password prompt
+    const pid_t command = ::tcgetpgrp(master);
     ASSERT_EQ(::write(master, "\x1a", 1), 1);  // Ctrl+Z
     EXPECT_TRUE(EchoTurns(master, true));
-    ::kill(-::tcgetpgrp(master), SIGCONT);
+    // As a shell does, continue it only once it has stopped: a SIGCONT
+    // that came first would be followed by the stop.
+    EXPECT_TRUE(WaitUntilStopped(command));
+    ::kill(-command, SIGCONT);
     EXPECT_TRUE(EchoTurns(master, false));
-    ::kill(-::tcgetpgrp(master), SIGTERM);
+    ::kill(-command, SIGKILL);
     ::wait(nullptr);
     for (const int fd : {master, terminal}) ::close(fd);
 }
