@@ -29,6 +29,7 @@ constexpr HelpPage kPages[] = {
     {kHelpExportImport, "export-import.html"},
     {kHelpPrinting, "printing.html"},
     {kHelpTwofishTest, "twofish-test.html"},
+    {kHelpVaultFormat, "hardened-vault.html"},
     {kHelpAbout, "about.html"},
 };
 

@@ -15,6 +15,7 @@
 #include "contract/KeynestEvents.h"
 #include "ui/files/ExportImport.h"
 #include "ui/files/FileReset.h"
+#include "ui/format/VaultFormatCommands.h"
 #include "ui/list/FindBox.h"
 #include "ui/list/HidePasswords.h"
 #include "ui/items/ItemCommands.h"
@@ -44,7 +45,8 @@ CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* pa
       m_print(std::make_unique<CPrintCommands>(m_context)),
       m_extras(std::make_unique<CExtraCommands>(m_context)),
       m_hidePasswords(std::make_unique<CHidePasswords>(m_context, *m_model)),
-      m_reset(std::make_unique<CFileReset>(m_context)) {
+      m_reset(std::make_unique<CFileReset>(m_context)),
+      m_vaultFormat(std::make_unique<CVaultFormatCommands>(m_context)) {
     setObjectName(QStringLiteral("keynestView"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -107,7 +109,7 @@ CommandFeatures CKeynestView::Features() {
     return {m_vault,         *m_list,     *m_findBox,       *m_commands,
             *m_lock,         *m_stages,   *m_exportImport,  *m_print,
             *m_extras,       *m_makePassword, *m_preferences, *m_hidePasswords,
-            *m_reset,        m_context.services.help};
+            *m_reset,        *m_vaultFormat,  m_context.services.help};
 }
 
 QLineEdit& CKeynestView::FindBox() { return *m_findBox; }

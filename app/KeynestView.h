@@ -11,6 +11,7 @@
 
 class CAutoLockStages;
 class CExportImport;
+class CVaultFormatCommands;
 class CExtraCommands;
 class CDesktopLockWatcher;
 class CFileReset;
@@ -83,6 +84,7 @@ private:
     std::unique_ptr<CExtraCommands> m_extras;
     std::unique_ptr<CHidePasswords> m_hidePasswords;
     std::unique_ptr<CFileReset> m_reset;
+    std::unique_ptr<CVaultFormatCommands> m_vaultFormat;
     CAutoLockStages* m_stages = nullptr;
     CLockWipes* m_lockWipes = nullptr;
     CDesktopLockWatcher* m_desktopLock = nullptr;

@@ -28,3 +28,5 @@ inline constexpr int ID_FILE_OPEN_SET_ASIDE = 32790;
 inline constexpr int ID_FILE_LOCK = 32791;
 inline constexpr int ID_EDIT_FIND = 32792;
 inline constexpr int ID_VIEW_HIDE_PASSWORDS = 32793;
+inline constexpr int ID_FILE_HARDEN = 32794;
+inline constexpr int ID_FILE_UNHARDEN = 32795;

@@ -19,6 +19,7 @@ class CMakePassword;
 class CPreferencesCommand;
 class CPrintCommands;
 class CVault;
+class CVaultFormatCommands;
 class IHelpViewer;
 
 /// The features the commands run and whose state enables them.
@@ -36,6 +37,7 @@ struct CommandFeatures {
     CPreferencesCommand& preferences;
     CHidePasswords& hidePasswords;
     CFileReset& reset;
+    CVaultFormatCommands& vaultFormat;
     IHelpViewer& help;
 };
 
