@@ -11,6 +11,7 @@
 #include "platform/FileChooser.h"
 #include "ui/files/ExportImport.h"
 #include "vault/ExportFile.h"
+#include "vault/hardened/HardenedExport.h"
 
 using namespace keynest_test;
 using Rows = std::vector<CMemoryItemList::Row>;
@@ -96,6 +97,29 @@ TEST_F(ExportImportTest, RoundTripAddsOrReplacesAndKeepsABackup) {
             QStringLiteral("File\n%1\nis marked Read-Only\n\nDo you want to overwrite it? \n");
         EXPECT_EQ(m_fakes.prompter.texts.back() == question.arg(QString::fromStdString(backup)),
                   round == 1);
+    }
+}
+
+// A hardened vault writes a hardened file unless the user asks for the
+// weaker classic one, which is offered only while every Password fits it.
+TEST_F(ExportImportTest, AHardenedVaultOffersTheClassicFileOnlyWhenAskedAndItFits) {
+    ASSERT_TRUE(m_vault.ConvertToHardened(m_rows, KdfParams{64, 1, 1}));
+    struct Case {
+        std::deque<int> answers;
+        bool longPassword;
+        bool hardened;
+        qsizetype questions;
+    };
+    for (const Case& c : {Case{{kPromptYes}, false, true, 1}, Case{{kPromptNo}, false, false, 1},
+                          Case{{}, true, true, 0}}) {
+        if (c.longPassword) m_rows.SetText(0, kColPassword, std::string(20, 'p'));
+        m_fakes.prompter.texts.clear();
+        const std::string path = m_dir.File("out.kne");
+        Run(&CExportImport::OnExportToFile, c.answers, path);
+        EXPECT_EQ(m_fakes.prompter.texts.size(), c.questions);
+        std::ifstream in(path, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+        EXPECT_EQ(IsHardenedExport(bytes), c.hardened) << c.questions;
     }
 }
 
