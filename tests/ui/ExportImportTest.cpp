@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "ContextFixture.h"
 #include "platform/FileChooser.h"
@@ -104,22 +105,15 @@ TEST_F(ExportImportTest, RoundTripAddsOrReplacesAndKeepsABackup) {
 // weaker classic one, which is offered only while every Password fits it.
 TEST_F(ExportImportTest, AHardenedVaultOffersTheClassicFileOnlyWhenAskedAndItFits) {
     ASSERT_TRUE(m_vault.ConvertToHardened(m_rows, KdfParams{64, 1, 1}));
-    struct Case {
-        std::deque<int> answers;
-        bool longPassword;
-        bool hardened;
-        qsizetype questions;
-    };
-    for (const Case& c : {Case{{kPromptYes}, false, true, 1}, Case{{kPromptNo}, false, false, 1},
-                          Case{{}, true, true, 0}}) {
-        if (c.longPassword) m_rows.SetText(0, kColPassword, std::string(20, 'p'));
+    using Case = std::tuple<int, bool, bool>;  // answer, a long Password, hardened file
+    for (const auto& [answer, longPassword, hardened] :
+         {Case{kPromptYes, false, true}, Case{kPromptNo, false, false}, Case{kPromptNo, true, true}}) {
+        if (longPassword) m_rows.SetText(0, kColPassword, std::string(20, 'p'));
         m_fakes.prompter.texts.clear();
-        const std::string path = m_dir.File("out.kne");
-        Run(&CExportImport::OnExportToFile, c.answers, path);
-        EXPECT_EQ(m_fakes.prompter.texts.size(), c.questions);
-        std::ifstream in(path, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-        EXPECT_EQ(IsHardenedExport(bytes), c.hardened) << c.questions;
+        Run(&CExportImport::OnExportToFile, {answer}, m_dir.File("out.kne"));
+        EXPECT_EQ(m_fakes.prompter.texts.size(), longPassword ? 0 : 1);
+        std::ifstream in(m_dir.File("out.kne"), std::ios::binary);
+        EXPECT_EQ(IsHardenedExport(std::string(std::istreambuf_iterator<char>(in), {})), hardened);
     }
 }
 

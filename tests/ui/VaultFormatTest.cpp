@@ -1,11 +1,10 @@
 // The vault's format on the desktop: the password boxes, the Item form and
-// the generated Length follow it, and the two commands convert between the
-// formats after a question, or refuse with the reason.
+// the generated Length follow it; the two commands convert after a question
+// or refuse with the reason.
 
 #include <gtest/gtest.h>
 
 #include <QLabel>
-#include <QTest>
 
 #include "ContextFixture.h"
 #include "ModalDriver.h"
@@ -22,8 +21,7 @@ using namespace keynest_test;
 
 namespace {
 
-// Cheap Argon2id parameters: the tests need the format, not its cost.
-constexpr KdfParams kTestKdf{64, 1, 1};
+constexpr KdfParams kTestKdf{64, 1, 1};  // the format matters here, not its cost
 
 class VaultFormatTest : public ::testing::Test, protected ContextFixture {
   protected:
@@ -32,7 +30,6 @@ class VaultFormatTest : public ::testing::Test, protected ContextFixture {
         AddRows({"bank", "mail"});
         EXPECT_TRUE(m_vault.SaveAllItems(m_rows));
     }
-    void Harden() { ASSERT_TRUE(m_vault.ConvertToHardened(m_rows, kTestKdf)); }
     std::vector<CMemoryItemList::Row> Stored() {
         CMemoryItemList stored;
         EXPECT_TRUE(m_vault.LoadAllItems(stored).ok);
@@ -44,18 +41,14 @@ class VaultFormatTest : public ::testing::Test, protected ContextFixture {
     CVaultFormatCommands commands{m_context, kTestKdf};
 };
 
-// Typing far past the limit leaves as many characters as the format keeps:
-// 16 bytes in the classic format (8 accented letters), 300 characters in a
-// hardened vault; the notes name the same limit.
-TEST_F(VaultFormatTest, PasswordBoxesAndTheItemFormFollowTheFormat) {
-    struct Typed {
-        char16_t letter;
-        int classic;
-        int hardened;
-    };
-    const Typed typings[] = {{u'x', 16, 300}, {u'\u00E4', 8, 300}};
+// Typed one letter at a time far past the limit, a box keeps 16 bytes in
+// the classic format (8 accented letters) and 300 characters in a hardened
+// vault; the notes and the generated Length follow.
+TEST_F(VaultFormatTest, PasswordBoxesTheItemFormAndTheLengthFollowTheFormat) {
     for (const bool hardened : {false, true}) {
-        if (hardened) Harden();
+        if (hardened) {
+            ASSERT_TRUE(m_vault.ConvertToHardened(m_rows, kTestKdf));
+        }
         const PasswordLimit limit = m_vault.PasswordRule();
         CUnlockDlg unlock(m_fakes.prompter);
         CChoosePasswordDlg choose(m_fakes.AsServices(), FullCharSet());
@@ -65,84 +58,64 @@ TEST_F(VaultFormatTest, PasswordBoxesAndTheItemFormFollowTheFormat) {
         item.SetPasswordLimit(limit);
         for (QLineEdit* box : {Box(&unlock, "passwordEdit"), Box(&choose, "firstEdit"),
                                Box(&choose, "secondEdit"), Box(&item, "passwordEdit")}) {
-            for (const Typed& typed : typings) {
+            for (const auto& [letter, classic] : {std::pair{u'x', 16}, std::pair{u'\u00E4', 8}}) {
                 box->clear();
-                // One letter at a time, as typed; insert() validates like a key.
-                for (int i = 0; i < 310; ++i) box->insert(QString(QChar(typed.letter)));
-                EXPECT_EQ(box->text().size(), hardened ? typed.hardened : typed.classic)
-                    << box->objectName().toStdString() << hardened;
+                for (int i = 0; i < 310; ++i) box->insert(QString(QChar(letter)));
+                EXPECT_EQ(box->text().size(), hardened ? 300 : classic) << hardened;
             }
         }
-        const QString limitNote =
-            hardened ? QStringLiteral("A password holds at most 300 characters.")
-                     : QStringLiteral("A password holds at most 16 bytes; accented letters count as two.");
+        const QString note = hardened ? QStringLiteral("A password holds at most 300 characters.")
+                                      : QStringLiteral("A password holds at most 16 bytes; accented "
+                                                       "letters count as two.");
         EXPECT_EQ(Child<QLabel>(&choose, "maxNote")->text(),
-                  hardened ? QStringLiteral("A password can be\n300 characters max.")
-                           : QStringLiteral("A password can be\n16 characters max."));
-        EXPECT_EQ(Child<QLabel>(&choose, "byteLimitNote")->text(), limitNote);
-        EXPECT_EQ(Child<QLabel>(&item, "passwordLimitLabel")->text(), limitNote);
+                  QStringLiteral("A password can be\n%1 characters max.").arg(hardened ? 300 : 16));
+        EXPECT_EQ(Child<QLabel>(&choose, "byteLimitNote")->text(), note);
+        EXPECT_EQ(Child<QLabel>(&item, "passwordLimitLabel")->text(), note);
 
-        // A Length of 40 is kept by a hardened vault and cut to 16 in a classic one.
-        m_prefs.length = 40;
-        const int generated = hardened ? 40 : 16;
-        EXPECT_EQ(GeneratedLength(m_context), static_cast<unsigned>(generated));
+        m_prefs.length = 40;  // kept by a hardened vault, cut to 16 in a classic one
+        const int length = hardened ? 40 : 16;
+        EXPECT_EQ(GeneratedLength(m_context), static_cast<unsigned>(length));
         Press(&item, "createPasswordButton");
-        EXPECT_EQ(Box(&item, "passwordEdit")->text().size(), generated);
+        EXPECT_EQ(Box(&item, "passwordEdit")->text().size(), length);
         CPreferencesDlg preferences(m_fakes.AsServices(), m_store, true, nullptr);
         preferences.SetValues(m_prefs);
         preferences.SetMaxLength(MaxGeneratedLength(m_vault));
         preferences.show();
-        EXPECT_EQ(Child<CRangeSpinBox>(&preferences, "lengthBox")->value(), generated);
+        EXPECT_EQ(Child<CRangeSpinBox>(&preferences, "lengthBox")->value(), length);
     }
 }
 
-TEST_F(VaultFormatTest, HardenAsksWithItsHelpPageAndConvertsKeepingEveryItem) {
+TEST_F(VaultFormatTest, CommandsAskThenConvertBothWaysOrSayWhatClassicCannotHold) {
     const auto before = Stored();
-    QVariant helpDuringQuestion;
-    m_fakes.prompter.onShow = [&] { helpDuringQuestion = m_parent.property(kHelpContextProperty); };
-    EXPECT_TRUE(commands.CanHarden());
-    EXPECT_FALSE(commands.CanUnharden());
-
+    const QStringList& texts = m_fakes.prompter.texts;
+    QVariant help;
+    m_fakes.prompter.onShow = [&] { help = m_parent.property(kHelpContextProperty); };
     commands.OnHarden();  // answered No
-    EXPECT_EQ(m_vault.Format(), VaultFormat::kKeyText);
-    EXPECT_EQ(helpDuringQuestion.toInt(), kHelpVaultFormat);
+    EXPECT_EQ(help.toInt(), kHelpVaultFormat);
     EXPECT_FALSE(m_parent.property(kHelpContextProperty).isValid());
-
     m_fakes.prompter.answers = {kPromptYes};
     commands.OnHarden();
-    EXPECT_EQ(m_vault.Format(), VaultFormat::kHardened);
-    EXPECT_TRUE(m_fakes.prompter.texts.back().startsWith(QStringLiteral("The vault is hardened")));
-    EXPECT_FALSE(commands.CanHarden());
-    EXPECT_TRUE(commands.CanUnharden());
-    EXPECT_EQ(Stored(), before);
-    m_vault.Lock();
-    EXPECT_FALSE(commands.CanUnharden());
-}
+    ASSERT_EQ(m_vault.Format(), VaultFormat::kHardened);
+    EXPECT_TRUE(texts.back().startsWith(QStringLiteral("The vault is hardened")));
+    EXPECT_EQ(std::pair(commands.CanHarden(), commands.CanUnharden()), std::pair(false, true));
 
-// What the classic format cannot hold is refused before any question, with
-// the reason; once everything fits, the way back keeps every Item.
-TEST_F(VaultFormatTest, BackToClassicRefusesLongPasswordsThenConverts) {
-    Harden();
-    const std::string longPassword(20, 'p');
-    m_rows.SetText(0, kColPassword, longPassword);
+    // What the classic format cannot hold is refused before any question.
+    m_rows.SetText(0, kColPassword, std::string(20, 'p'));
     commands.OnUnharden();
-    EXPECT_TRUE(m_fakes.prompter.texts.back().contains(QStringLiteral("the Item \"bank\"")));
-
+    EXPECT_TRUE(texts.back().contains(QStringLiteral("the Item \"bank\"")));
     m_rows.SetText(0, kColPassword, "pw-bank");
-    ASSERT_TRUE(m_vault.ChangePassword(longPassword, m_rows));
+    ASSERT_TRUE(m_vault.ChangePassword(std::string(20, 'u'), m_rows));
     commands.OnUnharden();
-    EXPECT_TRUE(m_fakes.prompter.texts.back().startsWith(
-        QStringLiteral("The classic format cannot keep your UnLock password")));
-    EXPECT_EQ(m_fakes.prompter.texts.size(), 2);  // no question was asked
-    EXPECT_EQ(m_vault.Format(), VaultFormat::kHardened);
+    EXPECT_TRUE(texts.back().startsWith(QStringLiteral("The classic format cannot keep your UnLock")));
+    EXPECT_EQ(texts.size(), 5);
 
     ASSERT_TRUE(m_vault.ChangePassword("secret", m_rows));
-    const auto before = Stored();
     m_fakes.prompter.answers = {kPromptYes};
     commands.OnUnharden();
     EXPECT_EQ(m_vault.Format(), VaultFormat::kKeyText);
     EXPECT_EQ(Stored(), before);
-    EXPECT_TRUE(commands.CanHarden());
+    m_vault.Lock();
+    EXPECT_EQ(std::pair(commands.CanHarden(), commands.CanUnharden()), std::pair(false, false));
 }
 
 }  // namespace
