@@ -10,7 +10,7 @@
 /// so that F1 in a message box it parents opens the page of the question
 /// being asked rather than that of the window.
 class CHelpContextScope final {
-public:
+  public:
     CHelpContextScope(QWidget& window, int context)
         : m_window(&window), m_old(window.property(kHelpContextProperty)) {
         window.setProperty(kHelpContextProperty, context);
@@ -21,7 +21,7 @@ public:
     CHelpContextScope(const CHelpContextScope&) = delete;
     CHelpContextScope& operator=(const CHelpContextScope&) = delete;
 
-private:
+  private:
     QPointer<QWidget> m_window;
     QVariant m_old;
 };

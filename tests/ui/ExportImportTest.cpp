@@ -107,7 +107,8 @@ TEST_F(ExportImportTest, AHardenedVaultOffersTheClassicFileOnlyWhenAskedAndItFit
     ASSERT_TRUE(m_vault.ConvertToHardened(m_rows, KdfParams{64, 1, 1}));
     using Case = std::tuple<int, bool, bool>;  // answer, a long Password, hardened file
     for (const auto& [answer, longPassword, hardened] :
-         {Case{kPromptYes, false, true}, Case{kPromptNo, false, false}, Case{kPromptNo, true, true}}) {
+         {Case{kPromptYes, false, true}, Case{kPromptNo, false, false},
+          Case{kPromptNo, true, true}}) {
         if (longPassword) m_rows.SetText(0, kColPassword, std::string(20, 'p'));
         m_fakes.prompter.texts.clear();
         Run(&CExportImport::OnExportToFile, {answer}, m_dir.File("out.kne"));

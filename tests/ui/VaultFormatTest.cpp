@@ -65,8 +65,9 @@ TEST_F(VaultFormatTest, PasswordBoxesTheItemFormAndTheLengthFollowTheFormat) {
             }
         }
         const QString note = hardened ? QStringLiteral("A password holds at most 300 characters.")
-                                      : QStringLiteral("A password holds at most 16 bytes; accented "
-                                                       "letters count as two.");
+                                      : QStringLiteral(
+                                            "A password holds at most 16 bytes; accented "
+                                            "letters count as two.");
         EXPECT_EQ(Child<QLabel>(&choose, "maxNote")->text(),
                   QStringLiteral("A password can be\n%1 characters max.").arg(hardened ? 300 : 16));
         EXPECT_EQ(Child<QLabel>(&choose, "byteLimitNote")->text(), note);
@@ -106,7 +107,8 @@ TEST_F(VaultFormatTest, CommandsAskThenConvertBothWaysOrSayWhatClassicCannotHold
     m_rows.SetText(0, kColPassword, "pw-bank");
     ASSERT_TRUE(m_vault.ChangePassword(std::string(20, 'u'), m_rows));
     commands.OnUnharden();
-    EXPECT_TRUE(texts.back().startsWith(QStringLiteral("The classic format cannot keep your UnLock")));
+    EXPECT_TRUE(
+        texts.back().startsWith(QStringLiteral("The classic format cannot keep your UnLock")));
     EXPECT_EQ(texts.size(), 5);
 
     ASSERT_TRUE(m_vault.ChangePassword("secret", m_rows));

@@ -106,8 +106,8 @@ void CExportImport::OnExportToFile() {
 
     ExportFormat format = m_context.vault.DefaultExportFormat();
     if (format == ExportFormat::kHardened && ClassicExportFits()) {
-        const int answer = m_context.services.prompter.Show(kHardenedExportQuestion, PromptButtons::YesNo,
-                                                            PromptIcon::Question);
+        const int answer = m_context.services.prompter.Show(
+            kHardenedExportQuestion, PromptButtons::YesNo, PromptIcon::Question);
         if (answer == kPromptDismissed || !StillUnlocked()) return;
         if (answer == kPromptNo) format = ExportFormat::kKeyText;
     }

@@ -71,7 +71,8 @@ bool CVaultFormatCommands::CanUnharden() const {
 bool CVaultFormatCommands::Confirm(const QString& question) {
     const int answer = [&] {
         CHelpContextScope help(*m_context.dialogParent.window(), kHelpVaultFormat);
-        return m_context.services.prompter.Show(question, PromptButtons::YesNo, PromptIcon::Question);
+        return m_context.services.prompter.Show(question, PromptButtons::YesNo,
+                                                PromptIcon::Question);
     }();
     if (answer != kPromptYes) return false;
     if (m_context.vault.IsUnlocked()) return true;

@@ -9,7 +9,7 @@
 /// Items and key moved, in one transaction, to the hardened format or back
 /// to the classic one, after a question that says what changes.
 class CVaultFormatCommands final {
-public:
+  public:
     /// `kdf` is the key derivation a hardened vault gets (tests pass cheap ones).
     explicit CVaultFormatCommands(KeynestContext& context, const KdfParams& kdf = kDefaultKdfParams)
         : m_context(context), m_kdf(kdf) {}
@@ -23,7 +23,7 @@ public:
     void OnHarden();
     void OnUnharden();
 
-private:
+  private:
     /// Asks `question` with F1 leading to the page on the formats; true for
     /// Yes while the vault is still unlocked.
     bool Confirm(const QString& question);

@@ -52,8 +52,9 @@ void CItemCommands::OnAddItem() {
     CItemDlg dialog(m_context.services, m_context.store, m_context.prefs, &m_context.dialogParent);
     dialog.SetPasswordLimit(m_context.vault.PasswordRule());
     if (m_context.prefs.createOnAdd == 1) {
-        std::string suggested = GeneratePassword(m_context.prefs.pwdChars, GeneratedLength(m_context),
-                                                 m_context.prefs.alphaNum, m_context.services.random);
+        std::string suggested =
+            GeneratePassword(m_context.prefs.pwdChars, GeneratedLength(m_context),
+                             m_context.prefs.alphaNum, m_context.services.random);
         dialog.SetText(kColPassword, suggested);
         WipeString(suggested);
     }

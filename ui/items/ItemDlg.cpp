@@ -206,7 +206,8 @@ bool CItemDlg::CheckLimits(bool showMessages) {
         if (!tooLong) continue;
         if (showMessages) {
             const QString text =
-                isPassword ? PasswordLimitNote(m_passwordLimit) + QStringLiteral("\n\nPlease shorten the Password.")
+                isPassword ? PasswordLimitNote(m_passwordLimit) +
+                                 QStringLiteral("\n\nPlease shorten the Password.")
                            : QStringLiteral("The %1 box holds at most %2 characters.\n\n"
                                             "Please shorten the text.")
                                  .arg(QString::fromLatin1(kFields[static_cast<size_t>(column)].boxName))
@@ -293,7 +294,8 @@ void CItemDlg::OnSetFocusPassword() {
 void CItemDlg::OnCreatePassword() {
     ReadBoxes();
     // A classic vault's 16 characters cut a longer Length the preferences keep.
-    const auto length = static_cast<unsigned>(std::min<std::size_t>(m_prefs.length, m_passwordLimit.chars));
+    const auto length =
+        static_cast<unsigned>(std::min<std::size_t>(m_prefs.length, m_passwordLimit.chars));
     std::string fresh =
         GeneratePassword(m_prefs.pwdChars, length, m_prefs.alphaNum, m_services.random);
     if (fresh.empty()) {

@@ -25,7 +25,8 @@ CMakePassword::CMakePassword(KeynestContext& context) : m_context(context) {}
 std::string CMakePassword::NewPassword() {
     const Preferences& prefs = m_context.prefs;
     std::string password =
-        GeneratePassword(prefs.pwdChars, GeneratedLength(m_context), prefs.alphaNum, m_context.services.random);
+        GeneratePassword(prefs.pwdChars, GeneratedLength(m_context), prefs.alphaNum,
+                         m_context.services.random);
     if (password.empty()) {
         m_context.services.prompter.Show(QString::fromUtf8(kEmptyCharSetMessage), PromptButtons::Ok,
                                          PromptIcon::Warning);
