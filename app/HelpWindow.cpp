@@ -30,6 +30,7 @@ constexpr HelpPage kPages[] = {
     {kHelpPrinting, "printing.html"},
     {kHelpTwofishTest, "twofish-test.html"},
     {kHelpPasswordHealth, "password-health.html"},
+    {kHelpVaultFormat, "hardened-vault.html"},
     {kHelpAbout, "about.html"},
 };
 

@@ -17,6 +17,7 @@
 #include "ui/files/FileReset.h"
 #include "ui/files/ForeignFiles.h"
 #include "ui/health/HealthCommand.h"
+#include "ui/format/VaultFormatCommands.h"
 #include "ui/list/FindBox.h"
 #include "ui/list/HidePasswords.h"
 #include "ui/items/ItemCommands.h"
@@ -48,7 +49,8 @@ CKeynestView::CKeynestView(Services services, CRegistryStore& store, QWidget* pa
       m_extras(std::make_unique<CExtraCommands>(m_context)),
       m_hidePasswords(std::make_unique<CHidePasswords>(m_context, *m_model)),
       m_reset(std::make_unique<CFileReset>(m_context)),
-      m_health(std::make_unique<CHealthCommand>(m_context, *m_model, *m_commands)) {
+      m_health(std::make_unique<CHealthCommand>(m_context, *m_model, *m_commands)),
+      m_vaultFormat(std::make_unique<CVaultFormatCommands>(m_context)) {
     setObjectName(QStringLiteral("keynestView"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -111,7 +113,7 @@ CommandFeatures CKeynestView::Features() {
     return {m_vault,         *m_list,     *m_findBox,       *m_commands,
             *m_lock,         *m_stages,   *m_exportImport,  *m_foreignFiles, *m_print,
             *m_extras,       *m_makePassword, *m_preferences, *m_hidePasswords,
-            *m_reset,        *m_health,   m_context.services.help};
+            *m_reset,        *m_health,   *m_vaultFormat,  m_context.services.help};
 }
 
 QLineEdit& CKeynestView::FindBox() { return *m_findBox; }

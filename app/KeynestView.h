@@ -12,6 +12,7 @@
 class CAutoLockStages;
 class CExportImport;
 class CForeignFiles;
+class CVaultFormatCommands;
 class CExtraCommands;
 class CDesktopLockWatcher;
 class CFileReset;
@@ -87,6 +88,7 @@ private:
     std::unique_ptr<CHidePasswords> m_hidePasswords;
     std::unique_ptr<CFileReset> m_reset;
     std::unique_ptr<CHealthCommand> m_health;
+    std::unique_ptr<CVaultFormatCommands> m_vaultFormat;
     CAutoLockStages* m_stages = nullptr;
     CLockWipes* m_lockWipes = nullptr;
     CDesktopLockWatcher* m_desktopLock = nullptr;

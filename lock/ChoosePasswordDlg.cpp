@@ -36,9 +36,8 @@ CChoosePasswordDlg::CChoosePasswordDlg(const Services& services, const std::stri
       m_secondEdit(MakePasswordEdit(QStringLiteral("secondEdit"), this)),
       m_charSetNote(new QLabel(
           QStringLiteral("The characters must be from the presently defined set."), this)),
-      m_byteLimitNote(new QLabel(
-          QStringLiteral("A password holds at most 16 bytes; accented letters count as two."),
-          this)) {
+      m_byteLimitNote(new QLabel(PasswordLimitNote(kKeyTextPasswordLimit), this)),
+      m_maxNote(new QLabel(QStringLiteral("A password can be\n16 characters max."), this)) {
     setWindowTitle(QStringLiteral("Choose the Keynest Password"));
     setProperty(kHelpContextProperty, kHelpChoosePassword);
 
@@ -46,9 +45,9 @@ CChoosePasswordDlg::CChoosePasswordDlg(const Services& services, const std::stri
     firstLabel->setBuddy(m_firstEdit);
     auto* secondLabel = new QLabel(QStringLiteral("Enter Password Again"), this);
     secondLabel->setBuddy(m_secondEdit);
-    auto* maxNote = new QLabel(QStringLiteral("A password can be\n16 characters max."), this);
     m_charSetNote->setObjectName(QStringLiteral("charSetNote"));
     m_charSetNote->setWordWrap(true);
+    m_maxNote->setObjectName(QStringLiteral("maxNote"));
     m_byteLimitNote->setObjectName(QStringLiteral("byteLimitNote"));
     m_byteLimitNote->setWordWrap(true);
     m_byteLimitNote->hide();
@@ -68,7 +67,7 @@ CChoosePasswordDlg::CChoosePasswordDlg(const Services& services, const std::stri
     fields->addWidget(m_firstEdit, 1, 0);
     fields->addWidget(secondLabel, 2, 0);
     fields->addWidget(m_secondEdit, 3, 0);
-    fields->addWidget(maxNote, 1, 1, 3, 1, Qt::AlignTop);
+    fields->addWidget(m_maxNote, 1, 1, 3, 1, Qt::AlignTop);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(okButton);
@@ -96,6 +95,13 @@ CChoosePasswordDlg::~CChoosePasswordDlg() {
 void CChoosePasswordDlg::SetFirstUse(bool firstUse) {
     m_bFirstUse = firstUse;
     m_charSetNote->setVisible(!m_bFirstUse);
+}
+
+void CChoosePasswordDlg::SetPasswordLimit(const PasswordLimit& limit) {
+    LimitToPasswordBytes(*m_firstEdit, limit);
+    LimitToPasswordBytes(*m_secondEdit, limit);
+    m_byteLimitNote->setText(PasswordLimitNote(limit));
+    m_maxNote->setText(QStringLiteral("A password can be\n%1 characters max.").arg(limit.chars));
 }
 
 std::string CChoosePasswordDlg::FirstEntry() const { return ToBytes(m_strFirst); }

@@ -24,6 +24,9 @@ class CChoosePasswordDlg final : public QDialog {
 
     /// At first use the note about the character set is hidden.
     void SetFirstUse(bool firstUse);
+    /// The longest password the boxes take, and the notes that say so:
+    /// the vault format's.
+    void SetPasswordLimit(const PasswordLimit& limit);
 
     /// The entries as UTF-8 bytes; after OK both hold the chosen password.
     std::string FirstEntry() const;
@@ -47,4 +50,5 @@ class CChoosePasswordDlg final : public QDialog {
     QLineEdit* m_secondEdit;
     QLabel* m_charSetNote;
     QLabel* m_byteLimitNote;
+    QLabel* m_maxNote;
 };

@@ -41,6 +41,7 @@ void CLockFlow::PromptUnlock() {
     m_context.activity.SignalActivity();
 
     CUnlockDlg dialog(m_context.services.prompter, &m_context.dialogParent);
+    dialog.SetPasswordLimit(m_context.vault.PasswordRule());
     QObject::connect(&dialog, &CUnlockDlg::shutdownRequested, &dialog, [this, &dialog] {
         m_bShutdownRequested = true;
         dialog.reject();
@@ -142,6 +143,7 @@ void CLockFlow::ChoosePassword(int firstUse) {
 
     CChoosePasswordDlg dialog(m_context.services, m_context.prefs.pwdChars, &m_context.dialogParent);
     dialog.SetFirstUse(firstUse == 1);
+    dialog.SetPasswordLimit(m_context.vault.PasswordRule());
     if (dialog.exec() != QDialog::Accepted) {
         OfferHelpOnce();
         return;

@@ -78,6 +78,10 @@ void CUnlockDlg::OnShutdown() {
     Q_EMIT shutdownRequested();
 }
 
+void CUnlockDlg::SetPasswordLimit(const PasswordLimit& limit) {
+    LimitToPasswordBytes(*m_passwordEdit, limit);
+}
+
 void CUnlockDlg::AskForSetAsideItems() {
     setWindowTitle(QStringLiteral("Open Set-Aside Items"));
     setProperty(kHelpContextProperty, kHelpSetAside);

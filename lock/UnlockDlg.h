@@ -4,6 +4,8 @@
 #include <QString>
 #include <string>
 
+#include "vault/ItemRules.h"
+
 class IPrompter;
 class QLineEdit;
 class QPushButton;
@@ -21,6 +23,8 @@ class CUnlockDlg final : public QDialog {
     /// Turns the dialog into the question for a password that may open the
     /// set-aside Items: its own title and no "Shutdown Keynest".
     void AskForSetAsideItems();
+    /// The longest password the box takes: the vault format's.
+    void SetPasswordLimit(const PasswordLimit& limit);
 
     /// The accepted password as UTF-8 bytes.
     std::string Password() const;

@@ -14,6 +14,7 @@ inline constexpr int kHelpExportImport = 0x20087;
 inline constexpr int kHelpPrinting = 0x20088;
 inline constexpr int kHelpTwofishTest = 0x20089;
 inline constexpr int kHelpPasswordHealth = 0x2008A;
+inline constexpr int kHelpVaultFormat = 0x2008B;
 /// The property by which a window names its help context (an int); F1
 /// opens that page, or the contents for windows without one.
 inline constexpr const char* kHelpContextProperty = "keynestHelpContext";

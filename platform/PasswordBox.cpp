@@ -18,10 +18,14 @@ namespace {
 
 class CByteLimitValidator final : public QValidator {
   public:
-    explicit CByteLimitValidator(QObject* parent) : QValidator(parent) {}
+    CByteLimitValidator(const PasswordLimit& limit, QObject* parent)
+        : QValidator(parent), m_limit(limit) {}
     State validate(QString& input, int& /*pos*/) const override {
-        return Utf8Length(input) <= kMaxPasswordBytes ? Acceptable : Invalid;
+        return FitsPasswordLimit(input, m_limit) ? Acceptable : Invalid;
     }
+
+  private:
+    PasswordLimit m_limit;
 };
 
 // The line edit publishes its selection when a mouse button or key is
@@ -102,7 +106,25 @@ class CSecretCopy final : public QObject {
 
 }  // namespace
 
-void LimitToPasswordBytes(QLineEdit& box) { box.setValidator(new CByteLimitValidator(&box)); }
+void LimitToPasswordBytes(QLineEdit& box, const PasswordLimit& limit) {
+    const QValidator* old = box.validator();
+    box.setValidator(new CByteLimitValidator(limit, &box));
+    delete old;
+}
+
+bool FitsPasswordLimit(const QString& text, const PasswordLimit& limit) {
+    return static_cast<std::size_t>(Utf8Length(text)) <= limit.bytes &&
+           static_cast<std::size_t>(text.size()) <= limit.chars;
+}
+
+QString PasswordLimitNote(const PasswordLimit& limit) {
+    // The first format counts bytes, which the user has to be told about;
+    // the hardened one counts characters like the other fields.
+    if (limit.bytes == kKeyTextPasswordLimit.bytes) {
+        return QStringLiteral("A password holds at most 16 bytes; accented letters count as two.");
+    }
+    return QStringLiteral("A password holds at most %1 characters.").arg(limit.chars);
+}
 
 void KeepSelectionPrivate(QLineEdit& box) { box.installEventFilter(new CSelectionGuard(&box)); }
 

@@ -1,13 +1,22 @@
 #pragma once
 
-#include "vault/ItemList.h"  // kMaxPasswordBytes
+#include <QString>
+
+#include "vault/ItemRules.h"  // PasswordLimit
 
 class IClipboard;
 class QLineEdit;
 
-/// Makes `box` refuse any edit that would take its text over
-/// kMaxPasswordBytes; it then keeps its old text and emits inputRejected().
-void LimitToPasswordBytes(QLineEdit& box);
+/// Makes `box` refuse any edit that would take its text over `limit` (the
+/// vault format's bytes and characters); it then keeps its old text and
+/// emits inputRejected(). A later call replaces the limit.
+void LimitToPasswordBytes(QLineEdit& box, const PasswordLimit& limit = kKeyTextPasswordLimit);
+
+/// True when `text` keeps within `limit`.
+bool FitsPasswordLimit(const QString& text, const PasswordLimit& limit);
+
+/// The one-line note that says how long a password may be under `limit`.
+QString PasswordLimitNote(const PasswordLimit& limit);
 
 /// Keeps `box` from publishing its selected text as the PRIMARY selection,
 /// where any program could read it; for boxes that show a password in clear.

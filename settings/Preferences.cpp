@@ -44,7 +44,7 @@ const std::vector<PreferenceDecl>& Declarations() {
         {"Empty", &P::emptyClipboard, 0},
         {"MakePwdRadio", &P::makePwdRadio, 0, 0, 1},
         // Compared unsigned, so a negative stored length is out of range too.
-        {"Length", &P::length, kMaxLength, kMinLength, kMaxLength},
+        {"Length", &P::length, kMaxLength, kMinLength, kMaxHardenedLength},
         {"AlphaNum", &P::alphaNum, 1},
         {"Launch", &P::launch, 0},
         // Too short a set cannot make a password; the stored text is kept.

@@ -13,6 +13,9 @@ class CRegistryStore;
 /// inactive duration in minutes.
 inline constexpr unsigned kMinLength = 4;
 inline constexpr unsigned kMaxLength = 16;
+/// A hardened vault keeps longer generated passwords; the preference may
+/// hold up to this, and a classic vault uses at most kMaxLength of it.
+inline constexpr unsigned kMaxHardenedLength = 64;
 /// Longest time a copied password may stay on the clipboard, in seconds.
 inline constexpr unsigned kMaxClipSeconds = 3600;
 inline constexpr unsigned kMinDogTime = 1;
@@ -30,7 +33,7 @@ struct Preferences {
     int createOnAdd = 0;     ///< suggest a generated password on Add Item
     int emptyClipboard = 0;  ///< erase the clipboard at exit
     int makePwdRadio = 0;    ///< Make a Password: 0 dialog, 1 clipboard
-    unsigned length = 0;     ///< length of generated passwords, 4 to 16
+    unsigned length = 0;     ///< length of generated passwords, 4 to 16 (64 in a hardened vault)
     int alphaNum = 0;        ///< generated passwords hold a letter and a digit
     int launch = 0;          ///< a click on the Location opens the URL
     std::string pwdChars;    ///< the preferred character set

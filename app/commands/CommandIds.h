@@ -31,3 +31,5 @@ inline constexpr int ID_VIEW_HIDE_PASSWORDS = 32793;
 inline constexpr int ID_FILE_IMPORT_PROGRAM = 32794;
 inline constexpr int ID_FILE_EXPORT_CSV = 32795;
 inline constexpr int ID_EDIT_PASSWORD_HEALTH = 32796;
+inline constexpr int ID_FILE_HARDEN = 32797;
+inline constexpr int ID_FILE_UNHARDEN = 32798;

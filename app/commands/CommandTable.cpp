@@ -8,6 +8,7 @@
 #include "ui/files/FileReset.h"
 #include "ui/files/ForeignFiles.h"
 #include "ui/health/HealthCommand.h"
+#include "ui/format/VaultFormatCommands.h"
 #include "ui/list/FindBox.h"
 #include "ui/list/HidePasswords.h"
 #include "ui/items/ItemCommands.h"
@@ -32,6 +33,8 @@ bool WhenUndoable(const F& f) { return f.vault.IsUnlocked() && f.items.IsUndoAva
 // password or by a save, and come back by a password that opens them.
 bool WhenSetAside(const F& f) { return f.vault.IsUnlocked() && f.vault.HasSetAsideItems(); }
 bool WhenPasswordsHidden(const F& f) { return f.hidePasswords.Hidden(); }
+bool WhenHardenable(const F& f) { return f.vaultFormat.CanHarden(); }
+bool WhenUnhardenable(const F& f) { return f.vaultFormat.CanUnharden(); }
 
 // `row`, also offered in the list's context menu at `place` as `text`.
 CommandRow InListMenu(int place, const char* text, CommandRow row) {
@@ -75,6 +78,14 @@ std::vector<CommandRow> BuildCommandRows(const CommandFeatures& f, IWindowComman
          "document-open", WhenSetAside, [&lock] { lock.OnOpenSetAsideItems(); }},
         {ID_FILE_TEST_TWOFISH, M::File, 20, "&Test TwoFish...\tF7", "Test TwoFish\nTest",
          Qt::Key_F7, 0, nullptr, nullptr, [&extras] { extras.OnTestTwofish(); }},
+        // Where a user meets the hardened format: the status tip says what it gives.
+        {ID_FILE_HARDEN, M::File, 25, "&Harden Vault...",
+         "Convert the vault to the hardened format: a key slow to guess, values checked for "
+         "changes, passwords longer than 16 bytes\nHarden Vault", {}, 0, nullptr, WhenHardenable,
+         [&f] { f.vaultFormat.OnHarden(); }},
+        {ID_FILE_UNHARDEN, M::File, 26, "Convert to &Classic Vault...",
+         "Convert the hardened vault back to the classic format, with its 16-byte limits\n"
+         "Classic Vault", {}, 0, nullptr, WhenUnhardenable, [&f] { f.vaultFormat.OnUnharden(); }},
         {ID_FILE_RESET, M::File, 30, "Re&set", "Reset\nReset", {}, 0, nullptr, nullptr,
          [&f] { f.reset.OnFileReset(); }},
         // The menu names Ctrl+P, but Print has no shortcut of its own.

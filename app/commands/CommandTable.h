@@ -21,6 +21,7 @@ class CMakePassword;
 class CPreferencesCommand;
 class CPrintCommands;
 class CVault;
+class CVaultFormatCommands;
 class IHelpViewer;
 
 /// The features the commands run and whose state enables them.
@@ -40,6 +41,7 @@ struct CommandFeatures {
     CHidePasswords& hidePasswords;
     CFileReset& reset;
     CHealthCommand& health;
+    CVaultFormatCommands& vaultFormat;
     IHelpViewer& help;
 };
 

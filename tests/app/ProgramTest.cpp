@@ -143,6 +143,7 @@ TEST_F(ProgramTest, EveryMenuCommandRunsAndEveryDialogHasItsHelpPage) {
         {ID_VIEW_TOOLBAR, {}}, {ID_VIEW_STATUS_BAR, {}}, {ID_HELP_FINDER, {}},
         {ID_EDIT_MAKE_PASSWORD, {}}, {ID_EDIT_PREFERENCES, {}}, {ID_EDIT_ADD_ITEM, {}},
         {ID_EDIT_CHANGE_PASSWORD, {kPromptOk, kPromptOk, kPromptYes}},
+        {ID_FILE_HARDEN, {kPromptYes}}, {ID_FILE_UNHARDEN, {kPromptYes}},
         {ID_FILE_IMPORT, {kPromptYes, kPromptNo}}, {ID_FILE_EXPORT, {}},
         {ID_FILE_IMPORT_PROGRAM, {}}, {ID_FILE_EXPORT_CSV, {kPromptYes}},
         {ID_FILE_OPEN_SET_ASIDE, {}}, {ID_FILE_TEST_TWOFISH, {}}, {ID_APP_ABOUT, {}},

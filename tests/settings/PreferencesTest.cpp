@@ -19,7 +19,7 @@ TEST_F(PreferencesTest, OutOfRangeValuesAreCorrectedAndWrittenBack) {
         int used;
         const char* storedAfter;
     } cases[] = {
-        {"Length", "-3", 16, "16"},         {"Length", "17", 16, "16"},
+        {"Length", "-3", 16, "16"},         {"Length", "65", 16, "16"},
         {"Length", " 12abc", 12, " 12abc"},  // in range: not rewritten
         {"MakePwdRadio", "2", 0, "0"},      {"MakePwdRadio", "-1", 0, "0"},
         {"DogTime", "0", 5, "5"},           {"DogTime", "1441", 5, "5"},

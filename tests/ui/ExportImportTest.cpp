@@ -6,11 +6,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "ContextFixture.h"
 #include "platform/FileChooser.h"
 #include "ui/files/ExportImport.h"
 #include "vault/ExportFile.h"
+#include "vault/hardened/HardenedExport.h"
 
 using namespace keynest_test;
 using Rows = std::vector<CMemoryItemList::Row>;
@@ -96,6 +98,23 @@ TEST_F(ExportImportTest, RoundTripAddsOrReplacesAndKeepsABackup) {
             QStringLiteral("File\n%1\nis marked Read-Only\n\nDo you want to overwrite it? \n");
         EXPECT_EQ(m_fakes.prompter.texts.back() == question.arg(QString::fromStdString(backup)),
                   round == 1);
+    }
+}
+
+// A hardened vault writes a hardened file unless the user asks for the
+// weaker classic one, which is offered only while every Password fits it.
+TEST_F(ExportImportTest, AHardenedVaultOffersTheClassicFileOnlyWhenAskedAndItFits) {
+    ASSERT_TRUE(m_vault.ConvertToHardened(m_rows, KdfParams{64, 1, 1}));
+    using Case = std::tuple<int, bool, bool>;  // answer, a long Password, hardened file
+    for (const auto& [answer, longPassword, hardened] :
+         {Case{kPromptYes, false, true}, Case{kPromptNo, false, false},
+          Case{kPromptNo, true, true}}) {
+        if (longPassword) m_rows.SetText(0, kColPassword, std::string(20, 'p'));
+        m_fakes.prompter.texts.clear();
+        Run(&CExportImport::OnExportToFile, {answer}, m_dir.File("out.kne"));
+        EXPECT_EQ(m_fakes.prompter.texts.size(), longPassword ? 0 : 1);
+        std::ifstream in(m_dir.File("out.kne"), std::ios::binary);
+        EXPECT_EQ(IsHardenedExport(std::string(std::istreambuf_iterator<char>(in), {})), hardened);
     }
 }
 

@@ -160,8 +160,10 @@ TEST_F(PrintTest, ALockWhileAPrinterDialogIsOpenEndsTheJobEvenAfterTheUnlock) {
 }
 
 TEST_F(PrintTest, LongLocationsAreCutSoThatEveryPasswordStaysOnThePage) {
-    const std::string widest(kMaxPasswordBytes, 'W');
-    for (const size_t length : {40u, 300u}) {
+    // 40 letters: a hardened vault's Password may be longer than 16.
+    for (const auto& [length, widest] : {std::pair{40u, std::string(kMaxPasswordBytes, 'W')},
+                                         std::pair{300u, std::string(kMaxPasswordBytes, 'W')},
+                                         std::pair{300u, std::string(40, 'W')}}) {
         m_rows.RemoveAllRows();
         const std::string location(length, 'L');
         m_rows.SetText(m_rows.AppendRow(location), kColPassword, widest);

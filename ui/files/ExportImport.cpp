@@ -39,6 +39,11 @@ const QString kPartlyRead = QStringLiteral("Keynest could not read %1 of the fil
 const QString kAddWithoutClearing = QStringLiteral(
     "\n\nYour current Items are cleared only for a file that reads whole, so they stay.\n\n"
     "Do you want to add the %1 that could be read to them?");
+const QString kHardenedExportQuestion = QStringLiteral(
+    "Write a hardened export file?\n\nYour vault is hardened, so its export file is hardened "
+    "too: Argon2id makes every guess at it slow, and a change to it is noticed.\n\nChoose No "
+    "only if you need a classic export file. It is much weaker: anyone holding it can try about "
+    "a million UnLock passwords a second, and a changed Item goes unnoticed.");
 const QString kPartlyImported = QStringLiteral("\n\nThe other %1 imported.");
 
 bool Exists(const std::string& path) {
@@ -86,6 +91,14 @@ void CExportImport::OnExportToFile() {
     m_context.activity.SignalActivity();
     Q_EMIT m_context.events.ShowEveryItem();
 
+    ExportFormat format = m_context.vault.DefaultExportFormat();
+    if (format == ExportFormat::kHardened && ClassicExportFits()) {
+        const int answer = m_context.services.prompter.Show(
+            kHardenedExportQuestion, PromptButtons::YesNo, PromptIcon::Question);
+        if (answer == kPromptDismissed || !StillUnlocked()) return;
+        if (answer == kPromptNo) format = ExportFormat::kKeyText;
+    }
+
     const std::string chosen = m_chooser.ChooseSaveFile(Choice("Export"));
     if (chosen.empty() || !StillUnlocked()) return;
     const std::string path = WithDefaultExtension(chosen);
@@ -94,13 +107,18 @@ void CExportImport::OnExportToFile() {
     {
         CWaitCursor wait;
         ListGuard guard(m_context.listLock);
-        written = WriteExportFile(path, m_context.rows, m_context.vault, m_context.vault.DefaultExportFormat());
+        written = WriteExportFile(path, m_context.rows, m_context.vault, format);
     }
     if (!written) {
         ReportFileError();
         return;
     }
     m_context.store.SetString(StoreNames::kFileSel, StoreNames::kStarter, path);
+}
+
+bool CExportImport::ClassicExportFits() {
+    ListGuard guard(m_context.listLock);
+    return m_context.vault.KeyTextRefusal(m_context.rows) == ConvertRefusal::kNone;
 }
 
 void CExportImport::OnImportFromFile() {

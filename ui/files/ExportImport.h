@@ -19,7 +19,9 @@ class CExportImport final {
     CExportImport(const CExportImport&) = delete;
     CExportImport& operator=(const CExportImport&) = delete;
 
-    /// Export To File: writes every row to the chosen file.
+    /// Export To File: writes every row to the chosen file, in the vault's
+    /// own format; a hardened vault offers the weaker classic one when
+    /// everything fits it.
     void OnExportToFile();
     /// Import From File: two questions, the chosen file, then its Items
     /// join the list (which is first backed up and cleared if the user
@@ -34,6 +36,9 @@ class CExportImport final {
     /// True while unlocked; otherwise tells the user that the program
     /// locked itself while a chooser or question was open.
     bool StillUnlocked();
+    /// True when the classic export format can hold the UnLock password
+    /// and every Password, so a hardened vault may offer it.
+    bool ClassicExportFits();
     /// Under the list lock: backs up and clears the rows when `clearFirst`,
     /// then adds the rows of `staged`. False, with the rows untouched, when
     /// the backup could not be written.

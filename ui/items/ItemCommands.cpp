@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "ui/items/ItemDlg.h"
+#include "ui/password/MakePassword.h"
 #include "ui/list/ItemListView.h"
 #include "contract/Activity.h"
 #include "contract/KeynestEvents.h"
@@ -49,9 +50,11 @@ void CItemCommands::OnAddItem() {
     m_context.activity.SignalActivity();
 
     CItemDlg dialog(m_context.services, m_context.store, m_context.prefs, &m_context.dialogParent);
+    dialog.SetPasswordLimit(m_context.vault.PasswordRule());
     if (m_context.prefs.createOnAdd == 1) {
-        std::string suggested = GeneratePassword(m_context.prefs.pwdChars, m_context.prefs.length,
-                                                 m_context.prefs.alphaNum, m_context.services.random);
+        std::string suggested =
+            GeneratePassword(m_context.prefs.pwdChars, GeneratedLength(m_context),
+                             m_context.prefs.alphaNum, m_context.services.random);
         dialog.SetText(kColPassword, suggested);
         WipeString(suggested);
     }
@@ -104,6 +107,7 @@ void CItemCommands::EditRow(int row) {
     m_context.activity.SignalActivity();
 
     CItemDlg dialog(m_context.services, m_context.store, m_context.prefs, &m_context.dialogParent);
+    dialog.SetPasswordLimit(m_context.vault.PasswordRule());
     dialog.SetEditMode(true);
     {
         IItemList& rows = m_context.rows;

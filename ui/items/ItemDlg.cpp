@@ -40,9 +40,6 @@ constexpr std::array<FieldInfo, kItemColumnCount> kFields = {{
     {"passwordEdit", "Password (required)", "Password"},
 }};
 
-const QString kPasswordLimitNote =
-    QStringLiteral("A password holds at most 16 bytes; accented letters count as two.");
-
 }  // namespace
 
 CItemDlg::CItemDlg(Services services, CRegistryStore& store, const Preferences& prefs,
@@ -91,13 +88,13 @@ void CItemDlg::BuildPasswordRow(QVBoxLayout& layout) {
     QLineEdit* password = m_edits[kColPassword];
     password->setEchoMode(QLineEdit::Normal);  // shown in clear on purpose
     password->setFixedWidth(password->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 17);
-    LimitToPasswordBytes(*password);
+    LimitToPasswordBytes(*password, m_passwordLimit);
     KeepSelectionPrivate(*password);
     CopyAsSecret(*password, m_services.clipboard);
     connect(password, &QLineEdit::inputRejected, this, [this] { ShowPasswordLimitNote(true); });
     password->installEventFilter(this);
     connect(password, &QLineEdit::textChanged, this, [this](const QString& text) {
-        ShowPasswordLimitNote(Utf8Length(text) > kMaxPasswordBytes);
+        ShowPasswordLimitNote(!FitsPasswordLimit(text, m_passwordLimit));
     });
 
     auto* passwordRow = new QHBoxLayout;
@@ -110,7 +107,7 @@ void CItemDlg::BuildPasswordRow(QVBoxLayout& layout) {
     passwordRow->addWidget(setNote, 1);
     layout.addLayout(passwordRow);
 
-    m_passwordLimitLabel = new QLabel(kPasswordLimitNote, this);
+    m_passwordLimitLabel = new QLabel(PasswordLimitNote(m_passwordLimit), this);
     m_passwordLimitLabel->setObjectName(QStringLiteral("passwordLimitLabel"));
     m_passwordLimitLabel->setVisible(false);
     layout.addWidget(m_passwordLimitLabel);
@@ -206,12 +203,13 @@ bool CItemDlg::CheckLimits(bool showMessages) {
     for (int column = 0; column < kItemColumnCount; ++column) {
         QLineEdit* edit = m_edits[static_cast<size_t>(column)];
         const bool isPassword = column == kColPassword;
-        const bool tooLong = isPassword ? Utf8Length(edit->text()) > kMaxPasswordBytes
+        const bool tooLong = isPassword ? !FitsPasswordLimit(edit->text(), m_passwordLimit)
                                         : edit->text().size() > kMaxTextChars;
         if (!tooLong) continue;
         if (showMessages) {
             const QString text =
-                isPassword ? kPasswordLimitNote + QStringLiteral("\n\nPlease shorten the Password.")
+                isPassword ? PasswordLimitNote(m_passwordLimit) +
+                                 QStringLiteral("\n\nPlease shorten the Password.")
                            : QStringLiteral("The %1 box holds at most %2 characters.\n\n"
                                             "Please shorten the text.")
                                  .arg(QString::fromLatin1(kFields[static_cast<size_t>(column)].boxName))
@@ -297,8 +295,11 @@ void CItemDlg::OnSetFocusPassword() {
 
 void CItemDlg::OnCreatePassword() {
     ReadBoxes();
+    // A classic vault's 16 characters cut a longer Length the preferences keep.
+    const auto length =
+        static_cast<unsigned>(std::min<std::size_t>(m_prefs.length, m_passwordLimit.chars));
     std::string fresh =
-        GeneratePassword(m_prefs.pwdChars, m_prefs.length, m_prefs.alphaNum, m_services.random);
+        GeneratePassword(m_prefs.pwdChars, length, m_prefs.alphaNum, m_services.random);
     if (fresh.empty()) {
         // Only an empty character set gives nothing; an empty Password
         // would be refused on OK anyway, so say why instead.
@@ -329,6 +330,12 @@ void CItemDlg::OnCreatePassword() {
 void CItemDlg::OnCopyPassword() {
     ReadBoxes();
     m_services.clipboard.SetText(m_strPassword);
+}
+
+void CItemDlg::SetPasswordLimit(const PasswordLimit& limit) {
+    m_passwordLimit = limit;
+    LimitToPasswordBytes(*m_edits[kColPassword], limit);
+    m_passwordLimitLabel->setText(PasswordLimitNote(limit));
 }
 
 void CItemDlg::ShowPasswordLimitNote(bool visible) {

@@ -6,6 +6,7 @@
 
 #include "contract/AutoSaveDialog.h"
 #include "vault/ItemList.h"
+#include "vault/ItemRules.h"
 #include "contract/Services.h"
 
 class CRegistryStore;
@@ -35,6 +36,8 @@ public:
     const std::string& Text(int column) const;
     /// Edit mode: the Item exists already; set by the opener before the run.
     void SetEditMode(bool editMode) { m_bEditMode = editMode; }
+    /// The longest Password the form takes: the vault format's.
+    void SetPasswordLimit(const PasswordLimit& limit);
 
     /// Loads the values into the boxes and sets the edit-mode title; runs on the first show.
     void OnInitDialog();
@@ -88,6 +91,7 @@ private:
 
     std::array<QLineEdit*, kItemColumnCount> m_edits{};
     QLabel* m_passwordLimitLabel = nullptr;
+    PasswordLimit m_passwordLimit = kKeyTextPasswordLimit;
     QPushButton* m_copyButton = nullptr;
     QPushButton* m_createButton = nullptr;
     QPushButton* m_okButton = nullptr;

@@ -8,13 +8,25 @@
 #include "ui/list/CopyNotice.h"
 #include "ui/password/RandomPasswordDlg.h"
 #include "vault/ItemList.h"
+#include "vault/Vault.h"
+
+#include <algorithm>
+
+unsigned MaxGeneratedLength(const CVault& vault) {
+    return vault.Format() == VaultFormat::kHardened ? kMaxHardenedLength : kMaxLength;
+}
+
+unsigned GeneratedLength(const KeynestContext& context) {
+    return std::min(context.prefs.length, MaxGeneratedLength(context.vault));
+}
 
 CMakePassword::CMakePassword(KeynestContext& context) : m_context(context) {}
 
 std::string CMakePassword::NewPassword() {
     const Preferences& prefs = m_context.prefs;
     std::string password =
-        GeneratePassword(prefs.pwdChars, prefs.length, prefs.alphaNum, m_context.services.random);
+        GeneratePassword(prefs.pwdChars, GeneratedLength(m_context), prefs.alphaNum,
+                         m_context.services.random);
     if (password.empty()) {
         m_context.services.prompter.Show(QString::fromUtf8(kEmptyCharSetMessage), PromptButtons::Ok,
                                          PromptIcon::Warning);

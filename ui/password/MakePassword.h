@@ -4,6 +4,14 @@
 
 #include "contract/KeynestContext.h"
 
+class CVault;
+
+/// The longest Length of generated passwords the vault's format keeps: 16
+/// in the classic format, more in a hardened vault.
+unsigned MaxGeneratedLength(const CVault& vault);
+/// The Length in force: the preference, cut to what the vault's format keeps.
+unsigned GeneratedLength(const KeynestContext& context);
+
 /// Edit > Make a Password: a fresh random password for use anywhere,
 /// either put on the clipboard or shown in the Random Password dialog.
 class CMakePassword final {

@@ -6,6 +6,7 @@
 #include "contract/KeynestEvents.h"
 #include "platform/Prompter.h"
 #include "settings/Preferences.h"
+#include "ui/password/MakePassword.h"
 #include "ui/preferences/PreferencesDlg.h"
 #include "vault/Vault.h"
 
@@ -22,6 +23,7 @@ void CPreferencesCommand::OnPreferences() {
     CPreferencesDlg dialog(m_context.services, m_context.store, m_context.vault.IsUnlocked(),
                            m_changePassword, &m_context.dialogParent);
     dialog.SetValues(shown);
+    dialog.SetMaxLength(MaxGeneratedLength(m_context.vault));
     if (dialog.exec() != QDialog::Accepted) return;
 
     // In force at once: every reader takes its value from here at each use,

@@ -1,5 +1,6 @@
 #include "ui/preferences/PreferencesDlg.h"
 
+#include <algorithm>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
@@ -158,7 +159,7 @@ QGroupBox* CPreferencesDlg::BuildCharacteristicsGroup() {
                             characteristics),
               "alphaNumCheck");
     m_lengthBox = Named(new CRangeSpinBox(characteristics), "lengthBox");
-    SetArrows(*m_lengthBox, RangeOf(&Preferences::length));
+    SetArrows(*m_lengthBox, {RangeOf(&Preferences::length).low, m_maxLength});
     auto* lengthLabel =
         new QLabel(QStringLiteral("New passwords are to be this length"), characteristics);
     lengthLabel->setBuddy(m_lengthBox);
@@ -286,6 +287,12 @@ void CPreferencesDlg::SetValues(const Preferences& values) {
     m_restoreHints = 0;
 }
 
+void CPreferencesDlg::SetMaxLength(unsigned maxLength) {
+    m_maxLength = maxLength;
+    m_lengthInForce = std::min(m_lengthInForce, maxLength);
+    SetArrows(*m_lengthBox, {RangeOf(&Preferences::length).low, m_maxLength});
+}
+
 void CPreferencesDlg::showEvent(QShowEvent* event) {
     if (!m_bInitialized && !event->spontaneous()) {
         m_bInitialized = true;
@@ -307,7 +314,7 @@ void CPreferencesDlg::LoadControls() {
     m_launchCheck->setChecked(m_values.launch != 0);
     CheckRadio(m_makePwdGroup, m_values.makePwdRadio);
     m_alphaNumCheck->setChecked(m_values.alphaNum != 0);
-    m_lengthBox->setValue(static_cast<int>(m_values.length));
+    m_lengthBox->setValue(static_cast<int>(std::min(m_values.length, m_maxLength)));
     m_autoLockCheck->setChecked(m_values.dog != 0);
     m_dogTimeBox->setValue(m_values.dogTimeMinutes);
     CheckRadio(m_saveCancelGroup, m_values.saveCancel);
@@ -384,9 +391,9 @@ void CPreferencesDlg::accept() { OnOK(); }
 
 void CPreferencesDlg::OnOK() {
     ReadControls();
-    if (!CheckRange(m_lengthBox, &Preferences::length)) return;
-    if (!CheckRange(m_dogTimeBox, &Preferences::dogTimeMinutes)) return;
-    if (!CheckRange(m_clipSecondsBox, &Preferences::clipSeconds)) return;
+    if (!CheckRange(m_lengthBox, {RangeOf(&Preferences::length).low, m_maxLength})) return;
+    if (!CheckRange(m_dogTimeBox, RangeOf(&Preferences::dogTimeMinutes))) return;
+    if (!CheckRange(m_clipSecondsBox, RangeOf(&Preferences::clipSeconds))) return;
     if (!CheckCharSet()) {
         m_charSetEdit->setFocus();
         return;
@@ -394,8 +401,8 @@ void CPreferencesDlg::OnOK() {
     QDialog::accept();
 }
 
-bool CPreferencesDlg::CheckRange(CRangeSpinBox* box, PreferenceField field) {
-    const auto [low, high] = RangeOf(field);
+bool CPreferencesDlg::CheckRange(CRangeSpinBox* box, PreferenceRange range) {
+    const auto [low, high] = range;
     const auto number = box->Number();
     if (number && *number >= low && *number <= high) return true;
     Warn(QStringLiteral("Please enter a whole number from %1 to %2.").arg(low).arg(high));

@@ -33,6 +33,9 @@ class CPreferencesDlg final : public QDialog {
     /// The values shown when the dialog opens; their Length is the one in
     /// force for the character-set checks. "Restore hints" starts unticked.
     void SetValues(const Preferences& values);
+    /// The longest Length the vault's format keeps (kMaxLength unless the
+    /// vault is hardened); a longer Length in the values is shown cut to it.
+    void SetMaxLength(unsigned maxLength);
     /// After OK: the values as confirmed.
     const Preferences& Values() const { return m_values; }
     /// After OK: whether every New User Hint is to show again.
@@ -75,7 +78,7 @@ class CPreferencesDlg final : public QDialog {
     void ReadControls();
     /// True when the number box holds a whole number in the range `field` is declared with;
     /// otherwise says so and puts the focus in the box.
-    bool CheckRange(CRangeSpinBox* box, PreferenceField field);
+    bool CheckRange(CRangeSpinBox* box, PreferenceRange range);
     /// True when the character set is one new passwords can be drawn from.
     bool CheckCharSet();
     int Ask(const QString& text);
@@ -89,6 +92,7 @@ class CPreferencesDlg final : public QDialog {
     Preferences m_values;
     int m_restoreHints = 0;
     unsigned m_lengthInForce = 16;
+    unsigned m_maxLength = kMaxLength;
     bool m_bInitialized = false;
 
     QCheckBox* m_createOnAddCheck = nullptr;

@@ -10,6 +10,7 @@
 #include "contract/Activity.h"
 #include "platform/TextBytes.h"
 #include "vault/ItemList.h"
+#include "vault/ItemRules.h"
 
 namespace {
 
@@ -91,15 +92,22 @@ void CItemPrinter::PrepareDC(QPainter& painter, const QPrinter& printer) {
     m_locationRoom = LocationRoom(m_tabStop, fgWidth);
 }
 
-int CItemPrinter::PasswordRoom(const QPainter& painter) {
-    // The longest password is kMaxPasswordBytes characters only when every
-    // one is a single byte, so the widest printable ASCII letter bounds it.
+int CItemPrinter::PasswordRoom(const QPainter& painter) const {
+    // Room for kMaxPasswordBytes of the widest printable ASCII letter, the
+    // most a classic vault's Password holds, or for the longest Password
+    // present (a hardened vault's may be longer).
+    std::size_t longest = kMaxPasswordBytes;
+    for (int row = 0; row < m_rows.RowCount(); ++row) {
+        std::string password = m_rows.GetText(row, kColPassword);
+        longest = std::max(longest, FormLength(password));
+        WipeString(password);
+    }
     const QFontMetricsF exact(painter.font(), painter.device());
     qreal widestLetter = 0;
     for (char letter = ' '; letter <= '~'; ++letter) {
         widestLetter = std::max(widestLetter, exact.horizontalAdvance(QLatin1Char(letter)));
     }
-    return static_cast<int>(std::ceil(widestLetter * kMaxPasswordBytes));
+    return static_cast<int>(std::ceil(widestLetter * static_cast<qreal>(longest)));
 }
 
 void CItemPrinter::PrintPage(QPainter& painter, int page) {

@@ -39,7 +39,7 @@ class CItemPrinter final {
     void PrepareDC(QPainter& painter, const QPrinter& printer);
     void PrintPage(QPainter& painter, int page);
     /// The width the Password column keeps for the longest password.
-    static int PasswordRoom(const QPainter& painter);
+    int PasswordRoom(const QPainter& painter) const;
     void EndPrinting();
 
     const IItemList& m_rows;
