@@ -81,7 +81,7 @@ CImportPreviewDlg::CImportPreviewDlg(const QString& fileName, ForeignFormat form
     if (hardenHint) {
         auto* hint = new QLabel(
             QStringLiteral("This vault keeps Passwords of at most 16 bytes. Convert it to the "
-                           "hardened format (keynest-cli harden), which keeps Passwords of up to "
+                           "hardened format (File > Harden Vault), which keeps Passwords of up to "
                            "300 characters, then import the file again to add the longer ones."),
             this);
         hint->setObjectName(QStringLiteral("hardenHint"));
