@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "FakeServices.h"
 #include "app/KeynestView.h"
 #include "settings/RegistryStore.h"
@@ -21,6 +22,10 @@
 #include "ui/list/ItemListView.h"
 
 namespace {
+
+using bench_clock::Milliseconds;
+using bench_clock::Report;
+using bench_clock::ThreadCpuMs;
 
 constexpr int kItems = 10000;
 constexpr int kRounds = 5;
@@ -45,24 +50,6 @@ void FillList(CItemListModel& rows) {
         rows.SetText(row, kColNote, "nothing to see");
         rows.SetText(row, kColPassword, "pw" + std::to_string(i));
     }
-}
-
-// CPU time of this thread: on a shared machine other programs' work does
-// not count against the keystroke.
-double ThreadCpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-double Milliseconds(std::chrono::steady_clock::duration span) {
-    return std::chrono::duration<double, std::milli>(span).count();
-}
-
-void Report(const char* what, std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    std::printf("%-34s median %7.3f ms   slowest %7.3f ms   (%zu keystrokes)\n", what,
-                times[times.size() / 2], times.back(), times.size());
 }
 
 }  // namespace
@@ -105,8 +92,8 @@ int main(int argc, char** argv) {
         }
     }
     std::printf("%d Items, %d rounds\n", kItems, kRounds);
-    Report("filter, CPU time", filterOnly);
-    Report("filter, wall time", filterWall);
-    Report("filter, layout and repaint, CPU", withPaint);
+    Report("filter, CPU time", filterOnly, "keystrokes");
+    Report("filter, wall time", filterWall, "keystrokes");
+    Report("filter, layout and repaint, CPU", withPaint, "keystrokes");
     return 0;
 }

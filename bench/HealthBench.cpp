@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "FakeServices.h"
 #include "app/KeynestView.h"
 #include "platform/StrengthLine.h"
@@ -24,6 +25,10 @@
 #include "ui/list/ItemListModel.h"
 
 namespace {
+
+using bench_clock::Milliseconds;
+using bench_clock::Report;
+using bench_clock::ThreadCpuMs;
 
 constexpr int kItems = 10000;
 constexpr int kWindowRuns = 5;
@@ -38,22 +43,6 @@ void FillList(CItemListModel& rows) {
                      i % 3 == 0 ? "Summer" + std::to_string(2000 + i % 20) + "!"
                                 : "p4ss-" + std::to_string(i * 7919));
     }
-}
-
-double ThreadCpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-double Milliseconds(std::chrono::steady_clock::duration span) {
-    return std::chrono::duration<double, std::milli>(span).count();
-}
-
-void Report(const char* what, std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    std::printf("%-40s median %8.3f ms   slowest %8.3f ms   (%zu runs)\n", what,
-                times[times.size() / 2], times.back(), times.size());
 }
 
 }  // namespace
@@ -95,8 +84,8 @@ int main(int argc, char** argv) {
     QLineEdit box;
     const CStrengthLine line(box, nullptr);
     std::printf("%d Items, %d of them listed, %d window runs\n", kItems, lines, kWindowRuns);
-    Report("health window, CPU time", windowCpu);
-    Report("health window, wall time", windowWall);
+    Report("health window, CPU time", windowCpu, "runs");
+    Report("health window, wall time", windowWall, "runs");
     for (const int length : {16, 300}) {
         std::vector<double> keystrokes;
         QString typed;
@@ -108,7 +97,7 @@ int main(int argc, char** argv) {
         }
         Report(length == 16 ? "strength line, keystroke up to 16 chars"
                             : "strength line, keystroke up to 300 chars",
-               keystrokes);
+               keystrokes, "runs");
     }
     return 0;
 }

@@ -62,7 +62,7 @@ TEST(KeyboardAccessTest, ControlsMenuItemsAndToolbarButtonsAreNamedWithoutTheirK
     EXPECT_EQ(Name(&run.program.view->List()), QStringLiteral("Items"));
     EXPECT_EQ(Name(&run.program.view->FindBox()), QStringLiteral("Find"));
 
-    // The menu still shows the key as the specification writes it; the
+    // The menu still shows the key after a tab, as it always did; the
     // reader hears the name and gets the key as the item's shortcut.
     QAction* add = frame.Action(ID_EDIT_ADD_ITEM);
     EXPECT_EQ(add->text(), QStringLiteral("&Add Item...\tCtrl-A"));

@@ -40,20 +40,6 @@ bool RefusedForClassicVault(const ImportPlan& plan) {
     return false;
 }
 
-// The list's rows as plain rows, to plan against; every text copied out is wiped.
-void CopyRows(const IItemList& from, CMemoryItemList& to) {
-    for (int row = 0; row < from.RowCount(); ++row) {
-        std::string text = from.GetText(row, kColLocation);
-        const int copy = to.AppendRow(text);
-        WipeString(text);
-        for (int column = kColUrl; column < kItemColumnCount; ++column) {
-            text = from.GetText(row, column);
-            to.SetText(copy, column, text);
-            WipeString(text);
-        }
-    }
-}
-
 }  // namespace
 
 CForeignFiles::CForeignFiles(KeynestContext& context, IFileChooser& chooser)
@@ -114,7 +100,7 @@ void CForeignFiles::OnImportFromProgram() {
         CMemoryItemList existing;
         {
             ListGuard guard(m_context.listLock);
-            CopyRows(m_context.rows, existing);
+            AppendRows(m_context.rows, existing);
         }
         return PlanImport(file, existing, m_context.vault.PasswordRule());
     }();
