@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "BenchClock.h"
-#include "FakeServices.h"
+#include "BenchView.h"
 #include "app/KeynestView.h"
 #include "platform/StrengthLine.h"
 #include "settings/RegistryStore.h"
@@ -50,13 +50,8 @@ void FillList(CItemListModel& rows) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    QTemporaryDir dir;
-    CRegistryStore store((dir.path() + QStringLiteral("/bench.sqlite")).toStdString());
-    store.OpenBranch(CRegistryStore::kBranchPath, CRegistryStore::kRootKey, nullptr);
-    keynest_test::FakeServices fakes;
-    CKeynestView view(fakes.AsServices(), store);
-    view.resize(1000, 700);
-    view.show();
+    BenchView bench;
+    CKeynestView& view = bench.view;
     if (!view.Vault().ChooseFirstPassword("bench-unlock")) return 1;
     FillList(view.Model());
     QApplication::processEvents();
