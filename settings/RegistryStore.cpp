@@ -6,8 +6,6 @@
 
 #include <array>
 #include <cctype>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <cerrno>
 #include <climits>
@@ -65,10 +63,41 @@ std::string Trim(const std::string& text) {
     return text.substr(begin, end - begin);
 }
 
+// Opens `path` as a regular file without following a link at that name
+// (when `noFollow`) and without waiting on a FIFO or device: anything else
+// gives -1.
+int OpenRegularFile(const std::string& path, int flags, bool noFollow) {
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (noFollow ? O_NOFOLLOW : 0));
+    struct stat info {};
+    if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const int fd = OpenRegularFile(path, O_RDONLY, true);
+    if (fd < 0) return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    ssize_t got = 0;
+    while ((got = ::read(fd, buffer, sizeof buffer)) > 0) bytes.append(buffer, static_cast<std::size_t>(got));
+    ::close(fd);
+    if (got < 0) return std::nullopt;
+    return bytes;
+}
+
+// Writes `bytes` over the regular file `path`, never through a link.
+void RewriteFile(const std::string& path, const std::string& bytes) {
+    const int fd = OpenRegularFile(path, O_WRONLY | O_TRUNC, true);
+    if (fd < 0) return;
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (wrote <= 0) break;
+        done += static_cast<std::size_t>(wrote);
+    }
+    ::close(fd);
 }
 
 // The write-ahead log and its index beside a database, as they were before
@@ -85,7 +114,7 @@ public:
             if (!m_bytes[i]) {
                 ::unlink(m_paths[i].c_str());
             } else if (ReadWholeFile(m_paths[i]) != m_bytes[i]) {
-                std::ofstream(m_paths[i], std::ios::binary | std::ios::trunc) << *m_bytes[i];
+                RewriteFile(m_paths[i], *m_bytes[i]);
             }
         }
     }
@@ -569,8 +598,14 @@ void CRegistryStore::RollbackTransaction() {
 }
 
 void CRegistryStore::ImportIniFile(const std::string& iniPath) {
-    FILE* file = std::fopen(iniPath.c_str(), "r");
-    if (!file) return;
+    // The old file may be anything: only a regular one is read, and a FIFO
+    // is never waited on.
+    const int fd = OpenRegularFile(iniPath, O_RDONLY, false);
+    FILE* file = fd < 0 ? nullptr : ::fdopen(fd, "r");
+    if (!file) {
+        if (fd >= 0) ::close(fd);
+        return;
+    }
     CStoreTransaction transaction(*this);
     bool sectionOpen = false;
     std::string section;
