@@ -1,5 +1,6 @@
 #include "cli/PasswordCommands.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -99,11 +100,13 @@ ExitStatus CPasswordCommands::Generate() {
         }
     }
     const Preferences& prefs = m_session.Prefs();
-    unsigned length = prefs.length;
+    // A hardened vault takes longer passwords; without a store the classic limit holds.
+    const unsigned maxLength = m_session.StoreExists() ? m_session.Vault().MaxGeneratedLength() : kMaxLength;
+    unsigned length = std::min(prefs.length, maxLength);
     if (m_options.length != 0) {
         length = static_cast<unsigned>(m_options.length);
-        if (m_options.length < 0 || length < kMinLength || length > kMaxLength) {
-            return Fail(ExitStatus::Usage, "--length must be 4 to 16");
+        if (m_options.length < 0 || length < kMinLength || length > maxLength) {
+            return Fail(ExitStatus::Usage, "--length must be 4 to " + std::to_string(maxLength));
         }
     }
     const std::string& charSet = m_options.charsGiven ? m_options.chars : prefs.pwdChars;

@@ -1,5 +1,6 @@
 #include "vault/Vault.h"
 
+#include "settings/Preferences.h"
 #include "settings/RegistryStore.h"
 #include "settings/StoreNames.h"
 #include "vault/ItemList.h"
@@ -19,6 +20,10 @@ bool CVault::HasCheckValue() const {
 
 VaultFormat CVault::Format() const {
     return IsHardenedStore(m_store) ? VaultFormat::kHardened : VaultFormat::kKeyText;
+}
+
+unsigned CVault::MaxGeneratedLength() const {
+    return Format() == VaultFormat::kHardened ? kMaxHardenedLength : kMaxLength;
 }
 
 PasswordLimit CVault::PasswordRule() const {

@@ -62,6 +62,8 @@ public:
     [[nodiscard]] VaultFormat Format() const;
     /// How long the UnLock password and an Item Password may be in the vault's format.
     [[nodiscard]] PasswordLimit PasswordRule() const;
+    /// Longest generated password the vault's format takes: 16 classic, 64 hardened.
+    [[nodiscard]] unsigned MaxGeneratedLength() const;
     [[nodiscard]] bool IsUnlocked() const { return m_bUnlocked; }
 
     /// How `password` relates to the UnLock password: equal, holding it, or

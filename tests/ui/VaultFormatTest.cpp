@@ -80,7 +80,7 @@ TEST_F(VaultFormatTest, PasswordBoxesTheItemFormAndTheLengthFollowTheFormat) {
         EXPECT_EQ(Box(&item, "passwordEdit")->text().size(), length);
         CPreferencesDlg preferences(m_fakes.AsServices(), m_store, true, nullptr);
         preferences.SetValues(m_prefs);
-        preferences.SetMaxLength(MaxGeneratedLength(m_vault));
+        preferences.SetMaxLength(m_vault.MaxGeneratedLength());
         preferences.show();
         EXPECT_EQ(Child<CRangeSpinBox>(&preferences, "lengthBox")->value(), length);
     }

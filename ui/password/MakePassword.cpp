@@ -12,12 +12,8 @@
 
 #include <algorithm>
 
-unsigned MaxGeneratedLength(const CVault& vault) {
-    return vault.Format() == VaultFormat::kHardened ? kMaxHardenedLength : kMaxLength;
-}
-
 unsigned GeneratedLength(const KeynestContext& context) {
-    return std::min(context.prefs.length, MaxGeneratedLength(context.vault));
+    return std::min(context.prefs.length, context.vault.MaxGeneratedLength());
 }
 
 CMakePassword::CMakePassword(KeynestContext& context) : m_context(context) {}

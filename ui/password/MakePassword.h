@@ -6,9 +6,6 @@
 
 class CVault;
 
-/// The longest Length of generated passwords the vault's format keeps: 16
-/// in the classic format, more in a hardened vault.
-unsigned MaxGeneratedLength(const CVault& vault);
 /// The Length in force: the preference, cut to what the vault's format keeps.
 unsigned GeneratedLength(const KeynestContext& context);
 

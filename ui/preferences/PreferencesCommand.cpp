@@ -23,7 +23,7 @@ void CPreferencesCommand::OnPreferences() {
     CPreferencesDlg dialog(m_context.services, m_context.store, m_context.vault.IsUnlocked(),
                            m_changePassword, &m_context.dialogParent);
     dialog.SetValues(shown);
-    dialog.SetMaxLength(MaxGeneratedLength(m_context.vault));
+    dialog.SetMaxLength(m_context.vault.MaxGeneratedLength());
     if (dialog.exec() != QDialog::Accepted) return;
 
     // In force at once: every reader takes its value from here at each use,
