@@ -18,10 +18,10 @@ namespace {
 
 constexpr mode_t kCsvMode = 0600;
 
-// Reasons that leave a record out of every import of the file: the import
-// goes on without them even when all or nothing is asked.
-bool IsExpectedSkip(const std::string& reason) {
-    return reason == "already in the list" || reason.rfind("not a login", 0) == 0;
+// Records left out of every import of the file: the import goes on without
+// them even when all or nothing is asked.
+bool IsExpectedSkip(ImportPlan::SkipKind kind) {
+    return kind == ImportPlan::SkipKind::kDuplicate || kind == ImportPlan::SkipKind::kNotForKeynest;
 }
 
 std::string Records(int count) { return std::to_string(count) + (count == 1 ? " record" : " records"); }
@@ -47,11 +47,14 @@ bool CFileCommands::IsForeignFile(const std::string& path) {
     std::string extension = std::filesystem::path(path).extension().string();
     for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     if (extension == ".csv" || extension == ".json") return true;
-    std::string bytes;
-    if (ReadRegularFile(path, kMaxExportFileBytes, bytes) != FileReadStatus::Ok) return false;
-    // A JSON document, or a header line naming a password column.
-    std::string firstLine = bytes.substr(0, std::min(bytes.find('\n'), std::size_t{4096}));
-    WipeString(bytes);
+    // A JSON document, or a header line naming a password column: the
+    // first line tells, the rest of the file is read once, by the import.
+    std::string firstLine;
+    if (ReadRegularFileStart(path, 4096, firstLine) != FileReadStatus::Ok) return false;
+    // The lines after the first may hold passwords: wiped before they are cut off.
+    const std::size_t end = std::min(firstLine.find('\n'), firstLine.size());
+    std::fill(firstLine.begin() + static_cast<std::ptrdiff_t>(end), firstLine.end(), '\0');
+    firstLine.resize(end);
     for (char& c : firstLine) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     const std::size_t start = firstLine.find_first_not_of(" \t\r\xEF\xBB\xBF");
     const bool foreign = start != std::string::npos &&
@@ -86,7 +89,7 @@ ExitStatus CFileCommands::ImportForeign() {
     if (m_options.dryRun) return ExitStatus::Ok;
 
     int unexpected = 0;
-    for (const ImportPlan::Skipped& skipped : plan.skipped) unexpected += IsExpectedSkip(skipped.reason) ? 0 : 1;
+    for (const ImportPlan::Skipped& skipped : plan.skipped) unexpected += IsExpectedSkip(skipped.kind) ? 0 : 1;
     if (unexpected > 0 && !m_options.partial) {
         return Fail(ExitStatus::Failed, Records(unexpected) + " of " + path +
                                             " cannot become Items (see above); nothing imported. --partial "

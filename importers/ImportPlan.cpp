@@ -31,16 +31,23 @@ ImportPlan PlanImport(const ForeignFile& file, const CMemoryItemList& existing, 
     for (const ForeignRecord& record : file.records) {
         item = record.fields;
         if (item[kColLocation].empty()) item[kColLocation] = HostOfUrl(item[kColUrl]);
+        using Kind = ImportPlan::SkipKind;
         std::string reason = record.skipReason;
+        Kind kind = reason.empty() ? Kind::kBreaksRules : Kind::kNotForKeynest;
         if (reason.empty() && item[kColLocation].empty()) reason = "no Location and no URL";
         if (reason.empty()) reason = CheckItemFields(item, limit);
-        if (reason.empty() && item[kColPassword].size() > limit.bytes) reason = "the Password is too long";
-        if (reason.empty() && known.count(KeyOf(item)) != 0) reason = "already in the list";
+        // A record that only the first format's Password limit refuses.
+        if (!reason.empty() && kind == Kind::kBreaksRules && limit.bytes < kHardenedPasswordLimit.bytes &&
+            !item[kColLocation].empty() && CheckItemFields(item, kHardenedPasswordLimit).empty()) {
+            kind = Kind::kNeedsHardenedVault;
+            reason += "; a hardened vault keeps longer ones";
+        }
+        if (reason.empty() && known.count(KeyOf(item)) != 0) {
+            reason = "already in the list";
+            kind = Kind::kDuplicate;
+        }
         if (!reason.empty()) {
-            if (limit.bytes == kKeyTextPasswordLimit.bytes && reason.find("Password holds more than") != std::string::npos) {
-                reason += "; a hardened vault keeps longer ones";
-            }
-            plan.skipped.push_back({item[kColLocation], reason});
+            plan.skipped.push_back({item[kColLocation], reason, kind});
         } else {
             const int row = plan.toAdd.AppendRow(item[kColLocation]);
             for (int column = kColUrl; column < kItemColumnCount; ++column) {

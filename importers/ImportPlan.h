@@ -10,9 +10,17 @@
 /// What importing a file would do, shown to the user before anything
 /// changes: the Items it adds and the records it leaves out, with why.
 struct ImportPlan {
+    /// Why a record is left out, as a program needs to know it.
+    enum class SkipKind {
+        kNotForKeynest,       ///< the file rules it out: not a login
+        kDuplicate,           ///< equal to an Item in the list or earlier in the file
+        kBreaksRules,         ///< no Location and no URL, or it breaks the Item rules
+        kNeedsHardenedVault,  ///< only its Password is too long for the first format
+    };
     struct Skipped {
         std::string location;  ///< as the record names it (never its Password)
-        std::string reason;
+        std::string reason;    ///< in words
+        SkipKind kind = SkipKind::kBreaksRules;
     };
     int found = 0;           ///< records in the file
     CMemoryItemList toAdd;   ///< the Items to add, plain

@@ -106,12 +106,16 @@ bool IsReadOnlyFile(const std::string& path) {
            (info.st_mode & S_IWUSR) == 0;
 }
 
-FileReadStatus ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& out) {
+namespace {
+
+// ReadRegularFile's work; `cutAtLimit` stops at `maxBytes` instead of
+// refusing a longer file.
+FileReadStatus ReadRegular(const std::string& path, std::size_t maxBytes, bool cutAtLimit, std::string& out) {
     out.clear();
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) return FileReadStatus::CannotOpen;
     if (!S_ISREG(info.st_mode)) return FileReadStatus::NotRegular;
-    if (static_cast<std::uint64_t>(info.st_size) > maxBytes) return FileReadStatus::TooLarge;
+    if (!cutAtLimit && static_cast<std::uint64_t>(info.st_size) > maxBytes) return FileReadStatus::TooLarge;
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return FileReadStatus::CannotOpen;
     FileReadStatus status = FileReadStatus::Ok;
@@ -119,6 +123,11 @@ FileReadStatus ReadRegularFile(const std::string& path, std::size_t maxBytes, st
         status = FileReadStatus::CannotOpen;
     } else if (!S_ISREG(info.st_mode)) {
         status = FileReadStatus::NotRegular;
+    } else if (cutAtLimit) {
+        out.resize(maxBytes);
+        const ssize_t count = ::read(fd, out.data(), maxBytes);
+        if (count < 0) status = FileReadStatus::CannotOpen;
+        out.resize(count < 0 ? 0 : static_cast<std::size_t>(count));
     } else {
         // Reads from regular files ignore O_NONBLOCK; the size is checked
         // again while reading, since files such as those of /proc give 0.
@@ -128,6 +137,16 @@ FileReadStatus ReadRegularFile(const std::string& path, std::size_t maxBytes, st
     ::close(fd);
     if (status != FileReadStatus::Ok) out.clear();
     return status;
+}
+
+}  // namespace
+
+FileReadStatus ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& out) {
+    return ReadRegular(path, maxBytes, false, out);
+}
+
+FileReadStatus ReadRegularFileStart(const std::string& path, std::size_t bytes, std::string& out) {
+    return ReadRegular(path, bytes, true, out);
 }
 
 FileReadStatus ReadRegularFileWithin(const std::string& path, std::size_t maxBytes,

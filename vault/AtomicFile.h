@@ -43,6 +43,11 @@ enum class FileReadStatus {
 /// device swapped in meanwhile cannot make the read wait.
 FileReadStatus ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& out);
 
+/// Reads the first `bytes` bytes of the regular file `path` (all of a
+/// shorter one) into `out`, with the same checks as ReadRegularFile; a
+/// longer file is no error.
+FileReadStatus ReadRegularFileStart(const std::string& path, std::size_t bytes, std::string& out);
+
 /// ReadRegularFile on another thread, waited for at most `limit`: a file
 /// system that stops answering cannot hold the caller. On TimedOut the
 /// read goes on alone and its result is dropped.

@@ -142,14 +142,17 @@ bool CVault::ConvertToHardened(const IItemList& rows, const KdfParams& params) {
     return true;
 }
 
-ConvertRefusal CVault::KeyTextRefusal(const IItemList& rows) const {
+ConvertRefusal CVault::KeyTextRefusal(const IItemList& rows, int* longRow) const {
     if (!m_bUnlocked) return ConvertRefusal::kNotUnlocked;
     if (m_unlockPassword.size() > kMaxPasswordBytes) return ConvertRefusal::kLongUnlockPassword;
     for (int row = 0; row < rows.RowCount(); ++row) {
         std::string itemPassword = rows.GetText(row, kColPassword);
         const bool fits = itemPassword.size() <= kMaxPasswordBytes;
         WipeString(itemPassword);
-        if (!fits) return ConvertRefusal::kLongItemPassword;
+        if (!fits) {
+            if (longRow != nullptr) *longRow = row;
+            return ConvertRefusal::kLongItemPassword;
+        }
     }
     return ConvertRefusal::kNone;
 }

@@ -131,8 +131,9 @@ public:
     /// nothing, on failure.
     [[nodiscard]] bool ConvertToHardened(const IItemList& rows, const KdfParams& params);
     /// Why the first format cannot hold the UnLock password or one of `rows`
-    /// Passwords (over 16 bytes), or kNone when it can.
-    [[nodiscard]] ConvertRefusal KeyTextRefusal(const IItemList& rows) const;
+    /// Passwords (over 16 bytes), or kNone when it can; `longRow`, when
+    /// given, gets the first row whose Password is too long.
+    [[nodiscard]] ConvertRefusal KeyTextRefusal(const IItemList& rows, int* longRow = nullptr) const;
     /// Converts a hardened vault back to the first format when the UnLock
     /// password and every Password fit its 16 bytes, in one transaction.
     [[nodiscard]] ConvertRefusal ConvertToKeyText(const IItemList& rows);

@@ -1,5 +1,7 @@
 #include "ui/files/ForeignFiles.h"
 
+#include <algorithm>
+
 #include <filesystem>
 #include <mutex>
 
@@ -32,12 +34,11 @@ const QString kPlainTextWarning = QStringLiteral(
 const QString kNotReadable =
     QStringLiteral("The file\n%1\ncannot be imported: %2.\n\nNothing was imported.");
 
-// The reason PlanImport gives a Password that only a hardened vault keeps.
+// True when a hardened vault would take a record this one refuses.
 bool RefusedForClassicVault(const ImportPlan& plan) {
-    for (const ImportPlan::Skipped& skipped : plan.skipped) {
-        if (skipped.reason.find("a hardened vault keeps longer ones") != std::string::npos) return true;
-    }
-    return false;
+    return std::any_of(plan.skipped.begin(), plan.skipped.end(), [](const ImportPlan::Skipped& skipped) {
+        return skipped.kind == ImportPlan::SkipKind::kNeedsHardenedVault;
+    });
 }
 
 }  // namespace

@@ -47,17 +47,6 @@ const QString kLongItemPassword = QStringLiteral(
 const QString kNotStored =
     QStringLiteral("The converted vault could not be stored.\n\nThe vault stays as it was.");
 
-// The Location of the first Item whose Password the classic format cannot hold.
-QString FirstLongPassword(const IItemList& rows) {
-    for (int row = 0; row < rows.RowCount(); ++row) {
-        std::string password = rows.GetText(row, kColPassword);
-        const bool tooLong = password.size() > static_cast<std::size_t>(kMaxPasswordBytes);
-        WipeString(password);
-        if (tooLong) return FromBytes(rows.GetText(row, kColLocation));
-    }
-    return {};
-}
-
 }  // namespace
 
 bool CVaultFormatCommands::CanHarden() const {
@@ -103,7 +92,8 @@ void CVaultFormatCommands::OnUnharden() {
     m_context.activity.SignalActivity();
     if (!CanUnharden()) return;
     // Refused before the question: no answer could make it fit.
-    ConvertRefusal refusal = m_context.vault.KeyTextRefusal(m_context.rows);
+    int longRow = -1;
+    ConvertRefusal refusal = m_context.vault.KeyTextRefusal(m_context.rows, &longRow);
     if (refusal == ConvertRefusal::kNone) {
         if (!Confirm(kUnhardenQuestion)) return;
         CWaitCursor wait;
@@ -118,7 +108,7 @@ void CVaultFormatCommands::OnUnharden() {
             Tell(kLongUnlockPassword, false);
             return;
         case ConvertRefusal::kLongItemPassword:
-            Tell(kLongItemPassword.arg(FirstLongPassword(m_context.rows)), false);
+            Tell(kLongItemPassword.arg(FromBytes(m_context.rows.GetText(longRow, kColLocation))), false);
             return;
         case ConvertRefusal::kNotUnlocked:
         case ConvertRefusal::kStoreFailed:
